@@ -1,0 +1,17 @@
+#pragma once
+
+namespace quorvel {
+
+// Which space-separated token (0-based) of a column text log line holds each
+// value; -1 while no token of the first data line has been taken for it.
+struct ColumnMap {
+  static constexpr int kUnassigned = -1;
+
+  int dateColumn = kUnassigned;
+  int timeColumn = kUnassigned;
+  int bandColumn = kUnassigned;
+  int modeColumn = kUnassigned;
+  int callsignColumn = kUnassigned;
+};
+
+}  // namespace quorvel

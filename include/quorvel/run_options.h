@@ -1,0 +1,13 @@
+#pragma once
+
+namespace quorvel {
+
+// The four switches of the command line, all off unless given.
+struct RunOptions {
+  bool noDate = false;          // -nodate: record lines carry no date field
+  bool noTime = false;          // -notime: record lines carry no time field
+  bool keepComments = false;    // -comment: ADIF comments follow the callsign
+  bool lowerCaseNames = false;  // -lower: bucket and sorted files get lower-case names
+};
+
+}  // namespace quorvel

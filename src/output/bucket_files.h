@@ -1,0 +1,50 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "output/bucket_names.h"
+#include "quorvel/record_sink.h"
+#include "quorvel/status.h"
+#include "quorvel/unique_fd.h"
+
+namespace quorvel {
+
+// The 36 bucket files of a run, kept open from creation to the sort stage.
+// Record lines collect in a buffer per bucket and reach their file in whole
+// lines only: when a file takes only part of a batch (disk full), it is cut
+// back to the last whole line and the run fails.
+class BucketFiles final : public RecordSink {
+ public:
+  // `directory` is "" for the current directory, else a path ending in "/".
+  BucketFiles(std::string directory, bool lowerCaseNames);
+  ~BucketFiles() override;
+
+  // Opens every bucket file for appending, creating the missing ones and
+  // keeping what leftover ones hold. Fails with "unable to create file %s\n"
+  // at the first that cannot be opened; those opened before stay on disk.
+  Status create();
+
+  Status appendToBucket(char bucketKey, std::string_view line) override;
+
+  // Writes what is still buffered and closes every file. Goes on past a
+  // failing bucket so the others keep their lines; reports the first failure.
+  Status close();
+
+ private:
+  struct Bucket {
+    UniqueFd fd;
+    std::string pending;
+  };
+
+  Status endLastLine(std::size_t index);
+  Status flush(std::size_t index);
+  Status cannotWrite(std::size_t index) const;
+
+  std::string directory_;
+  bool lowerCaseNames_;
+  std::array<Bucket, kBucketCharacters.size()> buckets_;
+};
+
+}  // namespace quorvel

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quorvel {
+
+// The 36 bucket characters in the order the files are made and sorted.
+inline constexpr std::string_view kBucketCharacters = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+
+// The index into kBucketCharacters of the bucket `key` selects (a-z select
+// the buckets of A-Z), or -1 for a key that is neither letter nor digit.
+int bucketIndex(char key);
+
+// "A.TMP", or "a.tmp" with -lower: where a bucket collects its record lines.
+std::string bucketFileName(char bucket, bool lowerCaseNames);
+
+// "A.TXT", or "a.txt" with -lower: the bucket's sorted file.
+std::string sortedFileName(char bucket, bool lowerCaseNames);
+
+}  // namespace quorvel
