@@ -1,0 +1,219 @@
+#include "readers/adif_reader.h"
+
+#include <cstdio>
+#include <string>
+
+#include "detect/ascii.h"
+#include "output/console.h"
+#include "output/record_line.h"
+#include "readers/adif_tags.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr std::string_view kEndOfHeader = "<EOH>";
+constexpr std::size_t kEndOfRecordLength = 5;  // "<EOR>"
+constexpr std::size_t kTimeLength = 4;
+
+// One line as the ADIF reader works on it: upper case, and possibly only
+// part of a line of the log when that line holds more than one record.
+struct AdifLine {
+  std::string_view text;
+  bool endsWithNewline = false;
+
+  std::size_t rawLength() const { return text.size() + (endsWithNewline ? 1 : 0); }
+};
+
+class AdifReader {
+ public:
+  AdifReader(LineReader& input, RunContext& run)
+      : input_(input),
+        run_(run),
+        layout_(chooseLayout(run.options.keepComments ? LayoutSet::WideWithComment : LayoutSet::Wide, run.options)) {}
+
+  Status read(const Line& firstLine, AdifStart start);
+
+ private:
+  bool nextLine(AdifLine& line);
+  void load(const Line& line, AdifLine& into);
+  void splitAfter(AdifLine& line, std::size_t end);
+  Status readRecords(AdifLine line);
+  bool takeTags(AdifLine& line);
+  void takeValueTag(std::string_view text, const AdifTagPositions& positions, AdifTag tag, std::string& field);
+  void takeComment(std::string_view text, const AdifTagPositions& positions);
+  Status closeRecord();
+  Status finish();
+  void resetRecord();
+
+  LineReader& input_;
+  RunContext& run_;
+  RecordLayout layout_;
+  std::string upper_;  // the current line of the log, upper-cased
+  AdifLine pending_;   // the rest of a line that held more than one record
+  bool hasPending_ = false;
+  long contactCount_ = 0;
+
+  std::string call_, band_, mode_, qsoDate_, timeOn_, comment_;
+  bool commentSeen_ = false;
+  std::string lastQsoDate_;
+  std::string recordLine_;
+};
+
+void AdifReader::load(const Line& line, AdifLine& into) {
+  upperCaseInto(line.text, upper_);
+  into.text = upper_;
+  into.endsWithNewline = line.endsWithNewline;
+}
+
+bool AdifReader::nextLine(AdifLine& line) {
+  if (hasPending_) {
+    hasPending_ = false;
+    line = pending_;
+    return true;
+  }
+  Line read;
+  if (!input_.next(read)) return false;
+  load(read, line);
+  return true;
+}
+
+// A line that goes on with more tags after its end of record or header is
+// cut there, and the rest is read as the next line, so that records written
+// back to back on one line each get their record line.
+void AdifReader::splitAfter(AdifLine& line, std::size_t end) {
+  std::string_view rest = line.text.substr(end);
+  if (rest.find('<') == std::string_view::npos) return;
+  pending_.text = rest;
+  pending_.endsWithNewline = line.endsWithNewline;
+  hasPending_ = true;
+  line.text = line.text.substr(0, end);
+}
+
+Status AdifReader::read(const Line& firstLine, AdifStart start) {
+  AdifLine line;
+  load(firstLine, line);
+  if (start == AdifStart::AtHeader) {
+    std::size_t endOfHeader;
+    while ((endOfHeader = line.text.find(kEndOfHeader)) == std::string_view::npos) {
+      if (!nextLine(line)) return input_.status();
+    }
+    splitAfter(line, endOfHeader + kEndOfHeader.size());
+  }
+  printMessage(run_.console, "\nADIF format detected\n");
+  printMessage(run_.console, "\nEach dot is 100 QSOs. Writing logs\n");
+  if (start == AdifStart::AtHeader && !nextLine(line)) return finish();
+  return readRecords(line);
+}
+
+Status AdifReader::readRecords(AdifLine line) {
+  for (;;) {
+    while (line.rawLength() < 2) {
+      if (!nextLine(line)) return finish();
+    }
+    resetRecord();
+    while (!takeTags(line)) {
+      // A log that ends inside a record drops it and prints no count.
+      do {
+        if (!nextLine(line)) return input_.status();
+      } while (line.rawLength() < 2);
+    }
+    if (Status closed = closeRecord(); !closed.isOk()) return closed;
+    if (!nextLine(line)) return finish();
+  }
+}
+
+void AdifReader::resetRecord() {
+  call_.clear();
+  band_.clear();
+  mode_.clear();
+  qsoDate_.clear();
+  timeOn_.clear();
+  comment_.clear();
+  commentSeen_ = false;
+}
+
+// Takes the tags of one line into the record; true when the line ends it.
+bool AdifReader::takeTags(AdifLine& line) {
+  AdifTagPositions positions = findAdifTags(line.text);
+  bool endsRecord = positions.endOfRecord != std::string_view::npos;
+  if (endsRecord) splitAfter(line, positions.endOfRecord + kEndOfRecordLength);
+
+  std::string_view text = line.text;
+  takeValueTag(text, positions, AdifTag::Call, call_);
+  if (run_.options.keepComments) takeComment(text, positions);
+  takeValueTag(text, positions, AdifTag::Freq, band_);
+  takeValueTag(text, positions, AdifTag::Band, band_);
+  takeValueTag(text, positions, AdifTag::Mode, mode_);
+  takeValueTag(text, positions, AdifTag::QsoDate, qsoDate_);
+  takeValueTag(text, positions, AdifTag::TimeOn, timeOn_);
+  return endsRecord;
+}
+
+void AdifReader::takeValueTag(std::string_view text, const AdifTagPositions& positions, AdifTag tag,
+                              std::string& field) {
+  std::size_t position = positions.of(tag);
+  if (position == std::string_view::npos) return;
+  AdifTagValue value = readAdifTag(text, position, adifTagName(tag).size());
+  if (!value.lengthRead) return;
+  // A tag with nothing after it on its line keeps what the field held.
+  if (value.hasValue) field.assign(value.value);
+
+  if (tag == AdifTag::Band) {
+    // Band texts name their unit ("20M", "70CM"); the record line shows
+    // the number only. The declared length does not apply here.
+    std::size_t unit = field.find('M');
+    if (unit != std::string::npos) field.resize(unit);
+    return;
+  }
+  if (field.size() > value.length) field.resize(value.length);
+  switch (tag) {
+    case AdifTag::Mode:
+      if (field == "PSK31") field = "PSK";
+      break;
+    case AdifTag::QsoDate: lastQsoDate_ = field; break;
+    case AdifTag::TimeOn:
+      if (field.size() > kTimeLength) field.resize(kTimeLength);  // seconds are dropped
+      break;
+    default: break;
+  }
+}
+
+void AdifReader::takeComment(std::string_view text, const AdifTagPositions& positions) {
+  std::size_t position = positions.of(AdifTag::Comment);
+  if (position == std::string_view::npos) return;
+  commentSeen_ = true;
+  AdifTagValue value = readAdifTag(text, position, adifTagName(AdifTag::Comment).size());
+  if (!value.lengthRead || !value.closed) return;
+  // Unlike other values a comment keeps its inner blanks; one that runs
+  // past its line takes the rest of the line.
+  comment_.assign("** ");
+  comment_.append(value.afterTag.substr(0, value.length));
+}
+
+Status AdifReader::closeRecord() {
+  ++contactCount_;
+  markProgress(run_.console, contactCount_);
+  if (qsoDate_.empty()) qsoDate_ = lastQsoDate_;
+  RecordFields fields{qsoDate_, timeOn_, band_, mode_, call_, comment_};
+  formatRecordLine(layout_, fields, recordLine_);
+  run_.sortColumn = layout_.sortColumn();
+  return run_.sink->appendToBucket(call_.empty() ? '\0' : call_.front(), recordLine_);
+}
+
+Status AdifReader::finish() {
+  if (input_.failed()) return input_.status();
+  char message[64];
+  std::snprintf(message, sizeof message, "\n\n%ld QSOs processed\n", contactCount_);
+  printMessage(run_.console, message);
+  return Status::ok();
+}
+
+}  // namespace
+
+Status readAdifLog(LineReader& input, const Line& firstLine, RunContext& run, AdifStart start) {
+  AdifReader reader(input, run);
+  return reader.read(firstLine, start);
+}
+
+}  // namespace quorvel

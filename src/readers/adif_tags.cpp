@@ -1,0 +1,114 @@
+#include "readers/adif_tags.h"
+
+#include <cstring>
+#include <limits>
+
+#include "detect/ascii.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr std::array<std::string_view, kAdifTagCount> kTagNames = {
+    "CALL", "COMMENT", "FREQ", "BAND", "MODE", "QSO_DATE", "TIME_ON",
+};
+constexpr std::string_view kEndOfRecord = "EOR>";
+
+bool startsWith(std::string_view text, std::string_view prefix) {
+  return text.size() >= prefix.size() && text.compare(0, prefix.size(), prefix) == 0;
+}
+
+// Which tag, if any, `afterOpen` (the text behind a "<") names exactly.
+int tagAt(std::string_view afterOpen) {
+  for (std::size_t i = 0; i < kTagNames.size(); ++i) {
+    std::string_view name = kTagNames[i];
+    if (startsWith(afterOpen, name) && afterOpen.size() > name.size() &&
+        (afterOpen[name.size()] == ':' || afterOpen[name.size()] == '>')) {
+      return static_cast<int>(i);
+    }
+  }
+  return -1;
+}
+
+std::size_t skipScanSpace(std::string_view text, std::size_t at) {
+  while (at < text.size() && isScanSpace(static_cast<unsigned char>(text[at]))) ++at;
+  return at;
+}
+
+// scanf's "%d": white space, an optional sign, then digits. Sets `at` past
+// the number; false when no digit comes or the number is negative.
+bool readLength(std::string_view text, std::size_t& at, std::size_t& length) {
+  std::size_t i = skipScanSpace(text, at);
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  std::size_t digitsStart = i;
+  std::size_t value = 0;
+  constexpr std::size_t kMax = std::numeric_limits<std::size_t>::max();
+  while (i < text.size() && isAsciiDigit(static_cast<unsigned char>(text[i]))) {
+    std::size_t digit = static_cast<std::size_t>(text[i] - '0');
+    value = value > (kMax - digit) / 10 ? kMax : value * 10 + digit;
+    ++i;
+  }
+  if (i == digitsStart || (negative && value != 0)) return false;
+  at = i;
+  length = value;
+  return true;
+}
+
+// scanf's "%s": white space, then the text up to the next white space.
+std::string_view readWord(std::string_view text, std::size_t at) {
+  std::size_t start = skipScanSpace(text, at);
+  std::size_t end = start;
+  while (end < text.size() && !isScanSpace(static_cast<unsigned char>(text[end]))) ++end;
+  return text.substr(start, end - start);
+}
+
+}  // namespace
+
+std::string_view adifTagName(AdifTag tag) { return kTagNames[static_cast<std::size_t>(tag)]; }
+
+AdifTagPositions findAdifTags(std::string_view upperLine) {
+  AdifTagPositions positions;
+  positions.first.fill(std::string_view::npos);
+  const char* data = upperLine.data();
+  std::size_t at = 0;
+  while (at < upperLine.size()) {
+    const void* open = std::memchr(data + at, '<', upperLine.size() - at);
+    if (open == nullptr) break;
+    std::size_t position = static_cast<std::size_t>(static_cast<const char*>(open) - data);
+    std::string_view afterOpen = upperLine.substr(position + 1);
+    if (startsWith(afterOpen, kEndOfRecord)) {
+      positions.endOfRecord = position;
+      break;
+    }
+    int tag = tagAt(afterOpen);
+    if (tag >= 0 && positions.first[static_cast<std::size_t>(tag)] == std::string_view::npos) {
+      positions.first[static_cast<std::size_t>(tag)] = position;
+    }
+    at = position + 1;
+  }
+  return positions;
+}
+
+AdifTagValue readAdifTag(std::string_view line, std::size_t position, std::size_t nameLength) {
+  AdifTagValue tag;
+  std::size_t at = position + 1 + nameLength;
+  if (at >= line.size() || line[at] != ':') return tag;
+  ++at;
+  if (!readLength(line, at, tag.length)) return tag;
+  tag.lengthRead = true;
+  if (at < line.size() && line[at] == '>') {
+    ++at;
+  } else if (at + 2 < line.size() && line[at] == ':' && line[at + 2] == '>') {
+    at += 3;  // ":%c>": the type indicator says nothing the reader needs
+  } else {
+    return tag;
+  }
+  tag.closed = true;
+  tag.afterTag = line.substr(at);
+  tag.value = readWord(line, at);
+  tag.hasValue = !tag.value.empty();
+  return tag;
+}
+
+}  // namespace quorvel

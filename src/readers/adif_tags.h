@@ -1,0 +1,53 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string_view>
+
+namespace quorvel {
+
+// The ADIF tags the reader takes, in the order it takes them on a line.
+enum class AdifTag { Call, Comment, Freq, Band, Mode, QsoDate, TimeOn };
+inline constexpr std::size_t kAdifTagCount = 7;
+
+// Where the tags stand on one upper-cased line: the "<" of the first
+// occurrence of each tag (npos if none) and of the first "<EOR>". A tag
+// counts only under its exact name, followed by ":" or ">": "<QSO_DATE_OFF:"
+// is no QSO_DATE. Only the text before the first "<EOR>" is searched.
+struct AdifTagPositions {
+  std::array<std::size_t, kAdifTagCount> first;
+  std::size_t endOfRecord = std::string_view::npos;
+
+  std::size_t of(AdifTag tag) const { return first[static_cast<std::size_t>(tag)]; }
+};
+
+AdifTagPositions findAdifTags(std::string_view upperLine);
+
+// What a tag at a known place on its line says, read as "<NAME:%d>%s" and,
+// failing that, as "<NAME:%d:%c>%s" (a type indicator, read and ignored).
+struct AdifTagValue {
+  // The declared length was read and is not negative. Without it the tag
+  // says nothing and its field stays as it is.
+  bool lengthRead = false;
+  // The declared length; a number too large for the machine reads as the
+  // largest size, which is larger than any value.
+  std::size_t length = 0;
+  // A value followed the tag: after white space, the text up to the next
+  // white space or the end of the line. It may run into the next tag; the
+  // declared length cuts that off again.
+  bool hasValue = false;
+  std::string_view value;
+  // The text right after the ">" that closes the tag, to the end of the
+  // line: where a COMMENT's text begins. Empty when no ">" closes it.
+  bool closed = false;
+  std::string_view afterTag;
+};
+
+// Reads the tag whose "<" stands at `position` of `line` and whose name is
+// `nameLength` characters long.
+AdifTagValue readAdifTag(std::string_view line, std::size_t position, std::size_t nameLength);
+
+// The tag's name as it is written between "<" and ":".
+std::string_view adifTagName(AdifTag tag);
+
+}  // namespace quorvel
