@@ -1,0 +1,44 @@
+#include "driver/command_line.h"
+
+#include "detect/ascii.h"
+
+namespace quorvel {
+
+namespace {
+
+bool isVersionRequest(std::string_view argument) {
+  return argument.size() >= 2 && argument[0] == '-' && (argument[1] == 'v' || argument[1] == 'V');
+}
+
+}  // namespace
+
+CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
+  CommandLine command;
+  if (arguments.empty()) {
+    command.action = CommandLine::Action::Usage;
+    return command;
+  }
+  if (isVersionRequest(arguments.front())) {
+    command.action = CommandLine::Action::Banner;
+    return command;
+  }
+  for (const std::string& argument : arguments) {
+    if (argument.empty() || argument[0] != '-') {
+      command.fileName = argument;
+      continue;
+    }
+    std::string option;
+    upperCaseInto(argument, option);
+    if (option == "-NODATE") command.options.noDate = true;
+    if (option == "-NOTIME") command.options.noTime = true;
+    if (option == "-COMMENT") command.options.keepComments = true;
+    if (option == "-LOWER") command.options.lowerCaseNames = true;
+    if (option == "-HELP") {
+      command.action = CommandLine::Action::Usage;
+      return command;
+    }
+  }
+  return command;
+}
+
+}  // namespace quorvel

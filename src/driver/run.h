@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "quorvel/run_context.h"
+
+namespace quorvel {
+
+enum class ExitStatus { Success, Failure };
+
+// One whole run of the program: reads the command line `arguments` (those
+// after the program name), reads the log it names from the current
+// directory, fills and sorts the bucket files there, and writes progress and
+// messages on `console`. Returns how the run ended; every failure has been
+// reported on the console's error stream.
+ExitStatus runQuorvel(const std::vector<std::string>& arguments, const Console& console);
+
+}  // namespace quorvel
