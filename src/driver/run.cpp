@@ -5,6 +5,7 @@
 
 #include "detect/ascii.h"
 #include "detect/screen_line.h"
+#include "driver/adif_probe.h"
 #include "driver/command_line.h"
 #include "output/bucket_files.h"
 #include "output/console.h"
@@ -41,9 +42,26 @@ Status dispatch(ScreenResult kind, LineReader& input, const Line& firstLine, Run
   return readColumnLog(input, firstLine, run);
 }
 
+// Hands an ADIF log that the start of the file gave away to the ADIF reader,
+// from its first line that is not empty.
+Status readProbedAdif(LineReader& input, RunContext& run, AdifStart start, bool& accepted) {
+  Line line;
+  while (input.next(line)) {
+    if (line.rawLength() < 2) continue;
+    accepted = true;
+    return readAdifLog(input, line, run, start);
+  }
+  return input.status();
+}
+
 // Reads the log from its first line to its end: screening until a line is
 // accepted, then the reader that line picks. Sets `accepted` when a line was.
 Status readLog(LineReader& input, RunContext& run, bool& accepted) {
+  switch (probeAdif(input.peek(kAdifProbeSize))) {
+    case AdifProbe::WithHeader: return readProbedAdif(input, run, AdifStart::AtHeader, accepted);
+    case AdifProbe::Headerless: return readProbedAdif(input, run, AdifStart::AtRecords, accepted);
+    case AdifProbe::NotAdif: break;
+  }
   Line line;
   std::string upper;
   while (input.next(line)) {

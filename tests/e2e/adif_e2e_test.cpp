@@ -152,3 +152,56 @@ TEST(AdifE2e, ProgressDotsAt100And8000Records) {
 
 }  // namespace
 }  // namespace quorvel::testing
+
+namespace quorvel::testing {
+namespace {
+
+TEST(AdifDetectionE2e, PreamblesAndLogsWithoutHeader) {
+  const std::string records = "<CALL:4>K1AB <MODE:2>CW <EOR>\n<CALL:4>W1AW <EOR>\n";
+  const std::map<std::string, std::string> sorted = {{"K.TXT", "          CW K1AB\n"},
+                                                     {"W.TXT", "             W1AW\n"}};
+  const AdifCase cases[] = {
+      {"a preamble line holding a callsign",
+       "Logbook of K9CTS\n<EOH>\n" + records,
+       {"-nodate", "-notime"},
+       kOpening + counted(2) + kSorting,
+       sorted},
+      {"a lower-case <eoh> after such a preamble",
+       "\nGenerated 2024-01-01 for WN4AZY\n<adif_ver:5>3.1.0 <eoh>\n" + records,
+       {"-nodate", "-notime"},
+       kOpening + counted(2) + kSorting,
+       sorted},
+      {"no header", records, {"-nodate", "-notime"}, kOpening + counted(2) + kSorting, sorted},
+      {"no header, a byte-order mark and blank lines first",
+       "\xEF\xBB\xBF\n\n" + records,
+       {"-nodate", "-notime"},
+       kOpening + counted(2) + kSorting,
+       sorted},
+      {"no header, all on one line",
+       "<CALL:4>K1AB <MODE:2>CW <EOR><CALL:4>W1AW <EOR>",
+       {"-nodate", "-notime"},
+       kOpening + counted(2) + kSorting,
+       sorted},
+  };
+  for (const AdifCase& c : cases) expectRun(c);
+}
+
+TEST(AdifDetectionE2e, ScreeningStillDecidesOtherLogs) {
+  // "<EOR>" in a remark of a text log that does not begin with "<".
+  const std::string text = "22-JUN-02 1432 14 SSB G4ABC <EOR>\n";
+  LogRun run = runOnLog(text, {"-nodate", "-notime"});
+  EXPECT_EQ(run.result.err.substr(0, 34), "Using column 0 (22-JUN-02) as date");
+  EXPECT_EQ(run.files, filesAfterRun(text, {{"G.TXT", " 14 SSB G4ABC\n"}}));
+
+  // An "<EOH>" past the first 64 KiB is not seen before screening, which
+  // takes the callsign on the first line for a text log's first data line.
+  const std::string late = "Logbook of K9CTS\n" + std::string(70000, ' ') + "\n<EOH>\n<CALL:4>K1AB <EOR>\n";
+  run = runOnLog(late, {"-nodate", "-notime"});
+  EXPECT_EQ(run.result.err,
+            "Using column 2 (K9CTS) as callsign\n\nEach dot is 100 QSOs. Writing logs\n"
+            "\n\n2 QSOs read\n\nSorting logs....\n");
+  EXPECT_EQ(run.files, filesAfterRun(late, {{"K.TXT", "        K9CTS\n"}}));
+}
+
+}  // namespace
+}  // namespace quorvel::testing
