@@ -14,7 +14,6 @@ namespace {
 
 constexpr std::string_view kEndOfHeader = "<EOH>";
 constexpr std::size_t kEndOfRecordLength = 5;  // "<EOR>"
-constexpr std::size_t kTimeLength = 4;
 
 // One line as the ADIF reader works on it: upper case, and possibly only
 // part of a line of the log when that line holds more than one record.
@@ -154,28 +153,8 @@ void AdifReader::takeValueTag(std::string_view text, const AdifTagPositions& pos
                               std::string& field) {
   std::size_t position = positions.of(tag);
   if (position == std::string_view::npos) return;
-  AdifTagValue value = readAdifTag(text, position, adifTagName(tag).size());
-  if (!value.lengthRead) return;
-  // A tag with nothing after it on its line keeps what the field held.
-  if (value.hasValue) field.assign(value.value);
-
-  if (tag == AdifTag::Band) {
-    // Band texts name their unit ("20M", "70CM"); the record line shows
-    // the number only. The declared length does not apply here.
-    std::size_t unit = field.find('M');
-    if (unit != std::string::npos) field.resize(unit);
-    return;
-  }
-  if (field.size() > value.length) field.resize(value.length);
-  switch (tag) {
-    case AdifTag::Mode:
-      if (field == "PSK31") field = "PSK";
-      break;
-    case AdifTag::QsoDate: lastQsoDate_ = field; break;
-    case AdifTag::TimeOn:
-      if (field.size() > kTimeLength) field.resize(kTimeLength);  // seconds are dropped
-      break;
-    default: break;
+  if (storeAdifValue(tag, readAdifTag(text, position, adifTagName(tag).size()), field) && tag == AdifTag::QsoDate) {
+    lastQsoDate_ = field;
   }
 }
 

@@ -1,5 +1,6 @@
 #include "readers/adif_tags.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -13,6 +14,7 @@ constexpr std::array<std::string_view, kAdifTagCount> kTagNames = {
     "CALL", "COMMENT", "FREQ", "BAND", "MODE", "QSO_DATE", "TIME_ON",
 };
 constexpr std::string_view kEndOfRecord = "EOR>";
+constexpr std::size_t kTimeLength = 4;
 
 bool startsWith(std::string_view text, std::string_view prefix) {
   return text.size() >= prefix.size() && text.compare(0, prefix.size(), prefix) == 0;
@@ -64,6 +66,22 @@ std::string_view readWord(std::string_view text, std::size_t at) {
 }
 
 }  // namespace
+
+bool storeAdifValue(AdifTag tag, const AdifTagValue& value, std::string& field) {
+  if (!value.lengthRead) return false;
+  // A tag with nothing after it on its line keeps what the field held.
+  if (value.hasValue) field.assign(value.value);
+  if (tag == AdifTag::Band) {
+    // Band texts name their unit ("20M", "70CM"); the record line shows the
+    // number only. The declared length does not apply here.
+    field.resize(std::min(field.size(), field.find('M')));
+    return true;
+  }
+  if (field.size() > value.length) field.resize(value.length);
+  if (tag == AdifTag::Mode && field == "PSK31") field = "PSK";
+  if (tag == AdifTag::TimeOn && field.size() > kTimeLength) field.resize(kTimeLength);  // seconds dropped
+  return true;
+}
 
 std::string_view adifTagName(AdifTag tag) { return kTagNames[static_cast<std::size_t>(tag)]; }
 

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace quorvel {
@@ -46,6 +47,13 @@ struct AdifTagValue {
 // Reads the tag whose "<" stands at `position` of `line` and whose name is
 // `nameLength` characters long.
 AdifTagValue readAdifTag(std::string_view line, std::size_t position, std::size_t nameLength);
+
+// Puts what a CALL, FREQ, BAND, MODE, QSO_DATE or TIME_ON tag says into its
+// record field: the value (or, without one, what the field held) cut to the
+// declared length; BAND ended before its first "M" instead; MODE PSK31 as
+// PSK; TIME_ON to its first four characters. Returns false, leaving the
+// field alone, when the declared length could not be read.
+bool storeAdifValue(AdifTag tag, const AdifTagValue& value, std::string& field);
 
 // The tag's name as it is written between "<" and ":".
 std::string_view adifTagName(AdifTag tag);

@@ -78,5 +78,36 @@ TEST(ReadAdifTag, CommentTextStartsRightAfterTheTag) {
   EXPECT_EQ(value.afterTag, " A B<EOR>");
 }
 
+TEST(StoreAdifValue, CutsAndRewritesEachField) {
+  const struct {
+    const char* line;
+    AdifTag tag;
+    const char* before;
+    const char* after;
+  } cases[] = {
+      {"<CALL:5>G4ABC<MODE:2>CW", AdifTag::Call, "", "G4ABC"},
+      {"<CALL:0>G4ABC", AdifTag::Call, "", ""},
+      {"<CALL:5>", AdifTag::Call, "W1AWXYZ", "W1AWX"},   // keeps what it held, cut
+      {"<CALL:X>G4ABC", AdifTag::Call, "W1AW", "W1AW"},  // unreadable: untouched
+      {"<BAND:3>20M", AdifTag::Band, "", "20"},
+      {"<BAND:4>70CM", AdifTag::Band, "", "70C"},
+      {"<BAND:2>2M<MODE:2>CW", AdifTag::Band, "", "2"},
+      {"<BAND:3>SAT<MODE:2>CW", AdifTag::Band, "", "SAT<"},  // ends before the M of MODE
+      {"<BAND:1>13CM", AdifTag::Band, "", "13C"},            // no cut to the declared length
+      {"<FREQ:6>14.025000", AdifTag::Freq, "", "14.025"},
+      {"<MODE:5>PSK31", AdifTag::Mode, "", "PSK"},
+      {"<MODE:5>PSK63", AdifTag::Mode, "", "PSK63"},
+      {"<MODE:3>PSK31", AdifTag::Mode, "", "PSK"},  // cut first, to PSK
+      {"<TIME_ON:6>181502", AdifTag::TimeOn, "", "1815"},
+      {"<TIME_ON:3>930", AdifTag::TimeOn, "", "930"},
+      {"<QSO_DATE:8>20240101<TIME_ON:4>1200", AdifTag::QsoDate, "", "20240101"},
+  };
+  for (const auto& c : cases) {
+    std::string field = c.before;
+    storeAdifValue(c.tag, read(c.line, c.tag), field);
+    EXPECT_EQ(field, c.after) << c.line;
+  }
+}
+
 }  // namespace
 }  // namespace quorvel
