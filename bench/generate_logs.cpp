@@ -37,9 +37,9 @@ class Random {
 // Prefixes roughly as often as they are heard on the air; the rest of the
 // calls start with any of the 36 characters.
 const std::vector<std::pair<const char*, int>> kPrefixes = {
-    {"K", 14}, {"W", 14}, {"N", 6},  {"AA", 3}, {"VE", 3},  {"G", 4},  {"M", 2},  {"DL", 7}, {"F", 3},
-    {"I", 3},  {"EA", 4}, {"JA", 6}, {"VK", 2}, {"ZL", 1},  {"PY", 2}, {"LU", 1}, {"UA", 3}, {"R", 2},
-    {"OK", 2}, {"SP", 3}, {"HA", 2}, {"YO", 1}, {"LZ", 1},  {"9A", 1}, {"S5", 1}, {"4X", 1}, {"5B", 1},
+    {"K", 14},  {"W", 14}, {"N", 6},  {"AA", 3}, {"VE", 3}, {"G", 4},  {"M", 2},  {"DL", 7}, {"F", 3},
+    {"I", 3},   {"EA", 4}, {"JA", 6}, {"VK", 2}, {"ZL", 1}, {"PY", 2}, {"LU", 1}, {"UA", 3}, {"R", 2},
+    {"OK", 2},  {"SP", 3}, {"HA", 2}, {"YO", 1}, {"LZ", 1}, {"9A", 1}, {"S5", 1}, {"4X", 1}, {"5B", 1},
     {"3D2", 1}, {"7X", 1}, {"8P", 1}, {"2E", 1}, {"6Y", 1}, {"BY", 1}, {"HL", 1}, {"XE", 1}, {"ON", 2},
 };
 
@@ -71,7 +71,7 @@ struct Band {
   const char* name;
   const char* mhz;
 };
-const Band kBands[] = {{"160M", "1.830"}, {"80M", "3.525"}, {"40M", "7.025"},  {"30M", "10.120"},
+const Band kBands[] = {{"160M", "1.830"}, {"80M", "3.525"},  {"40M", "7.025"},  {"30M", "10.120"},
                        {"20M", "14.025"}, {"17M", "18.080"}, {"15M", "21.025"}, {"12M", "24.900"},
                        {"10M", "28.025"}, {"6M", "50.125"},  {"2M", "144.300"}};
 const char* kModes[] = {"CW", "SSB", "FT8", "RTTY", "PSK31", "FM"};
@@ -139,7 +139,8 @@ void writeCabrillo(std::FILE* out, long count, const char* contest, bool sweepst
   for (long i = 0; i < count; ++i) {
     Contact c = contact(random, i);
     int khz = static_cast<int>(std::atof(c.band->mhz) * 1000);
-    char date[11] = {c.date[0], c.date[1], c.date[2], c.date[3], '-', c.date[4], c.date[5], '-', c.date[6], c.date[7], 0};
+    char date[11] = {c.date[0], c.date[1], c.date[2], c.date[3], '-', c.date[4],
+                     c.date[5], '-',       c.date[6], c.date[7], 0};
     if (sweepstakes) {
       std::fprintf(out, "QSO: %5d CW %s %.4s G4ZZZ %4ld A 72 CT %-10s %4ld B 75 ENY\n", khz, date, c.time, i % 9999 + 1,
                    c.call.c_str(), i % 9999 + 1);
@@ -160,8 +161,9 @@ void writeColumnText(std::FILE* out, long count) {
     }
     Contact c = contact(random, i);
     const char* mode = c.mode[0] == 'F' && c.mode[1] == 'T' ? "PSK31" : c.mode;
-    std::fprintf(out, "%.2s-%s-%.2s %.4s  %-6s %-5s %-11s 599   579\n", c.date + 6, kMonths[((c.date[4] - '0') * 10 + (c.date[5] - '0') + 11) % 12],
-                 c.date + 2, c.time, c.band->mhz, mode, c.call.c_str());
+    std::fprintf(out, "%.2s-%s-%.2s %.4s  %-6s %-5s %-11s 599   579\n", c.date + 6,
+                 kMonths[((c.date[4] - '0') * 10 + (c.date[5] - '0') + 11) % 12], c.date + 2, c.time, c.band->mhz, mode,
+                 c.call.c_str());
   }
 }
 
@@ -181,10 +183,13 @@ int main(int argc, char** argv) {
   }
   std::string dir = argv[1];
   long count = argc > 2 ? std::atol(argv[2]) : 1000000;
-  bool ok = writeFile(dir + "/log.adi", writeAdif, count) &&
-            writeFile(dir + "/cqww.log", [](std::FILE* out, long n) { writeCabrillo(out, n, "CQ-WW-CW", false); }, count) &&
-            writeFile(dir + "/arrlss.log", [](std::FILE* out, long n) { writeCabrillo(out, n, "ARRL-SS-CW", true); }, count) &&
-            writeFile(dir + "/paper.txt", writeColumnText, count);
+  bool ok =
+      writeFile(dir + "/log.adi", writeAdif, count) &&
+      writeFile(
+          dir + "/cqww.log", [](std::FILE* out, long n) { writeCabrillo(out, n, "CQ-WW-CW", false); }, count) &&
+      writeFile(
+          dir + "/arrlss.log", [](std::FILE* out, long n) { writeCabrillo(out, n, "ARRL-SS-CW", true); }, count) &&
+      writeFile(dir + "/paper.txt", writeColumnText, count);
   if (!ok) {
     std::fprintf(stderr, "generate_logs: cannot write into %s\n", dir.c_str());
     return 1;

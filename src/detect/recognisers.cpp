@@ -44,21 +44,24 @@ bool isMode(std::string_view token) {
 bool isCallsign(std::string_view token) {
   if (token.size() < kMinCallsignLength) return false;
 
-  // A "/" anywhere lets any other character through, as in portable
-  // suffixes written with odd punctuation.
-  const bool hasSlash = contains(token, "/");
   int letters = 0;
   int digits = 0;
+  bool hasSlash = false;
+  bool hasOther = false;
   for (char ch : token) {
     auto c = static_cast<unsigned char>(ch);
     if (isAsciiAlpha(c)) {
       ++letters;
     } else if (isAsciiDigit(c)) {
       ++digits;
-    } else if (!hasSlash) {
-      return false;
+    } else {
+      hasSlash |= c == '/';
+      hasOther = true;
     }
   }
+  // A "/" anywhere lets any other character through, as in portable
+  // suffixes written with odd punctuation.
+  if (hasOther && !hasSlash) return false;
   if (letters == 0 || digits == 0) return false;
 
   int prefixLetters = 0;

@@ -13,16 +13,19 @@ class SpaceTokens {
 
   // Gives the next token; false when there is none left.
   bool next(std::string_view& token) {
-    std::size_t start = rest_.find_first_not_of(' ');
-    if (start == std::string_view::npos) {
+    // Plain loops: tokens are short, and library searches cost more in
+    // calls than they save.
+    const char* at = rest_.data();
+    const char* end = at + rest_.size();
+    while (at < end && *at == ' ') ++at;
+    if (at == end) {
       rest_ = {};
       return false;
     }
-    rest_.remove_prefix(start);
-    std::size_t end = rest_.find(' ');
-    if (end == std::string_view::npos) end = rest_.size();
-    token = rest_.substr(0, end);
-    rest_.remove_prefix(end);
+    const char* stop = at;
+    while (stop < end && *stop != ' ') ++stop;
+    token = std::string_view(at, static_cast<std::size_t>(stop - at));
+    rest_ = std::string_view(stop, static_cast<std::size_t>(end - stop));
     return true;
   }
 

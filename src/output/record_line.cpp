@@ -1,29 +1,37 @@
 #include "output/record_line.h"
 
+#include <cstring>
 #include <string_view>
 
 namespace quorvel {
 
 namespace {
 
-constexpr int kDateWidth = 9;
-constexpr int kTimeWidth = 4;
-constexpr int kModeWidth = 4;
+constexpr std::size_t kDateWidth = 9;
+constexpr std::size_t kTimeWidth = 4;
+constexpr std::size_t kModeWidth = 4;
 constexpr int kWideBandWidth = 8;
 constexpr int kNarrowBandWidth = 3;
 
-void appendRightAligned(std::string& line, std::string_view value, int width) {
-  if (value.size() < static_cast<std::size_t>(width)) line.append(width - value.size(), ' ');
-  line.append(value);
+// Writes `value` right-aligned in `width` columns at `out`; returns the end.
+char* putRightAligned(char* out, std::string_view value, std::size_t width) {
+  if (value.size() < width) {
+    std::memset(out, ' ', width - value.size());
+    out += width - value.size();
+  }
+  std::memcpy(out, value.data(), value.size());
+  return out + value.size();
 }
+
+std::size_t widthOf(std::string_view value, std::size_t width) { return value.size() > width ? value.size() : width; }
 
 }  // namespace
 
 int RecordLayout::sortColumn() const {
-  int before = bandWidth + kModeWidth + 1;
+  std::size_t before = static_cast<std::size_t>(bandWidth) + kModeWidth + 1;
   if (withDate) before += kDateWidth + 1;
   if (withTime) before += kTimeWidth + 1;
-  return before + 1;
+  return static_cast<int>(before) + 1;
 }
 
 RecordLayout chooseLayout(LayoutSet set, const RunOptions& options) {
@@ -36,24 +44,34 @@ RecordLayout chooseLayout(LayoutSet set, const RunOptions& options) {
 }
 
 void formatRecordLine(const RecordLayout& layout, const RecordFields& fields, std::string& line) {
-  line.clear();
+  const std::size_t bandWidth = static_cast<std::size_t>(layout.bandWidth);
+  std::size_t size =
+      widthOf(fields.band, bandWidth) + widthOf(fields.mode, kModeWidth) + 1 + fields.callsign.size() + 1;
+  if (layout.withDate) size += widthOf(fields.date, kDateWidth) + 1;
+  if (layout.withTime) size += widthOf(fields.time, kTimeWidth) + 1;
+  if (layout.withComment) size += 1 + fields.comment.size();
+  line.resize(size);
+
+  char* out = line.data();
   if (layout.withDate) {
-    appendRightAligned(line, fields.date, kDateWidth);
-    line.push_back(' ');
+    out = putRightAligned(out, fields.date, kDateWidth);
+    *out++ = ' ';
   }
   if (layout.withTime) {
-    appendRightAligned(line, fields.time, kTimeWidth);
-    line.push_back(' ');
+    out = putRightAligned(out, fields.time, kTimeWidth);
+    *out++ = ' ';
   }
-  appendRightAligned(line, fields.band, layout.bandWidth);
-  appendRightAligned(line, fields.mode, kModeWidth);
-  line.push_back(' ');
-  line.append(fields.callsign);
+  out = putRightAligned(out, fields.band, bandWidth);
+  out = putRightAligned(out, fields.mode, kModeWidth);
+  *out++ = ' ';
+  std::memcpy(out, fields.callsign.data(), fields.callsign.size());
+  out += fields.callsign.size();
   if (layout.withComment) {
-    line.push_back(' ');
-    line.append(fields.comment);
+    *out++ = ' ';
+    std::memcpy(out, fields.comment.data(), fields.comment.size());
+    out += fields.comment.size();
   }
-  line.push_back('\n');
+  *out = '\n';
 }
 
 }  // namespace quorvel

@@ -4,7 +4,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <utility>
 
 #include "detect/ascii.h"
 #include "output/bucket_names.h"
@@ -16,6 +18,33 @@ namespace quorvel {
 namespace {
 
 constexpr std::size_t kWriteBlock = 256 * 1024;
+
+struct KeyedLine {
+  std::uint64_t prefix;
+  std::size_t index;
+};
+
+std::uint64_t keyPrefix(std::string_view key) {
+  std::uint64_t prefix = 0;
+  for (std::size_t b = 0; b < 8; ++b)
+    prefix = (prefix << 8) | (b < key.size() ? static_cast<unsigned char>(key[b]) : 0u);
+  return prefix;
+}
+
+// A stable sort by prefix, one byte a pass from the lowest; a pass in which
+// every entry has the same byte is skipped.
+void radixSortByPrefix(std::vector<KeyedLine>& entries) {
+  std::vector<KeyedLine> scratch(entries.size());
+  for (int shift = 0; shift < 64; shift += 8) {
+    std::size_t counts[256] = {};
+    for (const KeyedLine& entry : entries) ++counts[(entry.prefix >> shift) & 0xFF];
+    if (counts[(entries.empty() ? 0 : entries.front().prefix >> shift) & 0xFF] == entries.size()) continue;
+    std::size_t offset = 0;
+    for (std::size_t& count : counts) offset += std::exchange(count, offset);
+    for (const KeyedLine& entry : entries) scratch[counts[(entry.prefix >> shift) & 0xFF]++] = entry;
+    entries.swap(scratch);
+  }
+}
 
 // Writes `lines` to `path`, each with its new line. False when the file
 // cannot be created or does not take every byte.
@@ -69,11 +98,51 @@ std::vector<std::string_view> splitLines(std::string_view content) {
 }
 
 void sortLinesByColumn(std::vector<std::string_view>& lines, int sortColumn) {
-  std::size_t skip = sortColumn > 1 ? static_cast<std::size_t>(sortColumn - 1) : 0;
-  auto key = [skip](std::string_view line) { return line.size() > skip ? line.substr(skip) : std::string_view(); };
-  // string_view compares its characters as unsigned bytes.
-  std::stable_sort(lines.begin(), lines.end(),
-                   [&key](std::string_view a, std::string_view b) { return key(a) < key(b); });
+  const std::size_t skip = sortColumn > 1 ? static_cast<std::size_t>(sortColumn - 1) : 0;
+  auto keyOf = [&lines, skip](std::size_t index) {
+    std::string_view line = lines[index];
+    return line.size() > skip ? line.substr(skip) : std::string_view();
+  };
+
+  // First by the first eight bytes of each key, read as one big-endian
+  // number (zero-padded, which keeps the byte order), with a stable radix
+  // sort; that settles nearly every callsign.
+  std::vector<KeyedLine> keyed(lines.size());
+  for (std::size_t i = 0; i < lines.size(); ++i) keyed[i] = {keyPrefix(keyOf(i)), i};
+  radixSortByPrefix(keyed);
+
+  // Then each run of equal prefixes by the whole key. The radix sort left
+  // such a run in bucket order, and a stable sort keeps equal keys so. Keys
+  // of eight bytes or fewer that share their prefix differ in length at
+  // most (by trailing zero bytes), which is cheaper to compare.
+  for (std::size_t begin = 0; begin < keyed.size();) {
+    std::size_t end = begin + 1;
+    bool allShort = keyOf(keyed[begin].index).size() <= 8;
+    bool sameLength = true;
+    while (end < keyed.size() && keyed[end].prefix == keyed[begin].prefix) {
+      std::size_t length = keyOf(keyed[end].index).size();
+      allShort &= length <= 8;
+      sameLength &= length == keyOf(keyed[begin].index).size();
+      ++end;
+    }
+    auto first = keyed.begin() + static_cast<std::ptrdiff_t>(begin);
+    auto last = keyed.begin() + static_cast<std::ptrdiff_t>(end);
+    if (allShort && !sameLength) {
+      std::stable_sort(first, last, [&keyOf](const KeyedLine& a, const KeyedLine& b) {
+        return keyOf(a.index).size() < keyOf(b.index).size();
+      });
+    } else if (!allShort) {
+      std::stable_sort(first, last, [&keyOf](const KeyedLine& a, const KeyedLine& b) {
+        return keyOf(a.index) < keyOf(b.index);  // as unsigned bytes
+      });
+    }
+    begin = end;
+  }
+
+  std::vector<std::string_view> sorted;
+  sorted.reserve(lines.size());
+  for (const KeyedLine& entry : keyed) sorted.push_back(lines[entry.index]);
+  lines.swap(sorted);
 }
 
 Status sortBuckets(const std::string& directory, bool lowerCaseNames, int sortColumn, const Console& console) {

@@ -15,8 +15,9 @@ namespace {
 constexpr std::string_view kEndOfHeader = "<EOH>";
 constexpr std::size_t kEndOfRecordLength = 5;  // "<EOR>"
 
-// One line as the ADIF reader works on it: upper case, and possibly only
-// part of a line of the log when that line holds more than one record.
+// One line as the ADIF reader works on it: possibly only part of a line of
+// the log, when that line holds more than one record. It views the line
+// reader's buffer, which stays put until the next line is read.
 struct AdifLine {
   std::string_view text;
   bool endsWithNewline = false;
@@ -48,8 +49,7 @@ class AdifReader {
   LineReader& input_;
   RunContext& run_;
   RecordLayout layout_;
-  std::string upper_;  // the current line of the log, upper-cased
-  AdifLine pending_;   // the rest of a line that held more than one record
+  AdifLine pending_;  // the rest of a line that held more than one record
   bool hasPending_ = false;
   long contactCount_ = 0;
 
@@ -60,8 +60,7 @@ class AdifReader {
 };
 
 void AdifReader::load(const Line& line, AdifLine& into) {
-  upperCaseInto(line.text, upper_);
-  into.text = upper_;
+  into.text = line.text;
   into.endsWithNewline = line.endsWithNewline;
 }
 
@@ -94,7 +93,7 @@ Status AdifReader::read(const Line& firstLine, AdifStart start) {
   load(firstLine, line);
   if (start == AdifStart::AtHeader) {
     std::size_t endOfHeader;
-    while ((endOfHeader = line.text.find(kEndOfHeader)) == std::string_view::npos) {
+    while ((endOfHeader = findCaseless(line.text, kEndOfHeader)) == std::string_view::npos) {
       if (!nextLine(line)) return input_.status();
     }
     splitAfter(line, endOfHeader + kEndOfHeader.size());
@@ -168,6 +167,7 @@ void AdifReader::takeComment(std::string_view text, const AdifTagPositions& posi
   // past its line takes the rest of the line.
   comment_.assign("** ");
   comment_.append(value.afterTag.substr(0, value.length));
+  upperCaseInPlace(comment_);
 }
 
 Status AdifReader::closeRecord() {

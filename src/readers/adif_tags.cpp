@@ -16,17 +16,27 @@ constexpr std::array<std::string_view, kAdifTagCount> kTagNames = {
 constexpr std::string_view kEndOfRecord = "EOR>";
 constexpr std::size_t kTimeLength = 4;
 
-bool startsWith(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && text.compare(0, prefix.size(), prefix) == 0;
-}
-
-// Which tag, if any, `afterOpen` (the text behind a "<") names exactly.
+// Which tag, if any, `afterOpen` (the text behind a "<") names exactly, in
+// any letter case.
 int tagAt(std::string_view afterOpen) {
-  for (std::size_t i = 0; i < kTagNames.size(); ++i) {
-    std::string_view name = kTagNames[i];
-    if (startsWith(afterOpen, name) && afterOpen.size() > name.size() &&
+  if (afterOpen.empty()) return -1;
+  int first = -1;
+  switch (toAsciiUpper(afterOpen[0])) {
+    case 'C': first = static_cast<int>(AdifTag::Call); break;
+    case 'F': first = static_cast<int>(AdifTag::Freq); break;
+    case 'B': first = static_cast<int>(AdifTag::Band); break;
+    case 'M': first = static_cast<int>(AdifTag::Mode); break;
+    case 'Q': first = static_cast<int>(AdifTag::QsoDate); break;
+    case 'T': first = static_cast<int>(AdifTag::TimeOn); break;
+    default: return -1;
+  }
+  // CALL and COMMENT share their first letter.
+  int last = first == static_cast<int>(AdifTag::Call) ? static_cast<int>(AdifTag::Comment) : first;
+  for (int i = first; i <= last; ++i) {
+    std::string_view name = kTagNames[static_cast<std::size_t>(i)];
+    if (afterOpen.size() > name.size() && startsWithCaseless(afterOpen, name) &&
         (afterOpen[name.size()] == ':' || afterOpen[name.size()] == '>')) {
-      return static_cast<int>(i);
+      return i;
     }
   }
   return -1;
@@ -70,7 +80,10 @@ std::string_view readWord(std::string_view text, std::size_t at) {
 bool storeAdifValue(AdifTag tag, const AdifTagValue& value, std::string& field) {
   if (!value.lengthRead) return false;
   // A tag with nothing after it on its line keeps what the field held.
-  if (value.hasValue) field.assign(value.value);
+  if (value.hasValue) {
+    field.assign(value.value);
+    upperCaseInPlace(field);
+  }
   if (tag == AdifTag::Band) {
     // Band texts name their unit ("20M", "70CM"); the record line shows the
     // number only. The declared length does not apply here.
@@ -85,17 +98,17 @@ bool storeAdifValue(AdifTag tag, const AdifTagValue& value, std::string& field) 
 
 std::string_view adifTagName(AdifTag tag) { return kTagNames[static_cast<std::size_t>(tag)]; }
 
-AdifTagPositions findAdifTags(std::string_view upperLine) {
+AdifTagPositions findAdifTags(std::string_view line) {
   AdifTagPositions positions;
   positions.first.fill(std::string_view::npos);
-  const char* data = upperLine.data();
+  const char* data = line.data();
   std::size_t at = 0;
-  while (at < upperLine.size()) {
-    const void* open = std::memchr(data + at, '<', upperLine.size() - at);
+  while (at < line.size()) {
+    const void* open = std::memchr(data + at, '<', line.size() - at);
     if (open == nullptr) break;
     std::size_t position = static_cast<std::size_t>(static_cast<const char*>(open) - data);
-    std::string_view afterOpen = upperLine.substr(position + 1);
-    if (startsWith(afterOpen, kEndOfRecord)) {
+    std::string_view afterOpen = line.substr(position + 1);
+    if (startsWithCaseless(afterOpen, kEndOfRecord)) {
       positions.endOfRecord = position;
       break;
     }

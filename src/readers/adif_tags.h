@@ -11,7 +11,7 @@ namespace quorvel {
 enum class AdifTag { Call, Comment, Freq, Band, Mode, QsoDate, TimeOn };
 inline constexpr std::size_t kAdifTagCount = 7;
 
-// Where the tags stand on one upper-cased line: the "<" of the first
+// Where the tags stand on one line, written in any letter case: the "<" of the first
 // occurrence of each tag (npos if none) and of the first "<EOR>". A tag
 // counts only under its exact name, followed by ":" or ">": "<QSO_DATE_OFF:"
 // is no QSO_DATE. Only the text before the first "<EOR>" is searched.
@@ -22,7 +22,7 @@ struct AdifTagPositions {
   std::size_t of(AdifTag tag) const { return first[static_cast<std::size_t>(tag)]; }
 };
 
-AdifTagPositions findAdifTags(std::string_view upperLine);
+AdifTagPositions findAdifTags(std::string_view line);
 
 // What a tag at a known place on its line says, read as "<NAME:%d>%s" and,
 // failing that, as "<NAME:%d:%c>%s" (a type indicator, read and ignored).
@@ -49,7 +49,8 @@ struct AdifTagValue {
 AdifTagValue readAdifTag(std::string_view line, std::size_t position, std::size_t nameLength);
 
 // Puts what a CALL, FREQ, BAND, MODE, QSO_DATE or TIME_ON tag says into its
-// record field: the value (or, without one, what the field held) cut to the
+// record field: the value in upper case (or, without one, what the field
+// held) cut to the
 // declared length; BAND ended before its first "M" instead; MODE PSK31 as
 // PSK; TIME_ON to its first four characters. Returns false, leaving the
 // field alone, when the declared length could not be read.

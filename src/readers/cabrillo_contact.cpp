@@ -26,7 +26,7 @@ constexpr std::string_view kContactMarker = "QSO:";
 constexpr std::string_view kMissingField = "                    ";  // 20 blanks
 
 // How many tokens a layout reads after "QSO:", and which one (from 1) is the
-// worked callsign.
+// worked callsign. The tokens after it only fill a scratch field.
 struct TokenPattern {
   int tokens;
   int callsignToken;
@@ -58,15 +58,19 @@ CabrilloParse parseCabrilloQso(std::string_view upperLine, ContestLayout layout,
 
   contact = CabrilloContact{kMissingField, kMissingField, kMissingField, kMissingField, kMissingField};
   const TokenPattern pattern = patternFor(layout);
+  const char* at = rest.data();
+  const char* const end = at + rest.size();
   int number = 0;
-  std::size_t at = 0;
-  while (number < pattern.tokens) {
-    while (at < rest.size() && isScanSpace(static_cast<unsigned char>(rest[at]))) ++at;
-    if (at == rest.size()) break;
-    std::size_t end = at;
-    while (end < rest.size() && !isScanSpace(static_cast<unsigned char>(rest[end]))) ++end;
-    std::string_view token = rest.substr(at, end - at);
-    at = end;
+  // Tokens after the callsign are read by the layout but never used, so
+  // the scan stops at the callsign.
+  while (number < pattern.callsignToken) {
+    while (at < end && isScanSpace(static_cast<unsigned char>(*at))) ++at;
+    if (at == end) break;
+    const char* start = at;
+    // Bytes above the blank are never white space: most of a token is
+    // passed over with one test a byte.
+    while (at < end && (static_cast<unsigned char>(*at) > ' ' || !isScanSpace(static_cast<unsigned char>(*at)))) ++at;
+    std::string_view token(start, static_cast<std::size_t>(at - start));
     ++number;
     switch (number) {
       case 1: contact.band = token; break;
