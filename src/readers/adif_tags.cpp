@@ -16,21 +16,27 @@ constexpr std::array<std::string_view, kAdifTagCount> kTagNames = {
 constexpr std::string_view kEndOfRecord = "EOR>";
 constexpr std::size_t kTimeLength = 4;
 
+// For each byte, the first of the tags whose name begins with it (in
+// either letter case), or -1. A table, not a switch: this runs for every
+// "<" of every line.
+constexpr std::array<signed char, 256> firstTagByInitial() {
+  std::array<signed char, 256> table{};
+  for (auto& entry : table) entry = -1;
+  for (std::size_t i = kTagNames.size(); i-- > 0;) {
+    auto initial = static_cast<unsigned char>(kTagNames[i][0]);
+    table[initial] = table[initial + ('a' - 'A')] = static_cast<signed char>(i);
+  }
+  return table;
+}
+constexpr std::array<signed char, 256> kFirstTagByInitial = firstTagByInitial();
+
 // Which tag, if any, `afterOpen` (the text behind a "<") names exactly, in
 // any letter case.
 int tagAt(std::string_view afterOpen) {
   if (afterOpen.empty()) return -1;
-  int first = -1;
-  switch (toAsciiUpper(afterOpen[0])) {
-    case 'C': first = static_cast<int>(AdifTag::Call); break;
-    case 'F': first = static_cast<int>(AdifTag::Freq); break;
-    case 'B': first = static_cast<int>(AdifTag::Band); break;
-    case 'M': first = static_cast<int>(AdifTag::Mode); break;
-    case 'Q': first = static_cast<int>(AdifTag::QsoDate); break;
-    case 'T': first = static_cast<int>(AdifTag::TimeOn); break;
-    default: return -1;
-  }
-  // CALL and COMMENT share their first letter.
+  int first = kFirstTagByInitial[static_cast<unsigned char>(afterOpen[0])];
+  if (first < 0) return -1;
+  // CALL and COMMENT share their initial; no other two tags do.
   int last = first == static_cast<int>(AdifTag::Call) ? static_cast<int>(AdifTag::Comment) : first;
   for (int i = first; i <= last; ++i) {
     std::string_view name = kTagNames[static_cast<std::size_t>(i)];
