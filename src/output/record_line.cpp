@@ -13,14 +13,20 @@ constexpr std::size_t kModeWidth = 4;
 constexpr int kWideBandWidth = 8;
 constexpr int kNarrowBandWidth = 3;
 
+// Writes `value` at `out`; returns the end. An empty value may have no
+// data at all, which memcpy must not be given.
+char* put(char* out, std::string_view value) {
+  if (!value.empty()) std::memcpy(out, value.data(), value.size());
+  return out + value.size();
+}
+
 // Writes `value` right-aligned in `width` columns at `out`; returns the end.
 char* putRightAligned(char* out, std::string_view value, std::size_t width) {
   if (value.size() < width) {
     std::memset(out, ' ', width - value.size());
     out += width - value.size();
   }
-  std::memcpy(out, value.data(), value.size());
-  return out + value.size();
+  return put(out, value);
 }
 
 std::size_t widthOf(std::string_view value, std::size_t width) { return value.size() > width ? value.size() : width; }
@@ -64,12 +70,10 @@ void formatRecordLine(const RecordLayout& layout, const RecordFields& fields, st
   out = putRightAligned(out, fields.band, bandWidth);
   out = putRightAligned(out, fields.mode, kModeWidth);
   *out++ = ' ';
-  std::memcpy(out, fields.callsign.data(), fields.callsign.size());
-  out += fields.callsign.size();
+  out = put(out, fields.callsign);
   if (layout.withComment) {
     *out++ = ' ';
-    std::memcpy(out, fields.comment.data(), fields.comment.size());
-    out += fields.comment.size();
+    out = put(out, fields.comment);
   }
   *out = '\n';
 }
