@@ -1,0 +1,138 @@
+#include "support/run_invariants.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "driver/read_log.h"
+#include "output/bucket_names.h"
+#include "quorvel/run_context.h"
+#include "quorvel/unique_fd.h"
+#include "readers/line_reader.h"
+
+namespace quorvel::testing {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string contentOf(const fs::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream content;
+  content << file.rdbuf();
+  return content.str();
+}
+
+std::string keyOf(const std::string& line, int sortColumn) {
+  std::size_t skip = sortColumn > 1 ? static_cast<std::size_t>(sortColumn - 1) : 0;
+  std::string withoutEnd = line.substr(0, line.size() - 1);
+  return withoutEnd.size() > skip ? withoutEnd.substr(skip) : std::string();
+}
+
+// Whether every line of `part` can be taken from `whole`, each at most once.
+bool isSubMultiset(const std::vector<std::string>& part, const std::vector<std::string>& whole) {
+  return std::includes(whole.begin(), whole.end(), part.begin(), part.end());
+}
+
+}  // namespace
+
+Status RecordingSink::appendToBucket(char bucketKey, std::string_view line) {
+  int index = bucketIndex(bucketKey);
+  if (index >= 0) lines[kBucketCharacters[static_cast<std::size_t>(index)]].emplace_back(line);
+  return Status::ok();
+}
+
+ExpectedRun readExpected(const std::string& path, const RunOptions& options) {
+  ExpectedRun expected;
+  UniqueFd log(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  std::FILE* devNull = std::fopen("/dev/null", "w");
+  RecordingSink sink;
+  RunContext run;
+  run.options = options;
+  run.console = Console{devNull, devNull};
+  run.sink = &sink;
+  run.logName = path;
+  LineReader input(log.get(), path);
+  expected.failed = !readLog(input, run, expected.accepted).isOk();
+  std::fclose(devNull);
+  expected.sortColumn = run.sortColumn;
+  expected.lines = std::move(sink.lines);
+  return expected;
+}
+
+std::vector<std::string> sortedLines(const std::string& content) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < content.size()) {
+    std::size_t end = content.find('\n', start);
+    if (end == std::string::npos) {
+      lines.push_back(content.substr(start) + "\n");  // a cut last line gets its end
+      break;
+    }
+    lines.push_back(content.substr(start, end - start + 1));
+    start = end + 1;
+  }
+  std::sort(lines.begin(), lines.end());
+  return lines;
+}
+
+std::vector<std::string> checkRun(const std::string& dir, const RunOptions& options, int exitStatus,
+                                  const ExpectedRun& expected, const std::map<std::string, std::string>& leftovers) {
+  std::vector<std::string> problems;
+  if (exitStatus != 0 && exitStatus != 1) problems.push_back("exit status " + std::to_string(exitStatus));
+  const bool lower = options.lowerCaseNames;
+  const bool completed = exitStatus == 0 && expected.accepted;
+
+  int sortedFiles = 0;
+  int bucketFiles = 0;
+  for (char bucket : kBucketCharacters) {
+    fs::path bucketPath = fs::path(dir) / bucketFileName(bucket, lower);
+    fs::path sortedPath = fs::path(dir) / sortedFileName(bucket, lower);
+    std::vector<std::string> produced;
+    for (const fs::path& path : {bucketPath, sortedPath}) {
+      if (!fs::is_regular_file(path)) continue;
+      (path == bucketPath ? bucketFiles : sortedFiles)++;
+      std::string content = contentOf(path);
+      if (!content.empty() && content.back() != '\n') problems.push_back(path.string() + ": last line cut");
+      std::vector<std::string> lines = sortedLines(content);
+      produced.insert(produced.end(), lines.begin(), lines.end());
+      if (path == sortedPath) {
+        // In order of the key: compare neighbours as the file stands.
+        std::vector<std::string> inOrder;
+        std::istringstream stream(content);
+        for (std::string line; std::getline(stream, line);) inOrder.push_back(line + "\n");
+        for (std::size_t i = 1; i < inOrder.size(); ++i) {
+          if (keyOf(inOrder[i], expected.sortColumn) < keyOf(inOrder[i - 1], expected.sortColumn)) {
+            problems.push_back(path.string() + ": out of order at line " + std::to_string(i + 1));
+            break;
+          }
+        }
+      }
+    }
+    std::vector<std::string> allowed;
+    auto found = expected.lines.find(bucket);
+    if (found != expected.lines.end()) allowed = found->second;
+    auto leftover = leftovers.find(bucketFileName(bucket, lower));
+    if (leftover != leftovers.end()) {
+      std::vector<std::string> old = sortedLines(leftover->second);
+      allowed.insert(allowed.end(), old.begin(), old.end());
+    }
+    std::sort(allowed.begin(), allowed.end());
+    std::sort(produced.begin(), produced.end());
+    if (completed ? produced != allowed : !isSubMultiset(produced, allowed)) {
+      problems.push_back(std::string("bucket ") + bucket + ": lines differ from the run's record lines");
+    }
+  }
+  if (completed && (bucketFiles != 0 || sortedFiles != 36)) {
+    problems.push_back(std::to_string(bucketFiles) + " bucket files and " + std::to_string(sortedFiles) +
+                       " sorted files after a completed run");
+  }
+  return problems;
+}
+
+}  // namespace quorvel::testing
