@@ -121,7 +121,8 @@ RunResult runQuorvel(const ScratchDir& dir, const std::vector<std::string>& argu
   if (child < 0) throw std::runtime_error("fork failed");
   if (child == 0) {
     // Pipes, unlike files, are not held to the file-size limit below.
-    if (::dup2(outPipe[1], 1) < 0 || ::dup2(errPipe[1], 2) < 0 || ::chdir(dir.work().c_str()) != 0) {
+    if (::dup2(outPipe[1], 1) < 0 || ::dup2(limits.mergeStreams ? outPipe[1] : errPipe[1], 2) < 0 ||
+        ::chdir(dir.work().c_str()) != 0) {
       ::_exit(127);
     }
     ::close(outPipe[0]);

@@ -39,6 +39,7 @@ struct RunResult {
 
 struct RunLimits {
   std::optional<long> fileSizeBytes;  // RLIMIT_FSIZE for the child, SIGXFSZ ignored
+  bool mergeStreams = false;          // standard error into `out`, as a terminal shows both
 };
 
 // Runs the built quorvel in `dir.work()` with `arguments`, no shell between.
