@@ -5,7 +5,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <string>
 #include <string_view>
 
 #include "quorvel/run_options.h"
@@ -37,7 +40,25 @@ inline int memoryFile(std::string_view bytes) {
   return fd;
 }
 
+// A directory of this fuzzing process's own, made once.
+inline std::string scratchDirectory() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "quorvel-fuzz-XXXXXX").string();
+  if (::mkdtemp(pattern.data()) == nullptr) std::abort();
+  return pattern;
+}
+
+// An empty directory in `scratch` for one run, its path ending in "/".
+inline std::string freshRunDirectory(const std::string& scratch) {
+  std::string dir = scratch + "/run/";
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directory(dir);
+  return dir;
+}
+
 // Stops the fuzzer on a broken invariant, with `what` on standard error.
-[[noreturn]] void fail(const char* what);
+[[noreturn]] inline void fail(const char* what) {
+  std::fprintf(stderr, "invariant broken: %s\n", what);
+  std::abort();
+}
 
 }  // namespace quorvel::fuzzing

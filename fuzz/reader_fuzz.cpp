@@ -15,13 +15,6 @@
 #include "readers/line_reader.h"
 #include "support/run_invariants.h"
 
-namespace quorvel::fuzzing {
-void fail(const char* what) {
-  std::fprintf(stderr, "invariant broken: %s\n", what);
-  std::abort();
-}
-}  // namespace quorvel::fuzzing
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace quorvel;
   if (size == 0) return 0;

@@ -15,45 +15,27 @@
 #include "fuzz_input.h"
 #include "support/run_invariants.h"
 
-namespace quorvel::fuzzing {
-void fail(const char* what) {
-  std::fprintf(stderr, "invariant broken: %s\n", what);
-  std::abort();
-}
-}  // namespace quorvel::fuzzing
-
 namespace fs = std::filesystem;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace quorvel;
   if (size < 2) return 0;
-  static const std::string scratch = [] {
-    std::string pattern = (fs::temp_directory_path() / "quorvel-fuzz-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) std::abort();
-    return pattern;
-  }();
+  static const std::string scratch = fuzzing::scratchDirectory();
   static std::FILE* devNull = std::fopen("/dev/null", "w");
 
-  std::string dir = scratch + "/run";
-  fs::remove_all(dir);
-  fs::create_directory(dir);
+  std::string dir = fuzzing::freshRunDirectory(scratch);
   RunOptions options = fuzzing::optionsFrom(data[0]);
   std::string log(reinterpret_cast<const char*>(data + 2), size - 2);
-  std::ofstream(dir + "/log", std::ios::binary) << log;
+  std::ofstream(dir + "log", std::ios::binary) << log;
   std::map<std::string, std::string> leftovers;
   if (data[1] & 1) {
     std::string name = options.lowerCaseNames ? "k.tmp" : "K.TMP";
     leftovers[name] = std::string(log.substr(0, log.size() / 3));
-    std::ofstream(dir + "/" + name, std::ios::binary) << leftovers[name];
+    std::ofstream(dir + name, std::ios::binary) << leftovers[name];
   }
 
-  testing::ExpectedRun expected = testing::readExpected(dir + "/log", options);
-  std::vector<std::string> arguments;
-  if (options.noDate) arguments.push_back("-nodate");
-  if (options.noTime) arguments.push_back("-notime");
-  if (options.keepComments) arguments.push_back("-comment");
-  if (options.lowerCaseNames) arguments.push_back("-lower");
-  arguments.push_back("log");
+  testing::ExpectedRun expected = testing::readExpected(dir + "log", options);
+  std::vector<std::string> arguments = testing::argumentsFor(options, "log");
 
   fs::path back = fs::current_path();
   fs::current_path(dir);

@@ -7,6 +7,7 @@
 #include <sstream>
 #include <string>
 
+#include "fuzz_input.h"
 #include "output/bucket_names.h"
 #include "output/sort_stage.h"
 #include "support/run_invariants.h"
@@ -14,11 +15,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-[[noreturn]] void fail(const char* what) {
-  std::fprintf(stderr, "invariant broken: %s\n", what);
-  std::abort();
-}
 
 std::string contentOf(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
@@ -32,16 +28,10 @@ std::string contentOf(const std::string& path) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace quorvel;
   if (size == 0) return 0;
-  static const std::string scratch = [] {
-    std::string pattern = (fs::temp_directory_path() / "quorvel-sortfuzz-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) std::abort();
-    return pattern;
-  }();
+  static const std::string scratch = fuzzing::scratchDirectory();
   static std::FILE* devNull = std::fopen("/dev/null", "w");
 
-  std::string dir = scratch + "/run/";
-  fs::remove_all(dir);
-  fs::create_directory(dir);
+  std::string dir = fuzzing::freshRunDirectory(scratch);
   int column = data[0] & 63;
   char bucket = kBucketCharacters[static_cast<std::size_t>(data[0] % kBucketCharacters.size())];
   std::string content(reinterpret_cast<const char*>(data + 1), size - 1);
@@ -49,11 +39,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::ofstream(dir + bucketFileName(bucket, false), std::ios::binary) << content;
 
   Status status = sortBuckets(dir, false, column, Console{devNull, devNull});
-  if (!status.isOk()) fail("sort failed");
-  if (fs::exists(dir + bucketFileName(bucket, false))) fail("bucket file left");
+  if (!status.isOk()) quorvel::fuzzing::fail("sort failed");
+  if (fs::exists(dir + bucketFileName(bucket, false))) quorvel::fuzzing::fail("bucket file left");
   std::string sorted = contentOf(dir + sortedFileName(bucket, false));
-  if (testing::sortedLines(sorted) != testing::sortedLines(content)) fail("lines lost or invented");
-  if (!sorted.empty() && sorted.back() != '\n') fail("last line cut");
+  if (testing::sortedLines(sorted) != testing::sortedLines(content)) quorvel::fuzzing::fail("lines lost or invented");
+  if (!sorted.empty() && sorted.back() != '\n') quorvel::fuzzing::fail("last line cut");
   std::size_t skip = column > 1 ? static_cast<std::size_t>(column - 1) : 0;
   std::string_view previous;
   bool first = true;
@@ -62,12 +52,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string_view line = rest.substr(0, end);
     rest.remove_prefix(end + 1);
     std::string_view key = line.size() > skip ? line.substr(skip) : std::string_view();
-    if (!first && key < previous) fail("out of order");
+    if (!first && key < previous) quorvel::fuzzing::fail("out of order");
     previous = key;
     first = false;
   }
   std::size_t files = 0;
   for (const auto& entry : fs::directory_iterator(dir)) files += entry.is_regular_file() ? 1 : 0;
-  if (files != kBucketCharacters.size()) fail("not 36 sorted files");
+  if (files != kBucketCharacters.size()) quorvel::fuzzing::fail("not 36 sorted files");
   return 0;
 }

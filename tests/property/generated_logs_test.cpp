@@ -134,12 +134,7 @@ TEST(GeneratedLogs, EveryRunKeepsTheInvariants) {
     options.noTime = random.chance(30);
     options.keepComments = random.chance(40);
     options.lowerCaseNames = random.chance(20);
-    std::vector<std::string> arguments;
-    if (options.noDate) arguments.push_back("-nodate");
-    if (options.noTime) arguments.push_back("-NoTime");
-    if (options.keepComments) arguments.push_back("-comment");
-    if (options.lowerCaseNames) arguments.push_back("-lower");
-    arguments.push_back("log");
+    std::vector<std::string> arguments = argumentsFor(options, "log");
 
     ScratchDir dir;
     dir.write("log", log);

@@ -47,6 +47,16 @@ Status RecordingSink::appendToBucket(char bucketKey, std::string_view line) {
   return Status::ok();
 }
 
+std::vector<std::string> argumentsFor(const RunOptions& options, const std::string& logName) {
+  std::vector<std::string> arguments;
+  if (options.noDate) arguments.push_back("-nodate");
+  if (options.noTime) arguments.push_back("-NoTime");
+  if (options.keepComments) arguments.push_back("-comment");
+  if (options.lowerCaseNames) arguments.push_back("-Lower");
+  arguments.push_back(logName);
+  return arguments;
+}
+
 ExpectedRun readExpected(const std::string& path, const RunOptions& options) {
   ExpectedRun expected;
   UniqueFd log(::open(path.c_str(), O_RDONLY | O_CLOEXEC));

@@ -26,6 +26,9 @@ struct ExpectedRun {
   std::map<char, std::vector<std::string>> lines;
 };
 
+// The command line that asks for `options` and names the log `logName`.
+std::vector<std::string> argumentsFor(const RunOptions& options, const std::string& logName);
+
 // Reads the log at `path` in this process, through the same detection and
 // readers as the program, into a RecordingSink.
 ExpectedRun readExpected(const std::string& path, const RunOptions& options);
