@@ -22,6 +22,7 @@ struct AdifLine {
   std::string_view text;
   bool endsWithNewline = false;
 
+  static AdifLine of(const Line& line) { return {line.text, line.endsWithNewline}; }
   std::size_t rawLength() const { return text.size() + (endsWithNewline ? 1 : 0); }
 };
 
@@ -36,7 +37,6 @@ class AdifReader {
 
  private:
   bool nextLine(AdifLine& line);
-  void load(const Line& line, AdifLine& into);
   void splitAfter(AdifLine& line, std::size_t end);
   Status readRecords(AdifLine line);
   bool takeTags(AdifLine& line);
@@ -53,16 +53,12 @@ class AdifReader {
   bool hasPending_ = false;
   long contactCount_ = 0;
 
+  // The record being read. Every field starts empty, so a comment taken on
+  // any line of a record lasts to its end unless a later COMMENT replaces it.
   std::string call_, band_, mode_, qsoDate_, timeOn_, comment_;
-  bool commentSeen_ = false;
-  std::string lastQsoDate_;
+  std::string lastQsoDate_;  // of any record so far, for records without one
   std::string recordLine_;
 };
-
-void AdifReader::load(const Line& line, AdifLine& into) {
-  into.text = line.text;
-  into.endsWithNewline = line.endsWithNewline;
-}
 
 bool AdifReader::nextLine(AdifLine& line) {
   if (hasPending_) {
@@ -72,7 +68,7 @@ bool AdifReader::nextLine(AdifLine& line) {
   }
   Line read;
   if (!input_.next(read)) return false;
-  load(read, line);
+  line = AdifLine::of(read);
   return true;
 }
 
@@ -89,8 +85,7 @@ void AdifReader::splitAfter(AdifLine& line, std::size_t end) {
 }
 
 Status AdifReader::read(const Line& firstLine, AdifStart start) {
-  AdifLine line;
-  load(firstLine, line);
+  AdifLine line = AdifLine::of(firstLine);
   if (start == AdifStart::AtHeader) {
     std::size_t endOfHeader;
     while ((endOfHeader = findCaseless(line.text, kEndOfHeader)) == std::string_view::npos) {
@@ -128,7 +123,6 @@ void AdifReader::resetRecord() {
   qsoDate_.clear();
   timeOn_.clear();
   comment_.clear();
-  commentSeen_ = false;
 }
 
 // Takes the tags of one line into the record; true when the line ends it.
@@ -160,7 +154,6 @@ void AdifReader::takeValueTag(std::string_view text, const AdifTagPositions& pos
 void AdifReader::takeComment(std::string_view text, const AdifTagPositions& positions) {
   std::size_t position = positions.of(AdifTag::Comment);
   if (position == std::string_view::npos) return;
-  commentSeen_ = true;
   AdifTagValue value = readAdifTag(text, position, adifTagName(AdifTag::Comment).size());
   if (!value.lengthRead || !value.closed) return;
   // Unlike other values a comment keeps its inner blanks; one that runs
