@@ -55,6 +55,10 @@ TEST(FormatRecordLine, EmptyFieldsAreBlanksAndLongOnesAreNeverCut) {
   formatRecordLine(comment, {"20020622", "1200", "20", "CW", "G4ABC", ""}, line);
   EXPECT_EQ(line, " 20020622 1200       20  CW G4ABC \n");
 
+  // Fields that no value reached may hold no data at all.
+  formatRecordLine(comment, RecordFields{}, line);
+  EXPECT_EQ(line, std::string(28, ' ') + " \n");
+
   formatRecordLine(comment, {"", "", "", "", "G4ABC", "** 100% %s %n"}, line);
   EXPECT_EQ(line, std::string(28, ' ') + "G4ABC ** 100% %s %n\n");
 }
