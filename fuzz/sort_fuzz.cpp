@@ -14,17 +14,6 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-std::string contentOf(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream content;
-  content << file.rdbuf();
-  return content.str();
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace quorvel;
   if (size == 0) return 0;
@@ -41,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Status status = sortBuckets(dir, false, column, Console{devNull, devNull});
   if (!status.isOk()) quorvel::fuzzing::fail("sort failed");
   if (fs::exists(dir + bucketFileName(bucket, false))) quorvel::fuzzing::fail("bucket file left");
-  std::string sorted = contentOf(dir + sortedFileName(bucket, false));
+  std::string sorted = testing::readFile(dir + sortedFileName(bucket, false));
   if (testing::sortedLines(sorted) != testing::sortedLines(content)) quorvel::fuzzing::fail("lines lost or invented");
   if (!sorted.empty() && sorted.back() != '\n') quorvel::fuzzing::fail("last line cut");
   std::size_t skip = column > 1 ? static_cast<std::size_t>(column - 1) : 0;

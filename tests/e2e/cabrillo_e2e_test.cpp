@@ -49,13 +49,7 @@ TEST(CabrilloE2e, ContestNameChoosesTheCallsignToken) {
 }
 
 TEST(CabrilloE2e, HeaderRulesCountsAndEnds) {
-  const struct {
-    const char* name;
-    std::string log;
-    std::vector<std::string> options;
-    std::string err;
-    std::map<std::string, std::string> sorted;
-  } cases[] = {
+  const CompletedRun cases[] = {
       {"contest line after the first QSO: changes nothing",
        header("") + kContact + "CONTEST: ARRL-SS-CW\n" + kContact + kEnd,
        {},
@@ -97,13 +91,7 @@ TEST(CabrilloE2e, HeaderRulesCountsAndEnds) {
        kOpening + counted(3) + kSorting,
        {{"K.TXT", "2024-11-23    14025  CW K8\n"}}},
   };
-  for (const auto& c : cases) {
-    LogRun run = runOnLog(c.log, c.options);
-    EXPECT_EQ(run.result.exitStatus, 0) << c.name;
-    EXPECT_EQ(run.result.out, bucketRow()) << c.name;
-    EXPECT_EQ(run.result.err, c.err) << c.name;
-    EXPECT_EQ(run.files, filesAfterRun(c.log, c.sorted)) << c.name;
-  }
+  for (const CompletedRun& c : cases) expectCompletedRun(c);
 }
 
 TEST(CabrilloE2e, EmptyContactLineIsAnInternalErrorThatKeepsTheBuckets) {

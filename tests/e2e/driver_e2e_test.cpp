@@ -66,36 +66,28 @@ TEST(RunE2e, LogWithoutAcceptedLineLeavesEmptyBucketsSilently) {
   }
 }
 
-TEST(RunE2e, NormalRunLeavesThe36SortedFilesOnly) {
-  ScratchDir dir;
-  dir.write("log.txt", kTwoContacts);
-  RunResult result = runQuorvel(dir, {"log.txt"});
-  EXPECT_EQ(result.exitStatus, 0);
-  EXPECT_EQ(result.out, bucketRow());
-  EXPECT_EQ(result.err, kTwoContactsErr);
-  auto expected = emptySortedFiles();
-  expected["log.txt"] = kTwoContacts;
-  expected["K.TXT"] = "22-JUN-02 1432  14 SSB K1ABC\n";
-  expected["G.TXT"] = "22-JUN-02 1433   7  CW G4ABC\n";
-  EXPECT_EQ(dir.files(), expected);
-}
-
-TEST(RunE2e, LowerCaseNamesTwoFileNamesAndRepeatedRuns) {
-  ScratchDir dir;
-  dir.write("first.txt", "22-JUN-02 1432 14 SSB W1AW\n");
-  dir.write("log.txt", kTwoContacts);
-  for (int run = 0; run < 2; ++run) {
-    RunResult result = runQuorvel(dir, {"-Lower", "first.txt", "log.txt"});
-    EXPECT_EQ(result.exitStatus, 0);
-    EXPECT_EQ(result.out, bucketRow(true));
-    EXPECT_EQ(result.err, kTwoContactsErr);
+TEST(RunE2e, NormalRunsLeaveThe36SortedFilesOnly) {
+  // Plain, and with -lower, two file names (the second counts) and a second
+  // run over the first one's files.
+  for (bool lower : {false, true}) {
+    ScratchDir dir;
+    dir.write("first.txt", "22-JUN-02 1432 14 SSB W1AW\n");
+    dir.write("log.txt", kTwoContacts);
+    std::vector<std::string> arguments = {"log.txt"};
+    if (lower) arguments = {"-Lower", "first.txt", "log.txt"};
+    for (int run = 0; run < (lower ? 2 : 1); ++run) {
+      RunResult result = runQuorvel(dir, arguments);
+      EXPECT_EQ(result.exitStatus, 0);
+      EXPECT_EQ(result.out, bucketRow(lower));
+      EXPECT_EQ(result.err, kTwoContactsErr);
+    }
+    auto expected = emptySortedFiles(lower);
+    expected["first.txt"] = "22-JUN-02 1432 14 SSB W1AW\n";
+    expected["log.txt"] = kTwoContacts;
+    expected[lower ? "k.txt" : "K.TXT"] = "22-JUN-02 1432  14 SSB K1ABC\n";
+    expected[lower ? "g.txt" : "G.TXT"] = "22-JUN-02 1433   7  CW G4ABC\n";
+    EXPECT_EQ(dir.files(), expected);
   }
-  auto expected = emptySortedFiles(true);
-  expected["first.txt"] = "22-JUN-02 1432 14 SSB W1AW\n";
-  expected["log.txt"] = kTwoContacts;
-  expected["k.txt"] = "22-JUN-02 1432  14 SSB K1ABC\n";
-  expected["g.txt"] = "22-JUN-02 1433   7  CW G4ABC\n";
-  EXPECT_EQ(dir.files(), expected);
 }
 
 TEST(RunE2e, LeftoverBucketLinesJoinTheNextRun) {

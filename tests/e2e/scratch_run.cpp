@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -67,13 +68,6 @@ std::map<std::string, std::string> ScratchDir::files() const {
     files[name] = entry.is_directory() ? "<dir>" : readFile(entry.path().string());
   }
   return files;
-}
-
-std::string readFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream content;
-  content << file.rdbuf();
-  return content.str();
 }
 
 namespace {
@@ -168,6 +162,14 @@ std::map<std::string, std::string> filesAfterRun(const std::string& log,
   for (const auto& [name, content] : sorted) files[name] = content;
   files["log"] = log;
   return files;
+}
+
+void expectCompletedRun(const CompletedRun& expected) {
+  LogRun run = runOnLog(expected.log, expected.options);
+  EXPECT_EQ(run.result.exitStatus, 0) << expected.name;
+  EXPECT_EQ(run.result.out, bucketRow()) << expected.name;
+  EXPECT_EQ(run.result.err, expected.err) << expected.name;
+  EXPECT_EQ(run.files, filesAfterRun(expected.log, expected.sorted)) << expected.name;
 }
 
 std::string bucketRow(bool lowerCase) {

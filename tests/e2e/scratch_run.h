@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "support/run_invariants.h"
+
 namespace quorvel::testing {
 
 // A fresh directory for one end-to-end run, removed with everything in it
@@ -52,14 +54,25 @@ std::map<std::string, std::string> emptyBucketFiles(bool lowerCase = false);
 // The row of bucket characters the sort stage writes.
 std::string bucketRow(bool lowerCase = false);
 
-std::string readFile(const std::string& path);
-
 // One run on `log` (saved as "log") with `arguments` before its name.
 struct LogRun {
   RunResult result;
   std::map<std::string, std::string> files;  // every file left, the log included
 };
 LogRun runOnLog(const std::string& log, const std::vector<std::string>& arguments = {});
+
+// A run expected to complete with status 0: its messages and the sorted
+// files that are not empty.
+struct CompletedRun {
+  const char* name;
+  std::string log;
+  std::vector<std::string> options;
+  std::string err;
+  std::map<std::string, std::string> sorted;
+};
+
+// Runs `expected.log` and checks status, both streams and every file left.
+void expectCompletedRun(const CompletedRun& expected);
 
 // The files a completed run leaves: the log, the 36 sorted files, empty but
 // for `sorted`.

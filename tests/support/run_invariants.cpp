@@ -21,13 +21,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string contentOf(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream content;
-  content << file.rdbuf();
-  return content.str();
-}
-
 std::string keyOf(const std::string& line, int sortColumn) {
   std::size_t skip = sortColumn > 1 ? static_cast<std::size_t>(sortColumn - 1) : 0;
   std::string withoutEnd = line.substr(0, line.size() - 1);
@@ -40,6 +33,13 @@ bool isSubMultiset(const std::vector<std::string>& part, const std::vector<std::
 }
 
 }  // namespace
+
+std::string readFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream content;
+  content << file.rdbuf();
+  return content.str();
+}
 
 Status RecordingSink::appendToBucket(char bucketKey, std::string_view line) {
   int index = bucketIndex(bucketKey);
@@ -107,7 +107,7 @@ std::vector<std::string> checkRun(const std::string& dir, const RunOptions& opti
     for (const fs::path& path : {bucketPath, sortedPath}) {
       if (!fs::is_regular_file(path)) continue;
       (path == bucketPath ? bucketFiles : sortedFiles)++;
-      std::string content = contentOf(path);
+      std::string content = readFile(path.string());
       if (!content.empty() && content.back() != '\n') problems.push_back(path.string() + ": last line cut");
       std::vector<std::string> lines = sortedLines(content);
       produced.insert(produced.end(), lines.begin(), lines.end());

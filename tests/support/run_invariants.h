@@ -26,6 +26,9 @@ struct ExpectedRun {
   std::map<char, std::vector<std::string>> lines;
 };
 
+// The whole content of the file at `path` ("" if it cannot be read).
+std::string readFile(const std::string& path);
+
 // The command line that asks for `options` and names the log `logName`.
 std::vector<std::string> argumentsFor(const RunOptions& options, const std::string& logName);
 
