@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
 #include <string_view>
 
 #include "quorvel/run_context.h"
@@ -13,6 +14,16 @@ inline void printMessage(const Console& console, std::string_view text) {
   std::fflush(console.out);
   std::fwrite(text.data(), 1, text.size(), console.err);
   std::fflush(console.err);
+}
+
+inline constexpr std::string_view kWritingMessage = "\nEach dot is 100 QSOs. Writing logs\n";
+
+// The count a reader prints at its normal end: "\n\n%ld QSOs processed\n"
+// (ADIF and Cabrillo) or "\n\n%ld QSOs read\n" (column text).
+inline void printCount(const Console& console, long count, std::string_view verb) {
+  std::string message = "\n\n" + std::to_string(count) + " QSOs ";
+  message.append(verb).push_back('\n');
+  printMessage(console, message);
 }
 
 // The progress mark of the `count`-th contact: a dot for every hundredth,

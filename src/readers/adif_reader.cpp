@@ -1,6 +1,5 @@
 #include "readers/adif_reader.h"
 
-#include <cstdio>
 #include <string>
 
 #include "detect/ascii.h"
@@ -94,7 +93,7 @@ Status AdifReader::read(const Line& firstLine, AdifStart start) {
     splitAfter(line, endOfHeader + kEndOfHeader.size());
   }
   printMessage(run_.console, "\nADIF format detected\n");
-  printMessage(run_.console, "\nEach dot is 100 QSOs. Writing logs\n");
+  printMessage(run_.console, kWritingMessage);
   if (start == AdifStart::AtHeader && !nextLine(line)) return finish();
   return readRecords(line);
 }
@@ -175,9 +174,7 @@ Status AdifReader::closeRecord() {
 
 Status AdifReader::finish() {
   if (input_.failed()) return input_.status();
-  char message[64];
-  std::snprintf(message, sizeof message, "\n\n%ld QSOs processed\n", contactCount_);
-  printMessage(run_.console, message);
+  printCount(run_.console, contactCount_, "processed");
   return Status::ok();
 }
 

@@ -1,6 +1,5 @@
 #include "readers/cabrillo_reader.h"
 
-#include <cstdio>
 #include <string>
 
 #include "detect/ascii.h"
@@ -95,14 +94,12 @@ Status CabrilloReader::read(const Line& firstLine) {
   if (!contains(upper_, kSoapbox) && !scanHeader()) return input_.status();
 
   printMessage(run_.console, "\nCabrillo format detected\n");
-  printMessage(run_.console, "\nEach dot is 100 QSOs. Writing logs\n");
+  printMessage(run_.console, kWritingMessage);
   long contactCount = 1;
   if (Status first = handOver(contactCount); !first.isOk()) return first;
   while (nextContactLine()) {
     if (contains(upper_, kEndOfLog)) {
-      char message[64];
-      std::snprintf(message, sizeof message, "\n\n%ld QSOs processed\n", contactCount);
-      printMessage(run_.console, message);
+      printCount(run_.console, contactCount, "processed");
       return Status::ok();
     }
     ++contactCount;

@@ -1,7 +1,5 @@
 #include "readers/column_reader.h"
 
-#include <algorithm>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -87,7 +85,7 @@ Status ColumnReader::read(const Line& firstLine) {
   assignColumns();
   if (Status written = writeRecord(); !written.isOk()) return written;
   long contactCount = 1;
-  printMessage(run_.console, "\nEach dot is 100 QSOs. Writing logs\n");
+  printMessage(run_.console, kWritingMessage);
 
   Line line;
   while (input_.next(line)) {
@@ -101,7 +99,7 @@ Status ColumnReader::read(const Line& firstLine) {
     if (Status written = writeRecord(); !written.isOk()) return written;
   }
   if (input_.failed()) return input_.status();
-  printMessage(run_.console, "\n\n" + std::to_string(contactCount) + " QSOs read\n");
+  printCount(run_.console, contactCount, "read");
   return Status::ok();
 }
 
