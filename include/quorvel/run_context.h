@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 #include <string>
 
@@ -15,11 +16,19 @@ struct Console {
   std::FILE* err = stderr;
 };
 
+// How a log's contacts are read: in blocks of about `blockBytes` bytes, on
+// `threads` threads (0: one per core). Tests make blocks small.
+struct ReadingPlan {
+  std::size_t blockBytes = std::size_t{1} << 20;
+  unsigned threads = 0;
+};
+
 // What one run shares between its driver, its reader and its sort stage. Each
 // run owns one; nothing of it outlives the run.
 struct RunContext {
   RunOptions options;
   Console console;
+  ReadingPlan reading;
   RecordSink* sink = nullptr;
   std::string logName;  // as given on the command line, for messages
   int sortColumn = 0;   // callsign column of the record lines written; 0 if none

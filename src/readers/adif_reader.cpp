@@ -6,116 +6,86 @@
 #include "output/console.h"
 #include "output/record_line.h"
 #include "readers/adif_tags.h"
+#include "readers/body_reading.h"
 
 namespace quorvel {
 
 namespace {
 
 constexpr std::string_view kEndOfHeader = "<EOH>";
-constexpr std::size_t kEndOfRecordLength = 5;  // "<EOR>"
+constexpr std::string_view kEndOfRecord = "<EOR>";
 
-// One line as the ADIF reader works on it: possibly only part of a line of
-// the log, when that line holds more than one record. It views the line
-// reader's buffer, which stays put until the next line is read.
-struct AdifLine {
-  std::string_view text;
-  bool endsWithNewline = false;
-
-  static AdifLine of(const Line& line) { return {line.text, line.endsWithNewline}; }
-  std::size_t rawLength() const { return text.size() + (endsWithNewline ? 1 : 0); }
-};
-
-class AdifReader {
+// The records of an ADIF log, line by line. A line that goes on with more
+// tags after its "<EOR>" is cut there and the rest read as a line of its
+// own, so that records written back to back on one line each get their
+// record line.
+class AdifBody {
  public:
-  AdifReader(LineReader& input, RunContext& run)
-      : input_(input),
-        run_(run),
-        layout_(chooseLayout(run.options.keepComments ? LayoutSet::WideWithComment : LayoutSet::Wide, run.options)) {}
+  AdifBody(RecordLayout layout, bool keepComments) : layout_(layout), keepComments_(keepComments) {}
 
-  Status read(const Line& firstLine, AdifStart start);
+  void take(const Line& line, ContactBatch& batch);
+  bool inRecord() const { return inRecord_; }
+
+  AdifBody atBlockStart() const { return AdifBody(layout_, keepComments_); }
+  // A block read on its own assumed it started between records and knew
+  // no earlier QSO_DATE.
+  bool readsOnFrom(const AdifBody& before) const {
+    return !before.inRecord_ && (!tookEarlierDate_ || before.lastQsoDate_.empty());
+  }
+  void carryOver(const AdifBody& before) {
+    if (!setDate_) lastQsoDate_ = before.lastQsoDate_;
+  }
+  // After a line whose first "<EOR>" has no tag behind it, no record is open.
+  static bool cutsAfter(std::string_view line) {
+    std::size_t end = findCaseless(line, kEndOfRecord);
+    return end != std::string_view::npos && line.find('<', end + kEndOfRecord.size()) == std::string_view::npos;
+  }
 
  private:
-  bool nextLine(AdifLine& line);
-  void splitAfter(AdifLine& line, std::size_t end);
-  Status readRecords(AdifLine line);
-  bool takeTags(AdifLine& line);
+  void resetRecord();
+  void takeTags(std::string_view text, const AdifTagPositions& positions);
   void takeValueTag(std::string_view text, const AdifTagPositions& positions, AdifTag tag, std::string& field);
   void takeComment(std::string_view text, const AdifTagPositions& positions);
-  Status closeRecord();
-  Status finish();
-  void resetRecord();
+  void closeRecord(ContactBatch& batch);
 
-  LineReader& input_;
-  RunContext& run_;
   RecordLayout layout_;
-  AdifLine pending_;  // the rest of a line that held more than one record
-  bool hasPending_ = false;
-  long contactCount_ = 0;
-
+  bool keepComments_;
+  bool inRecord_ = false;
   // The record being read. Every field starts empty, so a comment taken on
   // any line of a record lasts to its end unless a later COMMENT replaces it.
   std::string call_, band_, mode_, qsoDate_, timeOn_, comment_;
   std::string lastQsoDate_;  // of any record so far, for records without one
+  bool setDate_ = false;           // lastQsoDate_ was set since the block began
+  bool tookEarlierDate_ = false;   // a record took lastQsoDate_ before that
   std::string recordLine_;
 };
 
-bool AdifReader::nextLine(AdifLine& line) {
-  if (hasPending_) {
-    hasPending_ = false;
-    line = pending_;
-    return true;
-  }
-  Line read;
-  if (!input_.next(read)) return false;
-  line = AdifLine::of(read);
-  return true;
-}
-
-// A line that goes on with more tags after its end of record or header is
-// cut there, and the rest is read as the next line, so that records written
-// back to back on one line each get their record line.
-void AdifReader::splitAfter(AdifLine& line, std::size_t end) {
-  std::string_view rest = line.text.substr(end);
-  if (rest.find('<') == std::string_view::npos) return;
-  pending_.text = rest;
-  pending_.endsWithNewline = line.endsWithNewline;
-  hasPending_ = true;
-  line.text = line.text.substr(0, end);
-}
-
-Status AdifReader::read(const Line& firstLine, AdifStart start) {
-  AdifLine line = AdifLine::of(firstLine);
-  if (start == AdifStart::AtHeader) {
-    std::size_t endOfHeader;
-    while ((endOfHeader = findCaseless(line.text, kEndOfHeader)) == std::string_view::npos) {
-      if (!nextLine(line)) return input_.status();
+void AdifBody::take(const Line& line, ContactBatch& batch) {
+  std::string_view text = line.text;
+  const std::size_t lineEnd = line.endsWithNewline ? 1 : 0;
+  // Lines shorter than two characters, counted with their line end, are
+  // skipped, between records and within them.
+  while (text.size() + lineEnd >= 2) {
+    if (!inRecord_) {
+      resetRecord();
+      inRecord_ = true;
     }
-    splitAfter(line, endOfHeader + kEndOfHeader.size());
-  }
-  printMessage(run_.console, "\nADIF format detected\n");
-  printMessage(run_.console, kWritingMessage);
-  if (start == AdifStart::AtHeader && !nextLine(line)) return finish();
-  return readRecords(line);
-}
-
-Status AdifReader::readRecords(AdifLine line) {
-  for (;;) {
-    while (line.rawLength() < 2) {
-      if (!nextLine(line)) return finish();
+    AdifTagPositions positions = findAdifTags(text);
+    if (positions.endOfRecord == std::string_view::npos) {
+      takeTags(text, positions);
+      return;
     }
-    resetRecord();
-    while (!takeTags(line)) {
-      // A log that ends inside a record drops it and prints no count.
-      do {
-        if (!nextLine(line)) return input_.status();
-      } while (line.rawLength() < 2);
-    }
-    if (Status closed = closeRecord(); !closed.isOk()) return closed;
-    if (!nextLine(line)) return finish();
+    std::size_t end = positions.endOfRecord + kEndOfRecord.size();
+    std::string_view rest = text.substr(end);
+    bool moreTags = rest.find('<') != std::string_view::npos;
+    takeTags(moreTags ? text.substr(0, end) : text, positions);
+    closeRecord(batch);
+    if (!moreTags) return;
+    text = rest;
   }
 }
 
-void AdifReader::resetRecord() {
+void AdifBody::resetRecord() {
   call_.clear();
   band_.clear();
   mode_.clear();
@@ -124,33 +94,27 @@ void AdifReader::resetRecord() {
   comment_.clear();
 }
 
-// Takes the tags of one line into the record; true when the line ends it.
-bool AdifReader::takeTags(AdifLine& line) {
-  AdifTagPositions positions = findAdifTags(line.text);
-  bool endsRecord = positions.endOfRecord != std::string_view::npos;
-  if (endsRecord) splitAfter(line, positions.endOfRecord + kEndOfRecordLength);
-
-  std::string_view text = line.text;
+void AdifBody::takeTags(std::string_view text, const AdifTagPositions& positions) {
   takeValueTag(text, positions, AdifTag::Call, call_);
-  if (run_.options.keepComments) takeComment(text, positions);
+  if (keepComments_) takeComment(text, positions);
   takeValueTag(text, positions, AdifTag::Freq, band_);
   takeValueTag(text, positions, AdifTag::Band, band_);
   takeValueTag(text, positions, AdifTag::Mode, mode_);
   takeValueTag(text, positions, AdifTag::QsoDate, qsoDate_);
   takeValueTag(text, positions, AdifTag::TimeOn, timeOn_);
-  return endsRecord;
 }
 
-void AdifReader::takeValueTag(std::string_view text, const AdifTagPositions& positions, AdifTag tag,
-                              std::string& field) {
+void AdifBody::takeValueTag(std::string_view text, const AdifTagPositions& positions, AdifTag tag,
+                            std::string& field) {
   std::size_t position = positions.of(tag);
   if (position == std::string_view::npos) return;
   if (storeAdifValue(tag, readAdifTag(text, position, adifTagName(tag).size()), field) && tag == AdifTag::QsoDate) {
     lastQsoDate_ = field;
+    setDate_ = true;
   }
 }
 
-void AdifReader::takeComment(std::string_view text, const AdifTagPositions& positions) {
+void AdifBody::takeComment(std::string_view text, const AdifTagPositions& positions) {
   std::size_t position = positions.of(AdifTag::Comment);
   if (position == std::string_view::npos) return;
   AdifTagValue value = readAdifTag(text, position, adifTagName(AdifTag::Comment).size());
@@ -162,27 +126,54 @@ void AdifReader::takeComment(std::string_view text, const AdifTagPositions& posi
   upperCaseInPlace(comment_);
 }
 
-Status AdifReader::closeRecord() {
-  ++contactCount_;
-  markProgress(run_.console, contactCount_);
-  if (qsoDate_.empty()) qsoDate_ = lastQsoDate_;
+void AdifBody::closeRecord(ContactBatch& batch) {
+  inRecord_ = false;
+  if (qsoDate_.empty()) {
+    tookEarlierDate_ |= !setDate_;
+    qsoDate_ = lastQsoDate_;
+  }
   RecordFields fields{qsoDate_, timeOn_, band_, mode_, call_, comment_};
   formatRecordLine(layout_, fields, recordLine_);
-  run_.sortColumn = layout_.sortColumn();
-  return run_.sink->appendToBucket(call_.empty() ? '\0' : call_.front(), recordLine_);
+  batch.add(call_.empty() ? '\0' : call_.front(), recordLine_, layout_.sortColumn());
 }
 
-Status AdifReader::finish() {
-  if (input_.failed()) return input_.status();
-  printCount(run_.console, contactCount_, "processed");
-  return Status::ok();
+// Skips the header up to the line holding "<EOH>"; `line` is its first
+// line. Gives in `rest` the part of that line after "<EOH>", when tags
+// follow there. False when the log ends first.
+bool skipHeader(LineReader& input, Line line, Line& rest, bool& hasRest) {
+  std::size_t endOfHeader;
+  while ((endOfHeader = findCaseless(line.text, kEndOfHeader)) == std::string_view::npos) {
+    if (!input.next(line)) return false;
+  }
+  rest = {line.text.substr(endOfHeader + kEndOfHeader.size()), line.endsWithNewline};
+  hasRest = rest.text.find('<') != std::string_view::npos;
+  return true;
 }
 
 }  // namespace
 
 Status readAdifLog(LineReader& input, const Line& firstLine, RunContext& run, AdifStart start) {
-  AdifReader reader(input, run);
-  return reader.read(firstLine, start);
+  Line first = firstLine;
+  bool hasFirst = true;
+  if (start == AdifStart::AtHeader && !skipHeader(input, firstLine, first, hasFirst)) return input.status();
+  printMessage(run.console, "\nADIF format detected\n");
+  printMessage(run.console, kWritingMessage);
+
+  AdifBody body(chooseLayout(run.options.keepComments ? LayoutSet::WideWithComment : LayoutSet::Wide, run.options),
+                run.options.keepComments);
+  long count = 0;
+  BodyEnd end;
+  if (hasFirst) {
+    ContactBatch batch;
+    body.take(first, batch);
+    end = takeBatch(batch, run, count);
+  }
+  if (end.status.isOk()) end = readBody(input, body, run, count);
+  if (!end.status.isOk()) return end.status;
+  if (input.failed()) return input.status();
+  // A log that ends inside a record drops it and prints no count.
+  if (!body.inRecord()) printCount(run.console, count, "processed");
+  return Status::ok();
 }
 
 }  // namespace quorvel

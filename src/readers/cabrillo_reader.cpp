@@ -5,6 +5,7 @@
 #include "detect/ascii.h"
 #include "output/console.h"
 #include "output/record_line.h"
+#include "readers/body_reading.h"
 #include "readers/cabrillo_contact.h"
 
 namespace quorvel {
@@ -16,42 +17,81 @@ constexpr std::string_view kContest = "CONTEST:";
 constexpr std::string_view kContactMarker = "QSO:";
 constexpr std::string_view kEndOfLog = "END-OF-LOG:";
 
-class CabrilloReader {
+// The contact lines of a Cabrillo log, from the first one on: every line
+// that is not empty is counted, up to "END-OF-LOG:", and each "QSO:" line
+// with a callsign gives a record line. Nothing carries from line to line.
+class CabrilloBody {
  public:
-  CabrilloReader(LineReader& input, RunContext& run)
-      : input_(input), run_(run), layout_(chooseLayout(LayoutSet::Wide, run.options)) {}
+  CabrilloBody(RecordLayout layout, ContestLayout contestLayout) : layout_(layout), contestLayout_(contestLayout) {}
 
-  Status read(const Line& firstLine);
+  void take(const Line& line, ContactBatch& batch) {
+    if (line.rawLength() < 2) return;
+    upperCaseInto(line.text, upper_);
+    if (contains(upper_, kEndOfLog)) {
+      batch.finish();
+      return;
+    }
+    handOver(upper_, batch);
+  }
+  // Counts one upper-cased contact line and keeps its record line.
+  void handOver(std::string_view upperLine, ContactBatch& batch);
+
+  CabrilloBody atBlockStart() const { return *this; }
+  bool readsOnFrom(const CabrilloBody&) const { return true; }
+  void carryOver(const CabrilloBody&) {}
+  static bool cutsAfter(std::string_view) { return true; }
 
  private:
-  bool scanHeader();
-  void takeContestLine();
-  bool nextContactLine();
-  Status handOver(long number);
-
-  LineReader& input_;
-  RunContext& run_;
   RecordLayout layout_;
+  ContestLayout contestLayout_;
   std::string upper_;
-  std::string contestName_;
-  ContestLayout contestLayout_ = ContestLayout::Standard;
   std::string recordLine_;
 };
 
-// Reads header lines up to the first one holding "QSO:", which is left in
-// upper_. False when the log ends first.
-bool CabrilloReader::scanHeader() {
+void CabrilloBody::handOver(std::string_view upperLine, ContactBatch& batch) {
+  CabrilloContact contact;
+  switch (parseCabrilloQso(upperLine, contestLayout_, contact)) {
+    case CabrilloParse::NotContact: batch.count(); return;
+    case CabrilloParse::Empty: batch.fail(Status::failure("quorvel: Internal Error - please e-mail log to QZ9ZZ!!\n")); return;
+    case CabrilloParse::Contact: break;
+  }
+  formatRecordLine(layout_, {contact.date, contact.time, contact.band, contact.mode, contact.callsign, {}},
+                   recordLine_);
+  batch.add(contact.callsign.front(), recordLine_, layout_.sortColumn());
+}
+
+// The header, read line by line up to the first line holding "QSO:". The
+// last "CONTEST:" line that names a contest decides the layout.
+class CabrilloHeader {
+ public:
+  // Reads header lines up to the first one holding "QSO:", which is left
+  // in upperLine(). False when the log ends first.
+  bool scan(LineReader& input);
+  void takeLine(std::string_view text);
+  std::string_view upperLine() const { return upper_; }
+  ContestLayout contestLayout() const { return contestLayout_; }
+
+ private:
+  void takeContestLine();
+
+  std::string upper_;
+  std::string contestName_;
+  ContestLayout contestLayout_ = ContestLayout::Standard;
+};
+
+void CabrilloHeader::takeLine(std::string_view text) { upperCaseInto(text, upper_); }
+
+bool CabrilloHeader::scan(LineReader& input) {
   Line line;
   for (;;) {
-    if (!input_.next(line)) return false;
+    if (!input.next(line)) return false;
     upperCaseInto(line.text, upper_);
     if (contains(upper_, kContest)) takeContestLine();
     if (contains(upper_, kContactMarker)) return true;
   }
 }
 
-// The last "CONTEST:" line that names a contest decides the layout.
-void CabrilloReader::takeContestLine() {
+void CabrilloHeader::takeContestLine() {
   std::string_view text = upper_;
   if (text.substr(0, kContest.size()) == kContest) {
     std::size_t start = kContest.size();
@@ -63,56 +103,27 @@ void CabrilloReader::takeContestLine() {
   contestLayout_ = contestLayoutFor(contestName_);
 }
 
-// Reads the next line that is not empty into upper_; false at the end.
-bool CabrilloReader::nextContactLine() {
-  Line line;
-  do {
-    if (!input_.next(line)) return false;
-  } while (line.rawLength() < 2);
-  upperCaseInto(line.text, upper_);
-  return true;
-}
-
-Status CabrilloReader::handOver(long number) {
-  CabrilloContact contact;
-  switch (parseCabrilloQso(upper_, contestLayout_, contact)) {
-    case CabrilloParse::NotContact: return Status::ok();
-    case CabrilloParse::Empty: return Status::failure("quorvel: Internal Error - please e-mail log to QZ9ZZ!!\n");
-    case CabrilloParse::Contact: break;
-  }
-  markProgress(run_.console, number);
-  formatRecordLine(layout_, {contact.date, contact.time, contact.band, contact.mode, contact.callsign, {}},
-                   recordLine_);
-  run_.sortColumn = layout_.sortColumn();
-  return run_.sink->appendToBucket(contact.callsign.front(), recordLine_);
-}
-
-Status CabrilloReader::read(const Line& firstLine) {
-  upperCaseInto(firstLine.text, upper_);
-  // A soapbox on the first line means no header follows; the line itself
-  // is then the first one parsed.
-  if (!contains(upper_, kSoapbox) && !scanHeader()) return input_.status();
-
-  printMessage(run_.console, "\nCabrillo format detected\n");
-  printMessage(run_.console, kWritingMessage);
-  long contactCount = 1;
-  if (Status first = handOver(contactCount); !first.isOk()) return first;
-  while (nextContactLine()) {
-    if (contains(upper_, kEndOfLog)) {
-      printCount(run_.console, contactCount, "processed");
-      return Status::ok();
-    }
-    ++contactCount;
-    if (Status handed = handOver(contactCount); !handed.isOk()) return handed;
-  }
-  return input_.status();
-}
-
 }  // namespace
 
 Status readCabrilloLog(LineReader& input, const Line& firstLine, RunContext& run) {
-  CabrilloReader reader(input, run);
-  return reader.read(firstLine);
+  CabrilloHeader header;
+  header.takeLine(firstLine.text);
+  // A soapbox on the first line means no header follows; the line itself
+  // is then the first one parsed.
+  if (!contains(header.upperLine(), kSoapbox) && !header.scan(input)) return input.status();
+
+  printMessage(run.console, "\nCabrillo format detected\n");
+  printMessage(run.console, kWritingMessage);
+  CabrilloBody body(chooseLayout(LayoutSet::Wide, run.options), header.contestLayout());
+  ContactBatch batch;
+  body.handOver(header.upperLine(), batch);
+  long count = 0;
+  BodyEnd end = takeBatch(batch, run, count);
+  if (!end.finished) end = readBody(input, body, run, count);
+  if (!end.status.isOk()) return end.status;
+  if (!end.finished) return input.status();
+  printCount(run.console, count, "processed");
+  return Status::ok();
 }
 
 }  // namespace quorvel

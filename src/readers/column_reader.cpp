@@ -9,66 +9,53 @@
 #include "detect/space_tokens.h"
 #include "output/console.h"
 #include "output/record_line.h"
+#include "readers/body_reading.h"
 #include "readers/column_values.h"
 
 namespace quorvel {
 
 namespace {
 
-class ColumnReader {
+// The data lines of a column text log, once its columns are known: each
+// line that screening accepts gives a record line. Nothing carries from line
+// to line.
+class ColumnBody {
  public:
-  ColumnReader(LineReader& input, RunContext& run)
-      : input_(input), run_(run), layout_(chooseLayout(LayoutSet::Narrow, run.options)) {}
+  ColumnBody(RecordLayout layout, ColumnMap columns, int lastColumn)
+      : layout_(layout), columns_(columns), lastColumn_(lastColumn) {}
 
-  Status read(const Line& firstLine);
+  void take(const Line& line, ContactBatch& batch) {
+    upperCaseInto(line.text, upper_);
+    // Headings, page breaks and blank lines between the data are skipped;
+    // a marker of another log kind on a later line changes nothing.
+    if (screenLine(upper_) == ScreenResult::Reject) return;
+    takeDataLine(upper_, batch);
+  }
+  // Keeps the record line of one upper-cased data line.
+  void takeDataLine(std::string_view upperLine, ContactBatch& batch);
+
+  ColumnBody atBlockStart() const { return *this; }
+  bool readsOnFrom(const ColumnBody&) const { return true; }
+  void carryOver(const ColumnBody&) {}
+  static bool cutsAfter(std::string_view) { return true; }
 
  private:
-  void assignColumns();
-  void splitLine();
   std::string_view valueIn(int column) const;
-  Status writeRecord();
 
-  LineReader& input_;
-  RunContext& run_;
   RecordLayout layout_;
   ColumnMap columns_;
-  int lastColumn_ = -1;  // the highest column any value is taken from
+  int lastColumn_;  // the highest column any value is taken from
   std::string upper_;
   std::vector<std::string_view> tokens_;
   std::string recordLine_;
 };
 
-void ColumnReader::assignColumns() {
+void ColumnBody::takeDataLine(std::string_view upperLine, ContactBatch& batch) {
   tokens_.clear();
-  SpaceTokens tokens(upper_);
-  std::string_view token;
-  while (tokens.next(token)) {
-    int column = static_cast<int>(tokens_.size());
-    tokens_.push_back(token);
-    std::optional<ColumnRole> role = assignColumn(columns_, token, column);
-    if (!role) continue;
-    lastColumn_ = column;
-    std::string message = "Using column " + std::to_string(column) + " (";
-    message.append(token).append(") as ").append(columnRoleName(*role)).append("\n");
-    printMessage(run_.console, message);
-  }
-}
-
-void ColumnReader::splitLine() {
-  tokens_.clear();
-  SpaceTokens tokens(upper_);
+  SpaceTokens tokens(upperLine);
   std::string_view token;
   while (static_cast<int>(tokens_.size()) <= lastColumn_ && tokens.next(token)) tokens_.push_back(token);
-}
 
-// A column the line does not reach gives the empty text: the line is never
-// completed with values of an earlier contact.
-std::string_view ColumnReader::valueIn(int column) const {
-  if (column < 0 || static_cast<std::size_t>(column) >= tokens_.size()) return {};
-  return tokens_[static_cast<std::size_t>(column)];
-}
-
-Status ColumnReader::writeRecord() {
   RecordFields fields;
   fields.date = valueIn(columns_.dateColumn);
   fields.time = valueIn(columns_.timeColumn);
@@ -76,38 +63,51 @@ Status ColumnReader::writeRecord() {
   fields.mode = normaliseMode(valueIn(columns_.modeColumn));
   fields.callsign = valueIn(columns_.callsignColumn);
   formatRecordLine(layout_, fields, recordLine_);
-  run_.sortColumn = layout_.sortColumn();
-  return run_.sink->appendToBucket(fields.callsign.empty() ? '\0' : fields.callsign.front(), recordLine_);
+  batch.add(fields.callsign.empty() ? '\0' : fields.callsign.front(), recordLine_, layout_.sortColumn());
 }
 
-Status ColumnReader::read(const Line& firstLine) {
-  upperCaseInto(firstLine.text, upper_);
-  assignColumns();
-  if (Status written = writeRecord(); !written.isOk()) return written;
-  long contactCount = 1;
-  printMessage(run_.console, kWritingMessage);
+// A column the line does not reach gives the empty text: the line is never
+// completed with values of an earlier contact.
+std::string_view ColumnBody::valueIn(int column) const {
+  if (column < 0 || static_cast<std::size_t>(column) >= tokens_.size()) return {};
+  return tokens_[static_cast<std::size_t>(column)];
+}
 
-  Line line;
-  while (input_.next(line)) {
-    upperCaseInto(line.text, upper_);
-    // Headings, page breaks and blank lines between the data are skipped;
-    // a marker of another log kind on a later line changes nothing.
-    if (screenLine(upper_) == ScreenResult::Reject) continue;
-    ++contactCount;
-    markProgress(run_.console, contactCount);
-    splitLine();
-    if (Status written = writeRecord(); !written.isOk()) return written;
+// Decides the columns from the tokens of the first data line, reporting
+// each decision; returns the highest column any value is taken from.
+int assignColumns(std::string_view upperLine, ColumnMap& columns, const Console& console) {
+  int lastColumn = -1;
+  SpaceTokens tokens(upperLine);
+  std::string_view token;
+  for (int column = 0; tokens.next(token); ++column) {
+    std::optional<ColumnRole> role = assignColumn(columns, token, column);
+    if (!role) continue;
+    lastColumn = column;
+    std::string message = "Using column " + std::to_string(column) + " (";
+    message.append(token).append(") as ").append(columnRoleName(*role)).append("\n");
+    printMessage(console, message);
   }
-  if (input_.failed()) return input_.status();
-  printCount(run_.console, contactCount, "read");
-  return Status::ok();
+  return lastColumn;
 }
 
 }  // namespace
 
 Status readColumnLog(LineReader& input, const Line& firstLine, RunContext& run) {
-  ColumnReader reader(input, run);
-  return reader.read(firstLine);
+  std::string upper;
+  upperCaseInto(firstLine.text, upper);
+  ColumnMap columns;
+  int lastColumn = assignColumns(upper, columns, run.console);
+  ColumnBody body(chooseLayout(LayoutSet::Narrow, run.options), columns, lastColumn);
+  ContactBatch batch;
+  body.takeDataLine(upper, batch);
+  long count = 0;
+  if (BodyEnd first = takeBatch(batch, run, count); !first.status.isOk()) return first.status;
+  printMessage(run.console, kWritingMessage);
+
+  if (BodyEnd end = readBody(input, body, run, count); !end.status.isOk()) return end.status;
+  if (input.failed()) return input.status();
+  printCount(run.console, count, "read");
+  return Status::ok();
 }
 
 }  // namespace quorvel

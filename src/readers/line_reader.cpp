@@ -3,12 +3,43 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <algorithm>
 #include <cstring>
 
 namespace quorvel {
 
 namespace {
 constexpr std::size_t kBlockSize = 256 * 1024;
+// How many lines back from the end of a block a cut is looked for.
+constexpr int kCutSearchLines = 64;
+
+std::string_view withoutLineEnd(const char* start, std::size_t length) {
+  if (length > 0 && start[length - 1] == '\r') --length;
+  return std::string_view(start, length);
+}
+// The position of the last "\n" in data[from, to), or `to` if none.
+std::size_t lastNewline(const char* data, std::size_t from, std::size_t to) {
+  for (std::size_t at = to; at > from; --at) {
+    if (data[at - 1] == '\n') return at - 1;
+  }
+  return to;
+}
+}  // namespace
+
+bool takeLine(std::string_view& text, Line& line) {
+  if (text.empty()) return false;
+  const void* found = std::memchr(text.data(), '\n', text.size());
+  if (found == nullptr) {
+    line.text = text;
+    line.endsWithNewline = false;
+    text = {};
+    return true;
+  }
+  std::size_t length = static_cast<std::size_t>(static_cast<const char*>(found) - text.data());
+  line.text = withoutLineEnd(text.data(), length);
+  line.endsWithNewline = true;
+  text.remove_prefix(length + 1);
+  return true;
 }
 
 LineReader::LineReader(int fd, std::string name) : fd_(fd), name_(std::move(name)), buffer_(kBlockSize) {}
@@ -17,7 +48,7 @@ Status LineReader::status() const {
   return failed_ ? Status::failure("error reading file " + name_ + "\n") : Status::ok();
 }
 
-bool LineReader::fill() {
+bool LineReader::fill(std::size_t most) {
   if (atEnd_ || failed_) return false;
   if (begin_ > 0) {
     // Move the unfinished line to the front so the buffer only grows for
@@ -28,7 +59,7 @@ bool LineReader::fill() {
   }
   if (buffer_.size() - end_ < kBlockSize / 2) buffer_.resize(buffer_.size() * 2);
   for (;;) {
-    ssize_t got = ::read(fd_, buffer_.data() + end_, buffer_.size() - end_);
+    ssize_t got = ::read(fd_, buffer_.data() + end_, std::min(most, buffer_.size() - end_));
     if (got > 0) {
       end_ += static_cast<std::size_t>(got);
       return true;
@@ -52,8 +83,7 @@ bool LineReader::next(Line& line) {
       std::size_t length = static_cast<std::size_t>(static_cast<const char*>(found) - start);
       begin_ += length + 1;
       scanned_ = 0;
-      if (length > 0 && start[length - 1] == '\r') --length;
-      line.text = std::string_view(start, length);
+      line.text = withoutLineEnd(start, length);
       line.endsWithNewline = true;
       return true;
     }
@@ -64,6 +94,70 @@ bool LineReader::next(Line& line) {
   line.text = std::string_view(buffer_.data() + begin_, end_ - begin_);
   line.endsWithNewline = false;
   begin_ = end_;
+  scanned_ = 0;
+  return true;
+}
+
+std::size_t LineReader::blockEnd(std::size_t size, BlockCutRule cut) const {
+  const char* data = buffer_.data();
+  std::size_t limit = std::min(end_, begin_ + size);
+  // The first `scanned_` bytes are known to hold no "\n".
+  std::size_t from = std::min(limit, begin_ + scanned_);
+  // Back from the limit to a line the rule accepts, or to the last whole
+  // line within the limit...
+  std::size_t lastWhole = 0;
+  std::size_t lineEnd = limit;
+  for (int tried = 0; tried <= kCutSearchLines; ++tried) {
+    std::size_t newline = lastNewline(data, from, lineEnd);
+    if (newline == lineEnd) break;
+    if (lastWhole == 0) lastWhole = newline + 1;
+    if (cut == nullptr) return lastWhole;
+    std::size_t before = lastNewline(data, begin_, newline);
+    std::size_t lineStart = before == newline ? begin_ : before + 1;
+    if (cut(withoutLineEnd(data + lineStart, newline - lineStart))) return newline + 1;
+    lineEnd = lineStart;
+  }
+  if (lastWhole != 0) return lastWhole;
+  // ...else forward from the limit, when no line ends within it.
+  std::size_t lineStart = begin_;
+  for (int tried = 0; tried <= kCutSearchLines; ++tried) {
+    const void* found = std::memchr(data + std::max(lineStart, from), '\n', end_ - std::max(lineStart, from));
+    if (found == nullptr) break;
+    std::size_t newline = static_cast<std::size_t>(static_cast<const char*>(found) - data);
+    if (lastWhole == 0) lastWhole = newline + 1;
+    if (cut == nullptr || cut(withoutLineEnd(data + lineStart, newline - lineStart))) return newline + 1;
+    lineStart = newline + 1;
+  }
+  return lastWhole;
+}
+
+bool LineReader::takeBlock(std::size_t size, BlockCutRule cut, LineBlock& block) {
+  // Reading in small steps keeps the bytes read past the block, which
+  // are copied over to the next one, few.
+  while (end_ - begin_ < size && fill(kBlockSize / 4)) {
+  }
+  std::size_t blockEnd = this->blockEnd(size, cut);
+  while (blockEnd == 0) {  // no line ends in the buffer yet
+    scanned_ = end_ - begin_;
+    if (!fill()) break;
+    blockEnd = this->blockEnd(size, cut);
+  }
+  if (blockEnd == 0) {
+    // The input ended (or broke off) inside its last line, which is whole
+    // only at a real end.
+    if (failed_ || begin_ == end_) return false;
+    blockEnd = end_;
+  }
+  // The block keeps the buffer; the reader goes on in the block's old
+  // storage with the bytes behind the cut.
+  std::size_t rest = end_ - blockEnd;
+  block.storage.swap(buffer_);
+  block.begin = begin_;
+  block.end = blockEnd;
+  if (buffer_.size() < std::max(kBlockSize, rest + kBlockSize / 2)) buffer_.resize(std::max(kBlockSize, rest + kBlockSize));
+  std::memcpy(buffer_.data(), block.storage.data() + blockEnd, rest);
+  begin_ = 0;
+  end_ = rest;
   scanned_ = 0;
   return true;
 }

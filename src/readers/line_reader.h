@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +21,24 @@ struct Line {
   std::size_t rawLength() const { return text.size() + (endsWithNewline ? 1 : 0); }
 };
 
+// Splits the next line off the front of `text`, which holds whole lines
+// (the last one may lack its new line), by the same rules as LineReader.
+// False when `text` is empty.
+bool takeLine(std::string_view& text, Line& line);
+
+// A run of whole lines taken off a log at once, to be read elsewhere. Its
+// bytes stay valid as long as the block is not handed to the reader again.
+struct LineBlock {
+  std::vector<char> storage;
+  std::size_t begin = 0;
+  std::size_t end = 0;
+
+  std::string_view text() const { return std::string_view(storage.data() + begin, end - begin); }
+};
+
+// Whether a block may end after the line `text` (its line end left out).
+using BlockCutRule = bool (*)(std::string_view text);
+
 // Splits a log into lines. This is the one place that defines the input's
 // line structure: a line ends at "\n", a "\r" right before it belongs to the
 // line end, and lines of any length come whole. Reads in large blocks; the
@@ -38,15 +57,28 @@ class LineReader {
   // input), without taking them.
   std::string_view peek(std::size_t count);
 
+  // Takes the next whole lines, at least `size` bytes of them unless the
+  // input ends first, into `block`. The block ends after a line that `cut`
+  // accepts (any line if `cut` is null), unless none of the last few lines
+  // does. `block`'s storage is recycled. False when no line is left; a read
+  // error keeps only the whole lines read before it.
+  bool takeBlock(std::size_t size, BlockCutRule cut, LineBlock& block);
+
+  // True once the whole input has been taken.
+  bool exhausted() const { return atEnd_ && begin_ == end_; }
   bool failed() const { return failed_; }
 
   // Ok, or after a read error "error reading file %s\n" with the log's name.
   Status status() const;
 
  private:
-  // Reads one more block behind the buffered bytes; false at the end or on
-  // an error.
-  bool fill();
+  // Reads more input, at most `most` bytes, behind the buffered bytes;
+  // false at the end or on an error.
+  bool fill(std::size_t most = SIZE_MAX);
+  // Where a block of about `size` bytes taken now should end: one past the
+  // "\n" of a line that `cut` accepts, else of the last whole line within
+  // `size` bytes, else of the first; 0 when no line is whole.
+  std::size_t blockEnd(std::size_t size, BlockCutRule cut) const;
 
   int fd_;
   std::string name_;

@@ -152,5 +152,29 @@ TEST(GeneratedLogs, EveryRunKeepsTheInvariants) {
   }
 }
 
+// Contacts are read in blocks of lines on several threads; wherever the
+// blocks are cut, the console shows and the buckets get exactly what one
+// block gives. Small blocks cut ADIF records apart and separate records
+// from the QSO_DATE they inherit.
+TEST(GeneratedLogs, ReadingInBlocksChangesNothing) {
+  for (std::uint64_t seed = 1; seed <= 60; ++seed) {
+    Random random(seed);
+    std::string log;
+    for (int part = 0; part < 4; ++part) {
+      log += seed % 3 == 0 ? adifLog(random) : seed % 3 == 1 ? cabrilloLog(random) : columnLog(random);
+    }
+    RunOptions options;
+    options.keepComments = random.chance(50);
+    ScratchDir dir;
+    dir.write("log", log);
+    const std::string path = dir.work() + "/log";
+    ReadTrace whole = traceRead(path, options, ReadingPlan{std::size_t{1} << 30, 1});
+    for (std::size_t blockBytes : {1, 30, 200, 1000}) {
+      EXPECT_EQ(traceRead(path, options, ReadingPlan{blockBytes, 2}), whole)
+          << "seed " << seed << ", blocks of " << blockBytes << "\nlog:\n" << log;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace quorvel::testing

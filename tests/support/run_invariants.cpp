@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <utility>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -73,6 +75,63 @@ ExpectedRun readExpected(const std::string& path, const RunOptions& options) {
   expected.sortColumn = run.sortColumn;
   expected.lines = std::move(sink.lines);
   return expected;
+}
+
+namespace {
+
+// Keeps every line handed over, in order, after its bucket key.
+class TracingSink final : public RecordSink {
+ public:
+  explicit TracingSink(std::vector<std::string>& lines) : lines_(lines) {}
+  Status appendToBucket(char bucketKey, std::string_view line) override {
+    lines_.push_back(bucketKey + std::string(line));
+    return Status::ok();
+  }
+
+ private:
+  std::vector<std::string>& lines_;
+};
+
+// A console stream that collects what is written to it.
+class CapturedStream {
+ public:
+  CapturedStream() : file_(open_memstream(&data_, &size_)) {}
+  ~CapturedStream() {
+    if (file_ != nullptr) std::fclose(file_);
+    std::free(data_);
+  }
+  std::FILE* file() const { return file_; }
+  std::string take() {
+    std::fclose(std::exchange(file_, nullptr));
+    return std::string(data_, size_);
+  }
+
+ private:
+  char* data_ = nullptr;
+  std::size_t size_ = 0;
+  std::FILE* file_;
+};
+
+}  // namespace
+
+ReadTrace traceRead(const std::string& path, const RunOptions& options, const ReadingPlan& plan) {
+  ReadTrace trace;
+  UniqueFd log(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  CapturedStream out, err;
+  TracingSink sink(trace.appended);
+  RunContext run;
+  run.options = options;
+  run.reading = plan;
+  run.console = Console{out.file(), err.file()};
+  run.sink = &sink;
+  run.logName = path;
+  LineReader input(log.get(), path);
+  Status status = readLog(input, run, trace.accepted);
+  trace.failure = status.message();
+  trace.sortColumn = run.sortColumn;
+  trace.out = out.take();
+  trace.err = err.take();
+  return trace;
 }
 
 std::vector<std::string> sortedLines(const std::string& content) {

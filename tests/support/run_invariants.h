@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "quorvel/record_sink.h"
+#include "quorvel/run_context.h"
 #include "quorvel/run_options.h"
 
 namespace quorvel::testing {
@@ -25,6 +26,21 @@ struct ExpectedRun {
   int sortColumn = 0;
   std::map<char, std::vector<std::string>> lines;
 };
+
+// Everything reading a log in this process shows: the outcome, the console's
+// text, and each record line handed over, in order, after its bucket key.
+struct ReadTrace {
+  std::string failure;  // the message of a failed read, else ""
+  bool accepted = false;
+  int sortColumn = 0;
+  std::string out, err;
+  std::vector<std::string> appended;
+  bool operator==(const ReadTrace&) const = default;
+};
+
+// Reads the log at `path` with `options` in this process, in blocks as
+// `plan` says.
+ReadTrace traceRead(const std::string& path, const RunOptions& options, const ReadingPlan& plan);
 
 // The whole content of the file at `path` ("" if it cannot be read).
 std::string readFile(const std::string& path);

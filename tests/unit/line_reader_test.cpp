@@ -60,6 +60,52 @@ TEST(LineReader, PeekLeavesTheLinesInPlace) {
   std::fclose(file);
 }
 
+// The blocks `content` is taken in, `size` bytes at a time, cut after a
+// line ending in ";" where one is near.
+std::vector<std::string> blocksOf(const std::string& content, std::size_t size) {
+  std::FILE* file = std::tmpfile();
+  std::fwrite(content.data(), 1, content.size(), file);
+  std::fflush(file);
+  std::rewind(file);
+  LineReader reader(::fileno(file), "log");
+  std::vector<std::string> blocks;
+  LineBlock block;
+  auto endsWithSemicolon = [](std::string_view line) { return !line.empty() && line.back() == ';'; };
+  while (reader.takeBlock(size, endsWithSemicolon, block)) blocks.emplace_back(block.text());
+  EXPECT_TRUE(reader.exhausted());
+  std::fclose(file);
+  return blocks;
+}
+
+TEST(LineReader, BlocksHoldWholeLines) {
+  using Blocks = std::vector<std::string>;
+  struct Case {
+    std::string content;
+    std::size_t size;
+    Blocks blocks;
+  };
+  const std::vector<Case> cases = {
+      {"", 4, {}},
+      {"a\nb\nc", 1, {"a\n", "b\n", "c"}},
+      {"abc\nd;\ne\n", 2, {"abc\nd;\n", "e\n"}},  // no line ends within the size: on to a ";"
+      {"a\nb;\r\nc\nd\nlast", 9, {"a\nb;\r\n", "c\nd\n", "last"}},  // back to a ";", else to a line end
+      {"a;\nb\nc\nd;\ne\n", 6, {"a;\n", "b\nc\n", "d;\n", "e\n"}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(blocksOf(c.content, c.size), c.blocks) << c.content;
+
+  std::string longLine(700 * 1024, 'x');
+  EXPECT_EQ(blocksOf("a\n" + longLine + "\nb;\n", 1), (Blocks{"a\n", longLine + "\nb;\n"}));
+  std::string many;
+  for (int i = 0; i <= 99995; ++i) many += std::to_string(i) + (i % 7 == 0 ? ";\n" : "\n");
+  Blocks blocks = blocksOf(many, 64 * 1024);
+  std::string joined;
+  for (const std::string& block : blocks) {
+    EXPECT_EQ(block.substr(block.size() - 2), ";\n");
+    joined += block;
+  }
+  EXPECT_EQ(joined, many);
+}
+
 TEST(LineReader, ReportsAReadError) {
   LineReader reader(-1, "broken.log");
   Line line;

@@ -1,0 +1,137 @@
+#pragma once
+
+#include <atomic>
+#include <deque>
+#include <future>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "quorvel/run_context.h"
+#include "quorvel/status.h"
+#include "readers/contact_batch.h"
+#include "readers/line_reader.h"
+#include "readers/worker_pool.h"
+
+namespace quorvel {
+
+// The body of a log, the lines after its header, is read in blocks of whole
+// lines, several at once on the machine's cores. Each block is read by a
+// copy of the reader's line-by-line part (a Body) that starts as if no
+// contact were open, and its record lines reach the bucket files strictly in
+// the log's order. A block whose start was not what its Body assumed (an
+// ADIF record running across the cut, say) is read again from the true
+// state, so the result never depends on where the blocks were cut.
+//
+// A Body provides:
+//   void take(const Line& line, ContactBatch& batch)  reads one line
+//   Body atBlockStart() const        the copy that reads a block of its own
+//   bool readsOnFrom(const Body& before) const
+//                                    whether this copy, having read a block,
+//                                    read it as `before` would have done
+//   void carryOver(const Body& before)
+//                                    completes its state from `before`
+//   static bool cutsAfter(std::string_view line)
+//                                    a good line to end a block with
+
+struct BodyEnd {
+  Status status = Status::ok();
+  bool finished = false;  // the log ended at one of its lines, not at the end of input
+};
+
+template <class Body>
+void readLines(std::string_view text, Body& body, ContactBatch& batch) {
+  Line line;
+  while (batch.end() == ContactBatch::End::Open && takeLine(text, line)) body.take(line, batch);
+}
+
+// Hands a read batch on to the run; `count` goes on by what it counted.
+inline BodyEnd takeBatch(const ContactBatch& batch, RunContext& run, long& count) {
+  BodyEnd end;
+  end.status = batch.replay(run, count);
+  count += batch.counted();
+  end.finished = batch.end() != ContactBatch::End::Open;
+  return end;
+}
+
+// Reads the rest of `input` with `body`, which holds the reader's state
+// after the lines before; `count` is what was counted so far and goes on.
+// Stops at a line that ends the log or fails, or at a bucket that cannot be
+// written. Read errors are left for the caller to ask `input` about.
+template <class Body>
+BodyEnd readBody(LineReader& input, Body& body, RunContext& run, long& count) {
+  struct Job {
+    LineBlock block;
+    Body reader;
+    ContactBatch batch;
+    std::future<void> done;
+  };
+  const ReadingPlan& plan = run.reading;
+  std::deque<std::unique_ptr<Job>> jobs;  // in the log's order
+  std::vector<LineBlock> spare;
+  std::atomic<bool> stopping{false};
+  std::optional<WorkerPool> pool;
+
+  auto takeJob = [&]() -> std::unique_ptr<Job> {
+    auto job = std::make_unique<Job>(Job{{}, body.atBlockStart(), {}, {}});
+    if (!spare.empty()) {
+      job->block = std::move(spare.back());
+      spare.pop_back();
+    }
+    if (!input.takeBlock(plan.blockBytes, &Body::cutsAfter, job->block)) return nullptr;
+    return job;
+  };
+  auto stop = [&](BodyEnd end) {
+    stopping = true;
+    for (auto& job : jobs) {
+      if (job->done.valid()) job->done.wait();
+    }
+    return end;
+  };
+
+  std::unique_ptr<Job> first = takeJob();
+  if (first == nullptr) return {};
+  if (input.exhausted()) {
+    // A body of one block is read right here.
+    readLines(first->block.text(), body, first->batch);
+    return takeBatch(first->batch, run, count);
+  }
+  pool.emplace(plan.threads);
+  auto launch = [&](std::unique_ptr<Job> job) {
+    Job* raw = job.get();
+    raw->done = pool->submit([raw, &stopping] {
+      if (!stopping) readLines(raw->block.text(), raw->reader, raw->batch);
+    });
+    jobs.push_back(std::move(job));
+  };
+  launch(std::move(first));
+  const std::size_t inFlight = pool->size() + 2;
+  bool more = true;
+  while (!jobs.empty()) {
+    while (more && jobs.size() < inFlight) {
+      std::unique_ptr<Job> job = takeJob();
+      if (job == nullptr) {
+        more = false;
+      } else {
+        launch(std::move(job));
+      }
+    }
+    Job& job = *jobs.front();
+    job.done.get();
+    if (job.reader.readsOnFrom(body)) {
+      job.reader.carryOver(body);
+    } else {
+      job.reader = body;
+      job.batch.clear();
+      readLines(job.block.text(), job.reader, job.batch);
+    }
+    body = std::move(job.reader);
+    BodyEnd end = takeBatch(job.batch, run, count);
+    if (!end.status.isOk() || end.finished) return stop(std::move(end));
+    spare.push_back(std::move(job.block));
+    jobs.pop_front();
+  }
+  return {};
+}
+
+}  // namespace quorvel

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "quorvel/run_context.h"
+#include "quorvel/status.h"
+
+namespace quorvel {
+
+// What a reader made of a run of lines, kept for the bucket files: the
+// record lines in order, each with the number the reader counted it as
+// (counting from the start of the run of lines), and how the run ended.
+class ContactBatch {
+ public:
+  enum class End {
+    Open,      // every line was read; the log may go on
+    Finished,  // the log ends here (Cabrillo "END-OF-LOG:")
+    Failed,    // the log cannot be read on: `failure` says why
+  };
+
+  // Counts one line or record that gives no record line.
+  void count() { ++counted_; }
+  // Counts a contact and keeps its record line (new line included) for the
+  // bucket of `bucketKey`; `sortColumn` is where its callsign starts.
+  void add(char bucketKey, std::string_view line, int sortColumn);
+  void finish() { end_ = End::Finished; }
+  void fail(Status failure);
+  void clear();
+
+  End end() const { return end_; }
+  long counted() const { return counted_; }
+
+  // Hands the record lines to the run's sink in order, marking progress by
+  // their number counted on from `countBefore`. Stops at the first bucket
+  // that cannot be written, or returns the failure the batch ended with.
+  Status replay(RunContext& run, long countBefore) const;
+
+ private:
+  struct Contact {
+    std::size_t end;  // of its record line in text_
+    long number;
+    char bucketKey;
+  };
+
+  std::string text_;
+  std::vector<Contact> contacts_;
+  long counted_ = 0;
+  int sortColumn_ = 0;
+  End end_ = End::Open;
+  Status failure_ = Status::ok();
+};
+
+}  // namespace quorvel
