@@ -16,9 +16,10 @@ struct Console {
   std::FILE* err = stderr;
 };
 
-// How a log's contacts are read: in blocks of about `blockBytes` bytes, on
+// How a run shares out its work: the log's contacts are read in blocks of
+// about `blockBytes` bytes, and blocks and buckets are worked on by
 // `threads` threads (0: one per core). Tests make blocks small.
-struct ReadingPlan {
+struct WorkPlan {
   std::size_t blockBytes = std::size_t{1} << 20;
   unsigned threads = 0;
 };
@@ -28,7 +29,7 @@ struct ReadingPlan {
 struct RunContext {
   RunOptions options;
   Console console;
-  ReadingPlan reading;
+  WorkPlan work;
   RecordSink* sink = nullptr;
   std::string logName;  // as given on the command line, for messages
   int sortColumn = 0;   // callsign column of the record lines written; 0 if none

@@ -4,14 +4,17 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstdio>
+#include <future>
 #include <utility>
 
 #include "detect/ascii.h"
 #include "output/bucket_names.h"
 #include "output/file_io.h"
 #include "quorvel/unique_fd.h"
+#include "quorvel/worker_pool.h"
 
 namespace quorvel {
 
@@ -145,21 +148,47 @@ void sortLinesByColumn(std::vector<std::string_view>& lines, int sortColumn) {
   lines.swap(sorted);
 }
 
-Status sortBuckets(const std::string& directory, bool lowerCaseNames, int sortColumn, const Console& console) {
+namespace {
+
+enum class BucketOutcome { Sorted, CannotSort, CannotDelete };
+
+BucketOutcome sortAndDelete(const std::string& directory, char bucket, bool lowerCaseNames, int sortColumn) {
+  std::string bucketPath = directory + bucketFileName(bucket, lowerCaseNames);
+  if (!sortOneBucket(bucketPath, directory + sortedFileName(bucket, lowerCaseNames), sortColumn)) {
+    return BucketOutcome::CannotSort;
+  }
+  // A bucket file left behind would be appended to, and its lines sorted a
+  // second time, by the next run.
+  return ::unlink(bucketPath.c_str()) == 0 ? BucketOutcome::Sorted : BucketOutcome::CannotDelete;
+}
+
+}  // namespace
+
+Status sortBuckets(const std::string& directory, bool lowerCaseNames, int sortColumn, const Console& console,
+                   unsigned threads) {
+  // The buckets are independent; several are sorted at once, and the row
+  // still shows them in order.
+  std::array<BucketOutcome, kBucketCharacters.size()> outcomes{};
+  std::vector<std::future<void>> done;
+  WorkerPool pool(threads);
+  for (std::size_t i = 0; i < kBucketCharacters.size(); ++i) {
+    done.push_back(pool.submit([&, i] {
+      outcomes[i] = sortAndDelete(directory, kBucketCharacters[i], lowerCaseNames, sortColumn);
+    }));
+  }
   Status result = Status::ok();
-  for (char bucket : kBucketCharacters) {
+  for (std::size_t i = 0; i < kBucketCharacters.size(); ++i) {
+    char bucket = kBucketCharacters[i];
     std::fputc(lowerCaseNames ? toAsciiLower(bucket) : bucket, console.out);
     std::fflush(console.out);
+    done[i].get();
     std::string bucketName = bucketFileName(bucket, lowerCaseNames);
-    std::string bucketPath = directory + bucketName;
-    if (!sortOneBucket(bucketPath, directory + sortedFileName(bucket, lowerCaseNames), sortColumn)) {
-      result.absorb(Status::failure("unable to sort file " + bucketName + "\n"));
-      continue;
-    }
-    if (::unlink(bucketPath.c_str()) != 0) {
-      // A bucket file left behind would be appended to, and its lines
-      // sorted a second time, by the next run.
-      result.absorb(Status::failure("unable to delete file " + bucketName + "\n"));
+    switch (outcomes[i]) {
+      case BucketOutcome::Sorted: break;
+      case BucketOutcome::CannotSort: result.absorb(Status::failure("unable to sort file " + bucketName + "\n")); break;
+      case BucketOutcome::CannotDelete:
+        result.absorb(Status::failure("unable to delete file " + bucketName + "\n"));
+        break;
     }
   }
   std::fputc('\n', console.out);

@@ -25,6 +25,8 @@ std::vector<std::string_view> splitLines(std::string_view content);
 // cannot be read, or whose sorted file cannot be written whole, keeps its
 // bucket file and is reported with "unable to sort file %s\n"; the other
 // buckets are sorted all the same. `directory` is "" or ends in "/".
-Status sortBuckets(const std::string& directory, bool lowerCaseNames, int sortColumn, const Console& console);
+// Buckets are sorted on `threads` threads at once (0: one per core).
+Status sortBuckets(const std::string& directory, bool lowerCaseNames, int sortColumn, const Console& console,
+                   unsigned threads = 0);
 
 }  // namespace quorvel

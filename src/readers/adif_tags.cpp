@@ -85,20 +85,27 @@ std::string_view readWord(std::string_view text, std::size_t at) {
 
 bool storeAdifValue(AdifTag tag, const AdifTagValue& value, std::string& field) {
   if (!value.lengthRead) return false;
-  // A tag with nothing after it on its line keeps what the field held.
-  if (value.hasValue) {
-    field.assign(value.value);
-    upperCaseInPlace(field);
-  }
+  // A tag with nothing after it on its line keeps what the field held. Only
+  // the part of a value that is kept gets copied: a value may run on into
+  // the tags behind it.
   if (tag == AdifTag::Band) {
     // Band texts name their unit ("20M", "70CM"); the record line shows the
     // number only. The declared length does not apply here.
-    field.resize(std::min(field.size(), field.find('M')));
+    if (value.hasValue) {
+      upperCaseInto(value.value.substr(0, value.value.find_first_of("Mm")), field);
+    } else {
+      field.resize(std::min(field.size(), field.find('M')));
+    }
     return true;
   }
-  if (field.size() > value.length) field.resize(value.length);
+  std::size_t kept = value.length;
+  if (tag == AdifTag::TimeOn) kept = std::min(kept, kTimeLength);  // seconds dropped
+  if (value.hasValue) {
+    upperCaseInto(value.value.substr(0, kept), field);
+  } else if (field.size() > kept) {
+    field.resize(kept);
+  }
   if (tag == AdifTag::Mode && field == "PSK31") field = "PSK";
-  if (tag == AdifTag::TimeOn && field.size() > kTimeLength) field.resize(kTimeLength);  // seconds dropped
   return true;
 }
 

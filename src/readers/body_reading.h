@@ -9,9 +9,9 @@
 
 #include "quorvel/run_context.h"
 #include "quorvel/status.h"
+#include "quorvel/worker_pool.h"
 #include "readers/contact_batch.h"
 #include "readers/line_reader.h"
-#include "readers/worker_pool.h"
 
 namespace quorvel {
 
@@ -66,7 +66,7 @@ BodyEnd readBody(LineReader& input, Body& body, RunContext& run, long& count) {
     ContactBatch batch;
     std::future<void> done;
   };
-  const ReadingPlan& plan = run.reading;
+  const WorkPlan& plan = run.work;
   std::deque<std::unique_ptr<Job>> jobs;  // in the log's order
   std::vector<LineBlock> spare;
   std::atomic<bool> stopping{false};

@@ -168,9 +168,9 @@ TEST(GeneratedLogs, ReadingInBlocksChangesNothing) {
     ScratchDir dir;
     dir.write("log", log);
     const std::string path = dir.work() + "/log";
-    ReadTrace whole = traceRead(path, options, ReadingPlan{std::size_t{1} << 30, 1});
+    ReadTrace whole = traceRead(path, options, WorkPlan{std::size_t{1} << 30, 1});
     for (std::size_t blockBytes : {1, 30, 200, 1000}) {
-      EXPECT_EQ(traceRead(path, options, ReadingPlan{blockBytes, 2}), whole)
+      EXPECT_EQ(traceRead(path, options, WorkPlan{blockBytes, 2}), whole)
           << "seed " << seed << ", blocks of " << blockBytes << "\nlog:\n" << log;
     }
   }

@@ -114,14 +114,14 @@ class CapturedStream {
 
 }  // namespace
 
-ReadTrace traceRead(const std::string& path, const RunOptions& options, const ReadingPlan& plan) {
+ReadTrace traceRead(const std::string& path, const RunOptions& options, const WorkPlan& plan) {
   ReadTrace trace;
   UniqueFd log(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   CapturedStream out, err;
   TracingSink sink(trace.appended);
   RunContext run;
   run.options = options;
-  run.reading = plan;
+  run.work = plan;
   run.console = Console{out.file(), err.file()};
   run.sink = &sink;
   run.logName = path;

@@ -40,7 +40,7 @@ struct ReadTrace {
 
 // Reads the log at `path` with `options` in this process, in blocks as
 // `plan` says.
-ReadTrace traceRead(const std::string& path, const RunOptions& options, const ReadingPlan& plan);
+ReadTrace traceRead(const std::string& path, const RunOptions& options, const WorkPlan& plan);
 
 // The whole content of the file at `path` ("" if it cannot be read).
 std::string readFile(const std::string& path);
