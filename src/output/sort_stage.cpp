@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
+#include <exception>
 #include <cstdint>
 #include <cstdio>
 #include <future>
@@ -27,6 +29,17 @@ struct KeyedLine {
   std::size_t index;
 };
 
+// What sorting a bucket works in, kept from one bucket to the next by the
+// thread that sorts them, so that its memory is taken once.
+struct SortBuffers {
+  std::string content;
+  std::vector<std::string_view> lines;
+  std::vector<KeyedLine> keyed;
+  std::vector<KeyedLine> scratch;
+  std::vector<std::string_view> sorted;
+  std::string block;
+};
+
 std::uint64_t keyPrefix(std::string_view key) {
   std::uint64_t prefix = 0;
   for (std::size_t b = 0; b < 8; ++b)
@@ -36,8 +49,8 @@ std::uint64_t keyPrefix(std::string_view key) {
 
 // A stable sort by prefix, one byte a pass from the lowest; a pass in which
 // every entry has the same byte is skipped.
-void radixSortByPrefix(std::vector<KeyedLine>& entries) {
-  std::vector<KeyedLine> scratch(entries.size());
+void radixSortByPrefix(std::vector<KeyedLine>& entries, std::vector<KeyedLine>& scratch) {
+  scratch.resize(entries.size());
   for (int shift = 0; shift < 64; shift += 8) {
     std::size_t counts[256] = {};
     for (const KeyedLine& entry : entries) ++counts[(entry.prefix >> shift) & 0xFF];
@@ -49,12 +62,26 @@ void radixSortByPrefix(std::vector<KeyedLine>& entries) {
   }
 }
 
+void splitLinesInto(std::string_view content, std::vector<std::string_view>& lines) {
+  lines.clear();
+  lines.reserve(static_cast<std::size_t>(std::count(content.begin(), content.end(), '\n')) + 1);
+  while (!content.empty()) {
+    std::size_t end = content.find('\n');
+    if (end == std::string_view::npos) {
+      lines.push_back(content);
+      break;
+    }
+    lines.push_back(content.substr(0, end));
+    content.remove_prefix(end + 1);
+  }
+}
+
 // Writes `lines` to `path`, each with its new line. False when the file
 // cannot be created or does not take every byte.
-bool writeLines(const std::string& path, const std::vector<std::string_view>& lines) {
+bool writeLines(const std::string& path, const std::vector<std::string_view>& lines, std::string& block) {
   UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
   if (!fd.valid()) return false;
-  std::string block;
+  block.clear();
   block.reserve(kWriteBlock + 256);
   for (std::string_view line : lines) {
     block.append(line);
@@ -68,39 +95,8 @@ bool writeLines(const std::string& path, const std::vector<std::string_view>& li
   return fd.reset();
 }
 
-// Sorts one bucket file into its sorted file. The sorted file appears only
-// once it is complete: it is written under a passing name and then renamed.
-bool sortOneBucket(const std::string& bucketPath, const std::string& sortedPath, int sortColumn) {
-  std::string content;
-  if (!readWholeFile(bucketPath, content)) return false;
-  std::vector<std::string_view> lines = splitLines(content);
-  sortLinesByColumn(lines, sortColumn);
-  std::string partPath = sortedPath + ".part";
-  if (!writeLines(partPath, lines) || ::rename(partPath.c_str(), sortedPath.c_str()) != 0) {
-    ::unlink(partPath.c_str());
-    return false;
-  }
-  return true;
-}
-
-}  // namespace
-
-std::vector<std::string_view> splitLines(std::string_view content) {
-  std::vector<std::string_view> lines;
-  lines.reserve(static_cast<std::size_t>(std::count(content.begin(), content.end(), '\n')) + 1);
-  while (!content.empty()) {
-    std::size_t end = content.find('\n');
-    if (end == std::string_view::npos) {
-      lines.push_back(content);
-      break;
-    }
-    lines.push_back(content.substr(0, end));
-    content.remove_prefix(end + 1);
-  }
-  return lines;
-}
-
-void sortLinesByColumn(std::vector<std::string_view>& lines, int sortColumn) {
+// sortLinesByColumn, working in `buffers`.
+void sortLines(std::vector<std::string_view>& lines, int sortColumn, SortBuffers& buffers) {
   const std::size_t skip = sortColumn > 1 ? static_cast<std::size_t>(sortColumn - 1) : 0;
   auto keyOf = [&lines, skip](std::size_t index) {
     std::string_view line = lines[index];
@@ -110,9 +106,10 @@ void sortLinesByColumn(std::vector<std::string_view>& lines, int sortColumn) {
   // First by the first eight bytes of each key, read as one big-endian
   // number (zero-padded, which keeps the byte order), with a stable radix
   // sort; that settles nearly every callsign.
-  std::vector<KeyedLine> keyed(lines.size());
+  std::vector<KeyedLine>& keyed = buffers.keyed;
+  keyed.resize(lines.size());
   for (std::size_t i = 0; i < lines.size(); ++i) keyed[i] = {keyPrefix(keyOf(i)), i};
-  radixSortByPrefix(keyed);
+  radixSortByPrefix(keyed, buffers.scratch);
 
   // Then each run of equal prefixes by the whole key. The radix sort left
   // such a run in bucket order, and a stable sort keeps equal keys so. Keys
@@ -142,19 +139,48 @@ void sortLinesByColumn(std::vector<std::string_view>& lines, int sortColumn) {
     begin = end;
   }
 
-  std::vector<std::string_view> sorted;
-  sorted.reserve(lines.size());
+  std::vector<std::string_view>& sorted = buffers.sorted;
+  sorted.clear();
   for (const KeyedLine& entry : keyed) sorted.push_back(lines[entry.index]);
   lines.swap(sorted);
+}
+
+// Sorts one bucket file into its sorted file. The sorted file appears only
+// once it is complete: it is written under a passing name and then renamed.
+bool sortOneBucket(const std::string& bucketPath, const std::string& sortedPath, int sortColumn,
+                   SortBuffers& buffers) {
+  if (!readWholeFile(bucketPath, buffers.content)) return false;
+  splitLinesInto(buffers.content, buffers.lines);
+  sortLines(buffers.lines, sortColumn, buffers);
+  std::string partPath = sortedPath + ".part";
+  if (!writeLines(partPath, buffers.lines, buffers.block) || ::rename(partPath.c_str(), sortedPath.c_str()) != 0) {
+    ::unlink(partPath.c_str());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::vector<std::string_view> splitLines(std::string_view content) {
+  std::vector<std::string_view> lines;
+  splitLinesInto(content, lines);
+  return lines;
+}
+
+void sortLinesByColumn(std::vector<std::string_view>& lines, int sortColumn) {
+  SortBuffers buffers;
+  sortLines(lines, sortColumn, buffers);
 }
 
 namespace {
 
 enum class BucketOutcome { Sorted, CannotSort, CannotDelete };
 
-BucketOutcome sortAndDelete(const std::string& directory, char bucket, bool lowerCaseNames, int sortColumn) {
+BucketOutcome sortAndDelete(const std::string& directory, char bucket, bool lowerCaseNames, int sortColumn,
+                            SortBuffers& buffers) {
   std::string bucketPath = directory + bucketFileName(bucket, lowerCaseNames);
-  if (!sortOneBucket(bucketPath, directory + sortedFileName(bucket, lowerCaseNames), sortColumn)) {
+  if (!sortOneBucket(bucketPath, directory + sortedFileName(bucket, lowerCaseNames), sortColumn, buffers)) {
     return BucketOutcome::CannotSort;
   }
   // A bucket file left behind would be appended to, and its lines sorted a
@@ -166,24 +192,31 @@ BucketOutcome sortAndDelete(const std::string& directory, char bucket, bool lowe
 
 Status sortBuckets(const std::string& directory, bool lowerCaseNames, int sortColumn, const Console& console,
                    unsigned threads) {
-  // The buckets are independent; several are sorted at once, and the row
-  // still shows them in order.
-  std::array<BucketOutcome, kBucketCharacters.size()> outcomes{};
-  std::vector<std::future<void>> done;
+  // The buckets are independent: each thread takes the next bucket not yet
+  // taken, and the row still shows them in order.
+  constexpr std::size_t kBuckets = kBucketCharacters.size();
+  std::array<std::promise<BucketOutcome>, kBuckets> outcomes;
+  std::atomic<std::size_t> next{0};
   WorkerPool pool(threads);
-  for (std::size_t i = 0; i < kBucketCharacters.size(); ++i) {
-    done.push_back(pool.submit([&, i] {
-      outcomes[i] = sortAndDelete(directory, kBucketCharacters[i], lowerCaseNames, sortColumn);
-    }));
+  for (std::size_t lane = 0; lane < pool.size(); ++lane) {
+    (void)pool.submit([&] {
+      SortBuffers buffers;
+      for (std::size_t i; (i = next++) < kBuckets;) {
+        try {
+          outcomes[i].set_value(sortAndDelete(directory, kBucketCharacters[i], lowerCaseNames, sortColumn, buffers));
+        } catch (...) {
+          outcomes[i].set_exception(std::current_exception());
+        }
+      }
+    });
   }
   Status result = Status::ok();
-  for (std::size_t i = 0; i < kBucketCharacters.size(); ++i) {
+  for (std::size_t i = 0; i < kBuckets; ++i) {
     char bucket = kBucketCharacters[i];
     std::fputc(lowerCaseNames ? toAsciiLower(bucket) : bucket, console.out);
     std::fflush(console.out);
-    done[i].get();
     std::string bucketName = bucketFileName(bucket, lowerCaseNames);
-    switch (outcomes[i]) {
+    switch (outcomes[i].get_future().get()) {
       case BucketOutcome::Sorted: break;
       case BucketOutcome::CannotSort: result.absorb(Status::failure("unable to sort file " + bucketName + "\n")); break;
       case BucketOutcome::CannotDelete:

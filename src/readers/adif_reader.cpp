@@ -108,7 +108,9 @@ void AdifBody::takeValueTag(std::string_view text, const AdifTagPositions& posit
                             std::string& field) {
   std::size_t position = positions.of(tag);
   if (position == std::string_view::npos) return;
-  if (storeAdifValue(tag, readAdifTag(text, position, adifTagName(tag).size()), field) && tag == AdifTag::QsoDate) {
+  // A band keeps its value up to its unit whatever length it declares.
+  AdifTagValue value = readAdifTag(text, position, adifTagName(tag).size(), tag != AdifTag::Band);
+  if (storeAdifValue(tag, value, field) && tag == AdifTag::QsoDate) {
     lastQsoDate_ = field;
     setDate_ = true;
   }

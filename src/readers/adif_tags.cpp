@@ -1,6 +1,7 @@
 #include "readers/adif_tags.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 
@@ -15,6 +16,49 @@ constexpr std::array<std::string_view, kAdifTagCount> kTagNames = {
 };
 constexpr std::string_view kEndOfRecord = "EOR>";
 constexpr std::size_t kTimeLength = 4;
+
+// A name compared in any letter case eight bytes at a time: the bytes
+// after a "<", read as one number, masked and compared with the name's.
+// Letter bytes lose their case bit in the mask, other bytes keep every bit,
+// and bytes past the name count for nothing.
+struct NamePattern {
+  std::uint64_t bits = 0;
+  std::uint64_t mask = 0;
+};
+
+constexpr NamePattern patternOf(std::string_view name) {
+  NamePattern pattern;
+  for (std::size_t i = 0; i < name.size() && i < 8; ++i) {
+    auto c = static_cast<unsigned char>(name[i]);
+    std::uint64_t mask = isAsciiAlpha(c) ? 0xDF : 0xFF;
+    pattern.bits |= static_cast<std::uint64_t>(c) << (8 * i);
+    pattern.mask |= mask << (8 * i);
+  }
+  return pattern;
+}
+
+constexpr std::array<NamePattern, kAdifTagCount> tagPatterns() {
+  std::array<NamePattern, kAdifTagCount> patterns{};
+  for (std::size_t i = 0; i < kTagNames.size(); ++i) patterns[i] = patternOf(kTagNames[i]);
+  return patterns;
+}
+constexpr std::array<NamePattern, kAdifTagCount> kTagPatterns = tagPatterns();
+constexpr NamePattern kEndOfRecordPattern = patternOf(kEndOfRecord);
+
+// The eight bytes at `at`, the first in the lowest position.
+std::uint64_t load8(const char* at) {
+  unsigned char bytes[8];
+  std::memcpy(bytes, at, 8);
+  std::uint64_t value = 0;
+  for (int i = 7; i >= 0; --i) value = (value << 8) | bytes[i];
+  return value;
+}
+
+// Whether `text` begins with `name` in any letter case.
+bool startsWithName(std::string_view text, std::string_view name, const NamePattern& pattern) {
+  if (text.size() >= 8) return (load8(text.data()) & pattern.mask) == pattern.bits;
+  return startsWithCaseless(text, name);
+}
 
 // For each byte, the first of the tags whose name begins with it (in
 // either letter case), or -1. A table, not a switch: this runs for every
@@ -40,7 +84,7 @@ int tagAt(std::string_view afterOpen) {
   int last = first == static_cast<int>(AdifTag::Call) ? static_cast<int>(AdifTag::Comment) : first;
   for (int i = first; i <= last; ++i) {
     std::string_view name = kTagNames[static_cast<std::size_t>(i)];
-    if (afterOpen.size() > name.size() && startsWithCaseless(afterOpen, name) &&
+    if (afterOpen.size() > name.size() && startsWithName(afterOpen, name, kTagPatterns[static_cast<std::size_t>(i)]) &&
         (afterOpen[name.size()] == ':' || afterOpen[name.size()] == '>')) {
       return i;
     }
@@ -64,7 +108,8 @@ bool readLength(std::string_view text, std::size_t& at, std::size_t& length) {
   constexpr std::size_t kMax = std::numeric_limits<std::size_t>::max();
   while (i < text.size() && isAsciiDigit(static_cast<unsigned char>(text[i]))) {
     std::size_t digit = static_cast<std::size_t>(text[i] - '0');
-    value = value > (kMax - digit) / 10 ? kMax : value * 10 + digit;
+    bool overflows = value > kMax / 10 || (value == kMax / 10 && digit > kMax % 10);
+    value = overflows ? kMax : value * 10 + digit;
     ++i;
   }
   if (i == digitsStart || (negative && value != 0)) return false;
@@ -73,12 +118,13 @@ bool readLength(std::string_view text, std::size_t& at, std::size_t& length) {
   return true;
 }
 
-// scanf's "%s": white space, then the text up to the next white space.
-std::string_view readWord(std::string_view text, std::size_t at) {
-  std::size_t start = skipScanSpace(text, at);
+// scanf's "%s" after its white space: the text from `start` up to the next
+// white space, or only its first `most` characters.
+std::string_view readWord(std::string_view text, std::size_t start, std::size_t most) {
   std::size_t end = start;
-  while (end < text.size() && !isScanSpace(static_cast<unsigned char>(text[end]))) ++end;
-  return text.substr(start, end - start);
+  std::size_t stop = text.size() - start > most ? start + most : text.size();
+  while (end < stop && !isScanSpace(static_cast<unsigned char>(text[end]))) ++end;
+  return std::string_view(text.data() + start, end - start);
 }
 
 }  // namespace
@@ -120,8 +166,8 @@ AdifTagPositions findAdifTags(std::string_view line) {
     const void* open = std::memchr(data + at, '<', line.size() - at);
     if (open == nullptr) break;
     std::size_t position = static_cast<std::size_t>(static_cast<const char*>(open) - data);
-    std::string_view afterOpen = line.substr(position + 1);
-    if (startsWithCaseless(afterOpen, kEndOfRecord)) {
+    std::string_view afterOpen(data + position + 1, line.size() - position - 1);
+    if (startsWithName(afterOpen, kEndOfRecord, kEndOfRecordPattern)) {
       positions.endOfRecord = position;
       break;
     }
@@ -134,7 +180,7 @@ AdifTagPositions findAdifTags(std::string_view line) {
   return positions;
 }
 
-AdifTagValue readAdifTag(std::string_view line, std::size_t position, std::size_t nameLength) {
+AdifTagValue readAdifTag(std::string_view line, std::size_t position, std::size_t nameLength, bool cutToLength) {
   AdifTagValue tag;
   std::size_t at = position + 1 + nameLength;
   if (at >= line.size() || line[at] != ':') return tag;
@@ -150,8 +196,9 @@ AdifTagValue readAdifTag(std::string_view line, std::size_t position, std::size_
   }
   tag.closed = true;
   tag.afterTag = line.substr(at);
-  tag.value = readWord(line, at);
-  tag.hasValue = !tag.value.empty();
+  std::size_t start = skipScanSpace(line, at);
+  tag.hasValue = start < line.size();
+  tag.value = readWord(line, start, cutToLength ? tag.length : std::string_view::npos);
   return tag;
 }
 

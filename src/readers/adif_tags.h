@@ -45,8 +45,10 @@ struct AdifTagValue {
 };
 
 // Reads the tag whose "<" stands at `position` of `line` and whose name is
-// `nameLength` characters long.
-AdifTagValue readAdifTag(std::string_view line, std::size_t position, std::size_t nameLength);
+// `nameLength` characters long. With `cutToLength` the value ends after the
+// declared length already, for a reader that keeps no more of it.
+AdifTagValue readAdifTag(std::string_view line, std::size_t position, std::size_t nameLength,
+                         bool cutToLength = false);
 
 // Puts what a CALL, FREQ, BAND, MODE, QSO_DATE or TIME_ON tag says into its
 // record field: the value in upper case (or, without one, what the field

@@ -68,15 +68,19 @@ BodyEnd readBody(LineReader& input, Body& body, RunContext& run, long& count) {
   };
   const WorkPlan& plan = run.work;
   std::deque<std::unique_ptr<Job>> jobs;  // in the log's order
-  std::vector<LineBlock> spare;
+  std::vector<std::unique_ptr<Job>> spare;  // done with; their buffers are reused
   std::atomic<bool> stopping{false};
   std::optional<WorkerPool> pool;
 
   auto takeJob = [&]() -> std::unique_ptr<Job> {
-    auto job = std::make_unique<Job>(Job{{}, body.atBlockStart(), {}, {}});
-    if (!spare.empty()) {
-      job->block = std::move(spare.back());
+    std::unique_ptr<Job> job;
+    if (spare.empty()) {
+      job = std::make_unique<Job>(Job{{}, body.atBlockStart(), {}, {}});
+    } else {
+      job = std::move(spare.back());
       spare.pop_back();
+      job->reader = body.atBlockStart();
+      job->batch.clear();
     }
     if (!input.takeBlock(plan.blockBytes, &Body::cutsAfter, job->block)) return nullptr;
     return job;
@@ -128,7 +132,7 @@ BodyEnd readBody(LineReader& input, Body& body, RunContext& run, long& count) {
     body = std::move(job.reader);
     BodyEnd end = takeBatch(job.batch, run, count);
     if (!end.status.isOk() || end.finished) return stop(std::move(end));
-    spare.push_back(std::move(job.block));
+    spare.push_back(std::move(jobs.front()));
     jobs.pop_front();
   }
   return {};
