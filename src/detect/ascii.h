@@ -28,6 +28,12 @@ constexpr bool isScanSpace(unsigned char c) { return c == ' ' || (c >= '\t' && c
 // capacity of `out`, so a reader that keeps one buffer allocates only while
 // its lines grow.
 inline void upperCaseInto(std::string_view text, std::string& out) {
+  if (text.size() <= 16 && text.data() != out.data()) {
+    // A short value: a plain loop beats setting up the one below.
+    out.clear();
+    for (char c : text) out.push_back(toAsciiUpper(c));
+    return;
+  }
   out.resize(text.size());
   const char* from = text.data();
   char* to = out.data();

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "output/copy_bytes.h"
+
 namespace quorvel {
 
 namespace {
@@ -16,7 +18,7 @@ constexpr int kNarrowBandWidth = 3;
 // Writes `value` at `out`; returns the end. An empty value may have no
 // data at all, which memcpy must not be given.
 char* put(char* out, std::string_view value) {
-  if (!value.empty()) std::memcpy(out, value.data(), value.size());
+  copyBytes(out, value.data(), value.size());
   return out + value.size();
 }
 

@@ -9,11 +9,13 @@
 #include <exception>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <future>
 #include <utility>
 
 #include "detect/ascii.h"
 #include "output/bucket_names.h"
+#include "output/copy_bytes.h"
 #include "output/file_io.h"
 #include "quorvel/unique_fd.h"
 #include "quorvel/worker_pool.h"
@@ -41,9 +43,14 @@ struct SortBuffers {
 };
 
 std::uint64_t keyPrefix(std::string_view key) {
+  unsigned char bytes[8] = {};
+  if (key.size() >= 8) {
+    std::memcpy(bytes, key.data(), 8);
+  } else {
+    for (std::size_t i = 0; i < key.size(); ++i) bytes[i] = static_cast<unsigned char>(key[i]);
+  }
   std::uint64_t prefix = 0;
-  for (std::size_t b = 0; b < 8; ++b)
-    prefix = (prefix << 8) | (b < key.size() ? static_cast<unsigned char>(key[b]) : 0u);
+  for (unsigned char byte : bytes) prefix = (prefix << 8) | byte;
   return prefix;
 }
 
@@ -64,35 +71,64 @@ void radixSortByPrefix(std::vector<KeyedLine>& entries, std::vector<KeyedLine>& 
 
 void splitLinesInto(std::string_view content, std::vector<std::string_view>& lines) {
   lines.clear();
-  lines.reserve(static_cast<std::size_t>(std::count(content.begin(), content.end(), '\n')) + 1);
-  while (!content.empty()) {
-    std::size_t end = content.find('\n');
-    if (end == std::string_view::npos) {
-      lines.push_back(content);
-      break;
-    }
-    lines.push_back(content.substr(0, end));
-    content.remove_prefix(end + 1);
+  const char* at = content.data();
+  const char* end = at + content.size();
+  while (at != end) {
+    const void* found = std::memchr(at, '\n', static_cast<std::size_t>(end - at));
+    const char* lineEnd = found == nullptr ? end : static_cast<const char*>(found);
+    lines.emplace_back(at, static_cast<std::size_t>(lineEnd - at));
+    at = lineEnd == end ? end : lineEnd + 1;
   }
 }
 
-// Writes `lines` to `path`, each with its new line. False when the file
-// cannot be created or does not take every byte.
+// Writes `lines` to `path`, each with the new line that stands right behind
+// it in the bucket's content. False when the file cannot be created or does
+// not take every byte.
 bool writeLines(const std::string& path, const std::vector<std::string_view>& lines, std::string& block) {
   UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
   if (!fd.valid()) return false;
-  block.clear();
-  block.reserve(kWriteBlock + 256);
+  block.resize(kWriteBlock);
+  std::size_t used = 0;
+  auto flush = [&] { return writeFully(fd.get(), std::string_view(block.data(), used)) == used; };
   for (std::string_view line : lines) {
-    block.append(line);
-    block.push_back('\n');
-    if (block.size() >= kWriteBlock) {
-      if (writeFully(fd.get(), block) != block.size()) return false;
-      block.clear();
+    std::size_t size = line.size() + 1;
+    if (used + size > block.size()) {
+      if (!flush()) return false;
+      used = 0;
+      if (size > block.size()) {
+        if (writeFully(fd.get(), std::string_view(line.data(), size)) != size) return false;
+        continue;
+      }
     }
+    copyBytes(block.data() + used, line.data(), size);
+    used += size;
   }
-  if (writeFully(fd.get(), block) != block.size()) return false;
-  return fd.reset();
+  return flush() && fd.reset();
+}
+
+// Orders a run of lines that share their key prefix by the whole key. The
+// radix sort left such a run in bucket order, and a stable sort keeps equal
+// keys so. Keys of eight bytes or fewer that share their prefix differ in
+// length at most (by trailing zero bytes), which is cheaper to compare.
+template <class Iterator, class KeyOf>
+void sortRun(Iterator first, Iterator last, const KeyOf& keyOf) {
+  std::size_t length = keyOf(first->index).size();
+  bool allShort = length <= 8;
+  bool sameLength = true;
+  for (Iterator entry = first + 1; entry != last; ++entry) {
+    std::size_t other = keyOf(entry->index).size();
+    allShort &= other <= 8;
+    sameLength &= other == length;
+  }
+  if (allShort && !sameLength) {
+    std::stable_sort(first, last, [&keyOf](const KeyedLine& a, const KeyedLine& b) {
+      return keyOf(a.index).size() < keyOf(b.index).size();
+    });
+  } else if (!allShort) {
+    std::stable_sort(first, last, [&keyOf](const KeyedLine& a, const KeyedLine& b) {
+      return keyOf(a.index) < keyOf(b.index);  // as unsigned bytes
+    });
+  }
 }
 
 // sortLinesByColumn, working in `buffers`.
@@ -111,31 +147,11 @@ void sortLines(std::vector<std::string_view>& lines, int sortColumn, SortBuffers
   for (std::size_t i = 0; i < lines.size(); ++i) keyed[i] = {keyPrefix(keyOf(i)), i};
   radixSortByPrefix(keyed, buffers.scratch);
 
-  // Then each run of equal prefixes by the whole key. The radix sort left
-  // such a run in bucket order, and a stable sort keeps equal keys so. Keys
-  // of eight bytes or fewer that share their prefix differ in length at
-  // most (by trailing zero bytes), which is cheaper to compare.
+  // Then each run of equal prefixes by the whole key.
   for (std::size_t begin = 0; begin < keyed.size();) {
     std::size_t end = begin + 1;
-    bool allShort = keyOf(keyed[begin].index).size() <= 8;
-    bool sameLength = true;
-    while (end < keyed.size() && keyed[end].prefix == keyed[begin].prefix) {
-      std::size_t length = keyOf(keyed[end].index).size();
-      allShort &= length <= 8;
-      sameLength &= length == keyOf(keyed[begin].index).size();
-      ++end;
-    }
-    auto first = keyed.begin() + static_cast<std::ptrdiff_t>(begin);
-    auto last = keyed.begin() + static_cast<std::ptrdiff_t>(end);
-    if (allShort && !sameLength) {
-      std::stable_sort(first, last, [&keyOf](const KeyedLine& a, const KeyedLine& b) {
-        return keyOf(a.index).size() < keyOf(b.index).size();
-      });
-    } else if (!allShort) {
-      std::stable_sort(first, last, [&keyOf](const KeyedLine& a, const KeyedLine& b) {
-        return keyOf(a.index) < keyOf(b.index);  // as unsigned bytes
-      });
-    }
+    while (end < keyed.size() && keyed[end].prefix == keyed[begin].prefix) ++end;
+    if (end - begin > 1) sortRun(keyed.begin() + static_cast<std::ptrdiff_t>(begin), keyed.begin() + static_cast<std::ptrdiff_t>(end), keyOf);
     begin = end;
   }
 
@@ -150,6 +166,9 @@ void sortLines(std::vector<std::string_view>& lines, int sortColumn, SortBuffers
 bool sortOneBucket(const std::string& bucketPath, const std::string& sortedPath, int sortColumn,
                    SortBuffers& buffers) {
   if (!readWholeFile(bucketPath, buffers.content)) return false;
+  // Every line then has its new line right behind it, also a last line
+  // that was cut short, and is written out together with it.
+  if (!buffers.content.empty() && buffers.content.back() != '\n') buffers.content.push_back('\n');
   splitLinesInto(buffers.content, buffers.lines);
   sortLines(buffers.lines, sortColumn, buffers);
   std::string partPath = sortedPath + ".part";

@@ -97,8 +97,14 @@ void AdifBody::resetRecord() {
 void AdifBody::takeTags(std::string_view text, const AdifTagPositions& positions) {
   takeValueTag(text, positions, AdifTag::Call, call_);
   if (keepComments_) takeComment(text, positions);
-  takeValueTag(text, positions, AdifTag::Freq, band_);
-  takeValueTag(text, positions, AdifTag::Band, band_);
+  // A BAND with a value replaces whatever FREQ put in the band field, so
+  // that FREQ need not be read at all.
+  AdifTagValue band;
+  if (std::size_t at = positions.of(AdifTag::Band); at != std::string_view::npos) {
+    band = readAdifTag(text, at, adifTagName(AdifTag::Band).size());
+  }
+  if (!band.lengthRead || !band.hasValue) takeValueTag(text, positions, AdifTag::Freq, band_);
+  (void)storeAdifValue(AdifTag::Band, band, band_);
   takeValueTag(text, positions, AdifTag::Mode, mode_);
   takeValueTag(text, positions, AdifTag::QsoDate, qsoDate_);
   takeValueTag(text, positions, AdifTag::TimeOn, timeOn_);
@@ -108,8 +114,7 @@ void AdifBody::takeValueTag(std::string_view text, const AdifTagPositions& posit
                             std::string& field) {
   std::size_t position = positions.of(tag);
   if (position == std::string_view::npos) return;
-  // A band keeps its value up to its unit whatever length it declares.
-  AdifTagValue value = readAdifTag(text, position, adifTagName(tag).size(), tag != AdifTag::Band);
+  AdifTagValue value = readAdifTag(text, position, adifTagName(tag).size(), true);
   if (storeAdifValue(tag, value, field) && tag == AdifTag::QsoDate) {
     lastQsoDate_ = field;
     setDate_ = true;

@@ -1,6 +1,7 @@
 #include "readers/adif_tags.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -47,10 +48,13 @@ constexpr NamePattern kEndOfRecordPattern = patternOf(kEndOfRecord);
 
 // The eight bytes at `at`, the first in the lowest position.
 std::uint64_t load8(const char* at) {
-  unsigned char bytes[8];
-  std::memcpy(bytes, at, 8);
-  std::uint64_t value = 0;
-  for (int i = 7; i >= 0; --i) value = (value << 8) | bytes[i];
+  std::uint64_t value;
+  std::memcpy(&value, at, 8);
+  if constexpr (std::endian::native == std::endian::big) {
+    std::uint64_t swapped = 0;
+    for (int i = 0; i < 8; ++i, value >>= 8) swapped = (swapped << 8) | (value & 0xFF);
+    value = swapped;
+  }
   return value;
 }
 
@@ -157,25 +161,62 @@ bool storeAdifValue(AdifTag tag, const AdifTagValue& value, std::string& field) 
 
 std::string_view adifTagName(AdifTag tag) { return kTagNames[static_cast<std::size_t>(tag)]; }
 
+namespace {
+
+// Where the next "<" stands in data[at, size), or `size`. Eight bytes at a
+// time: tags are a few bytes apart, too close for a library call to pay.
+std::size_t nextOpen(const char* data, std::size_t at, std::size_t size) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101u;
+  constexpr std::uint64_t kHighs = 0x8080808080808080u;
+  for (; size - at >= 8; at += 8) {
+    std::uint64_t differences = load8(data + at) ^ (kOnes * '<');
+    // The lowest byte flagged here is the first that was "<".
+    std::uint64_t zeros = (differences - kOnes) & ~differences & kHighs;
+    if (zeros != 0) return at + static_cast<std::size_t>(std::countr_zero(zeros)) / 8;
+  }
+  while (at < size && data[at] != '<') ++at;
+  return at;
+}
+
+// Which tag, if any, the nine or more bytes at `afterOpen` (behind a "<")
+// name exactly; -2 for the end of the record. Their first eight bytes are
+// compared as one word.
+int tagAtLong(const char* afterOpen) {
+  std::uint64_t word = load8(afterOpen);
+  if ((word & kEndOfRecordPattern.mask) == kEndOfRecordPattern.bits) return -2;
+  int first = kFirstTagByInitial[static_cast<unsigned char>(afterOpen[0])];
+  if (first < 0) return -1;
+  int last = first == static_cast<int>(AdifTag::Call) ? static_cast<int>(AdifTag::Comment) : first;
+  for (int i = first; i <= last; ++i) {
+    const NamePattern& pattern = kTagPatterns[static_cast<std::size_t>(i)];
+    char after = afterOpen[kTagNames[static_cast<std::size_t>(i)].size()];
+    if ((word & pattern.mask) == pattern.bits && (after == ':' || after == '>')) return i;
+  }
+  return -1;
+}
+
+}  // namespace
+
 AdifTagPositions findAdifTags(std::string_view line) {
   AdifTagPositions positions;
   positions.first.fill(std::string_view::npos);
   const char* data = line.data();
-  std::size_t at = 0;
-  while (at < line.size()) {
-    const void* open = std::memchr(data + at, '<', line.size() - at);
-    if (open == nullptr) break;
-    std::size_t position = static_cast<std::size_t>(static_cast<const char*>(open) - data);
-    std::string_view afterOpen(data + position + 1, line.size() - position - 1);
-    if (startsWithName(afterOpen, kEndOfRecord, kEndOfRecordPattern)) {
+  const std::size_t size = line.size();
+  for (std::size_t position = nextOpen(data, 0, size); position < size; position = nextOpen(data, position + 1, size)) {
+    int tag;
+    if (size - position > 9) {
+      tag = tagAtLong(data + position + 1);
+    } else {
+      std::string_view afterOpen(data + position + 1, size - position - 1);
+      tag = startsWithName(afterOpen, kEndOfRecord, kEndOfRecordPattern) ? -2 : tagAt(afterOpen);
+    }
+    if (tag == -2) {
       positions.endOfRecord = position;
       break;
     }
-    int tag = tagAt(afterOpen);
     if (tag >= 0 && positions.first[static_cast<std::size_t>(tag)] == std::string_view::npos) {
       positions.first[static_cast<std::size_t>(tag)] = position;
     }
-    at = position + 1;
   }
   return positions;
 }
