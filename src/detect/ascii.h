@@ -1,6 +1,9 @@
 #pragma once
 
+#include <bit>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -69,6 +72,18 @@ inline std::size_t findCaseless(std::string_view text, std::string_view upperNee
 
 inline bool contains(std::string_view text, std::string_view needle) {
   return text.find(needle) != std::string_view::npos;
+}
+
+// The eight bytes at `at` as one number, the first in the lowest byte.
+inline std::uint64_t loadEightBytes(const char* at) {
+  std::uint64_t value;
+  std::memcpy(&value, at, 8);
+  if constexpr (std::endian::native == std::endian::big) {
+    std::uint64_t swapped = 0;
+    for (int i = 0; i < 8; ++i, value >>= 8) swapped = (swapped << 8) | (value & 0xFF);
+    value = swapped;
+  }
+  return value;
 }
 
 }  // namespace quorvel

@@ -6,10 +6,10 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
-#include <exception>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <future>
 #include <utility>
 
@@ -38,7 +38,6 @@ struct SortBuffers {
   std::vector<std::string_view> lines;
   std::vector<KeyedLine> keyed;
   std::vector<KeyedLine> scratch;
-  std::vector<std::string_view> sorted;
   std::string block;
 };
 
@@ -57,18 +56,24 @@ std::uint64_t keyPrefix(std::string_view key) {
 // A stable sort by prefix, one byte a pass from the lowest; a pass in which
 // every entry has the same byte is skipped.
 void radixSortByPrefix(std::vector<KeyedLine>& entries, std::vector<KeyedLine>& scratch) {
-  scratch.resize(entries.size());
-  for (int shift = 0; shift < 64; shift += 8) {
-    std::size_t counts[256] = {};
-    for (const KeyedLine& entry : entries) ++counts[(entry.prefix >> shift) & 0xFF];
-    if (counts[(entries.empty() ? 0 : entries.front().prefix >> shift) & 0xFF] == entries.size()) continue;
+  const std::size_t count = entries.size();
+  if (count < 2) return;
+  // The counts of every byte position, taken in one pass.
+  std::array<std::array<std::size_t, 256>, 8> counts{};
+  for (const KeyedLine& entry : entries) {
+    for (std::size_t b = 0; b < 8; ++b) ++counts[b][(entry.prefix >> (8 * b)) & 0xFF];
+  }
+  scratch.resize(count);
+  for (std::size_t b = 0; b < 8; ++b) {
+    std::array<std::size_t, 256>& offsets = counts[b];
+    const int shift = static_cast<int>(8 * b);
+    if (offsets[(entries.front().prefix >> shift) & 0xFF] == count) continue;
     std::size_t offset = 0;
-    for (std::size_t& count : counts) offset += std::exchange(count, offset);
-    for (const KeyedLine& entry : entries) scratch[counts[(entry.prefix >> shift) & 0xFF]++] = entry;
+    for (std::size_t& entry : offsets) offset += std::exchange(entry, offset);
+    for (const KeyedLine& entry : entries) scratch[offsets[(entry.prefix >> shift) & 0xFF]++] = entry;
     entries.swap(scratch);
   }
 }
-
 void splitLinesInto(std::string_view content, std::vector<std::string_view>& lines) {
   lines.clear();
   const char* at = content.data();
@@ -81,16 +86,18 @@ void splitLinesInto(std::string_view content, std::vector<std::string_view>& lin
   }
 }
 
-// Writes `lines` to `path`, each with the new line that stands right behind
-// it in the bucket's content. False when the file cannot be created or does
+// Writes `lines` to `path` in the given order, each with the new line that
+// stands right behind it in the bucket's content. False when the file cannot be created or does
 // not take every byte.
-bool writeLines(const std::string& path, const std::vector<std::string_view>& lines, std::string& block) {
+bool writeLines(const std::string& path, const std::vector<KeyedLine>& order,
+                const std::vector<std::string_view>& lines, std::string& block) {
   UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
   if (!fd.valid()) return false;
   block.resize(kWriteBlock);
   std::size_t used = 0;
   auto flush = [&] { return writeFully(fd.get(), std::string_view(block.data(), used)) == used; };
-  for (std::string_view line : lines) {
+  for (const KeyedLine& entry : order) {
+    std::string_view line = lines[entry.index];
     std::size_t size = line.size() + 1;
     if (used + size > block.size()) {
       if (!flush()) return false;
@@ -105,7 +112,6 @@ bool writeLines(const std::string& path, const std::vector<std::string_view>& li
   }
   return flush() && fd.reset();
 }
-
 // Orders a run of lines that share their key prefix by the whole key. The
 // radix sort left such a run in bucket order, and a stable sort keeps equal
 // keys so. Keys of eight bytes or fewer that share their prefix differ in
@@ -131,8 +137,8 @@ void sortRun(Iterator first, Iterator last, const KeyOf& keyOf) {
   }
 }
 
-// sortLinesByColumn, working in `buffers`.
-void sortLines(std::vector<std::string_view>& lines, int sortColumn, SortBuffers& buffers) {
+// Puts in `buffers.keyed` the order sortLinesByColumn gives `lines`.
+void sortLines(const std::vector<std::string_view>& lines, int sortColumn, SortBuffers& buffers) {
   const std::size_t skip = sortColumn > 1 ? static_cast<std::size_t>(sortColumn - 1) : 0;
   auto keyOf = [&lines, skip](std::size_t index) {
     std::string_view line = lines[index];
@@ -143,24 +149,22 @@ void sortLines(std::vector<std::string_view>& lines, int sortColumn, SortBuffers
   // number (zero-padded, which keeps the byte order), with a stable radix
   // sort; that settles nearly every callsign.
   std::vector<KeyedLine>& keyed = buffers.keyed;
-  keyed.resize(lines.size());
-  for (std::size_t i = 0; i < lines.size(); ++i) keyed[i] = {keyPrefix(keyOf(i)), i};
+  keyed.clear();
+  keyed.reserve(lines.size());
+  for (std::size_t i = 0; i < lines.size(); ++i) keyed.push_back({keyPrefix(keyOf(i)), i});
   radixSortByPrefix(keyed, buffers.scratch);
 
   // Then each run of equal prefixes by the whole key.
   for (std::size_t begin = 0; begin < keyed.size();) {
     std::size_t end = begin + 1;
     while (end < keyed.size() && keyed[end].prefix == keyed[begin].prefix) ++end;
-    if (end - begin > 1) sortRun(keyed.begin() + static_cast<std::ptrdiff_t>(begin), keyed.begin() + static_cast<std::ptrdiff_t>(end), keyOf);
+    if (end - begin > 1) {
+      sortRun(keyed.begin() + static_cast<std::ptrdiff_t>(begin), keyed.begin() + static_cast<std::ptrdiff_t>(end),
+              keyOf);
+    }
     begin = end;
   }
-
-  std::vector<std::string_view>& sorted = buffers.sorted;
-  sorted.clear();
-  for (const KeyedLine& entry : keyed) sorted.push_back(lines[entry.index]);
-  lines.swap(sorted);
 }
-
 // Sorts one bucket file into its sorted file. The sorted file appears only
 // once it is complete: it is written under a passing name and then renamed.
 bool sortOneBucket(const std::string& bucketPath, const std::string& sortedPath, int sortColumn,
@@ -172,7 +176,7 @@ bool sortOneBucket(const std::string& bucketPath, const std::string& sortedPath,
   splitLinesInto(buffers.content, buffers.lines);
   sortLines(buffers.lines, sortColumn, buffers);
   std::string partPath = sortedPath + ".part";
-  if (!writeLines(partPath, buffers.lines, buffers.block) || ::rename(partPath.c_str(), sortedPath.c_str()) != 0) {
+  if (!writeLines(partPath, buffers.keyed, buffers.lines, buffers.block) || ::rename(partPath.c_str(), sortedPath.c_str()) != 0) {
     ::unlink(partPath.c_str());
     return false;
   }
@@ -190,6 +194,10 @@ std::vector<std::string_view> splitLines(std::string_view content) {
 void sortLinesByColumn(std::vector<std::string_view>& lines, int sortColumn) {
   SortBuffers buffers;
   sortLines(lines, sortColumn, buffers);
+  std::vector<std::string_view> sorted;
+  sorted.reserve(lines.size());
+  for (const KeyedLine& entry : buffers.keyed) sorted.push_back(lines[entry.index]);
+  lines.swap(sorted);
 }
 
 namespace {

@@ -1,7 +1,6 @@
 #include "readers/adif_tags.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -46,21 +45,9 @@ constexpr std::array<NamePattern, kAdifTagCount> tagPatterns() {
 constexpr std::array<NamePattern, kAdifTagCount> kTagPatterns = tagPatterns();
 constexpr NamePattern kEndOfRecordPattern = patternOf(kEndOfRecord);
 
-// The eight bytes at `at`, the first in the lowest position.
-std::uint64_t load8(const char* at) {
-  std::uint64_t value;
-  std::memcpy(&value, at, 8);
-  if constexpr (std::endian::native == std::endian::big) {
-    std::uint64_t swapped = 0;
-    for (int i = 0; i < 8; ++i, value >>= 8) swapped = (swapped << 8) | (value & 0xFF);
-    value = swapped;
-  }
-  return value;
-}
-
 // Whether `text` begins with `name` in any letter case.
 bool startsWithName(std::string_view text, std::string_view name, const NamePattern& pattern) {
-  if (text.size() >= 8) return (load8(text.data()) & pattern.mask) == pattern.bits;
+  if (text.size() >= 8) return (loadEightBytes(text.data()) & pattern.mask) == pattern.bits;
   return startsWithCaseless(text, name);
 }
 
@@ -163,26 +150,11 @@ std::string_view adifTagName(AdifTag tag) { return kTagNames[static_cast<std::si
 
 namespace {
 
-// Where the next "<" stands in data[at, size), or `size`. Eight bytes at a
-// time: tags are a few bytes apart, too close for a library call to pay.
-std::size_t nextOpen(const char* data, std::size_t at, std::size_t size) {
-  constexpr std::uint64_t kOnes = 0x0101010101010101u;
-  constexpr std::uint64_t kHighs = 0x8080808080808080u;
-  for (; size - at >= 8; at += 8) {
-    std::uint64_t differences = load8(data + at) ^ (kOnes * '<');
-    // The lowest byte flagged here is the first that was "<".
-    std::uint64_t zeros = (differences - kOnes) & ~differences & kHighs;
-    if (zeros != 0) return at + static_cast<std::size_t>(std::countr_zero(zeros)) / 8;
-  }
-  while (at < size && data[at] != '<') ++at;
-  return at;
-}
-
 // Which tag, if any, the nine or more bytes at `afterOpen` (behind a "<")
 // name exactly; -2 for the end of the record. Their first eight bytes are
 // compared as one word.
 int tagAtLong(const char* afterOpen) {
-  std::uint64_t word = load8(afterOpen);
+  std::uint64_t word = loadEightBytes(afterOpen);
   if ((word & kEndOfRecordPattern.mask) == kEndOfRecordPattern.bits) return -2;
   int first = kFirstTagByInitial[static_cast<unsigned char>(afterOpen[0])];
   if (first < 0) return -1;
@@ -193,6 +165,16 @@ int tagAtLong(const char* afterOpen) {
     if ((word & pattern.mask) == pattern.bits && (after == ':' || after == '>')) return i;
   }
   return -1;
+}
+
+}  // namespace
+
+namespace {
+
+// Where the next "<" stands in data[at, size), or `size`.
+std::size_t nextOpen(const char* data, std::size_t at, std::size_t size) {
+  const void* open = std::memchr(data + at, '<', size - at);
+  return open == nullptr ? size : static_cast<std::size_t>(static_cast<const char*>(open) - data);
 }
 
 }  // namespace
