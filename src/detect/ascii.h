@@ -33,8 +33,8 @@ constexpr bool isScanSpace(unsigned char c) { return c == ' ' || (c >= '\t' && c
 inline void upperCaseInto(std::string_view text, std::string& out) {
   if (text.size() <= 16 && text.data() != out.data()) {
     // A short value: a plain loop beats setting up the one below.
-    out.clear();
-    for (char c : text) out.push_back(toAsciiUpper(c));
+    out.assign(text);
+    for (char& c : out) c = toAsciiUpper(c);
     return;
   }
   out.resize(text.size());

@@ -112,8 +112,19 @@ bool readLength(std::string_view text, std::size_t& at, std::size_t& length) {
 // scanf's "%s" after its white space: the text from `start` up to the next
 // white space, or only its first `most` characters.
 std::string_view readWord(std::string_view text, std::size_t start, std::size_t most) {
-  std::size_t end = start;
   std::size_t stop = text.size() - start > most ? start + most : text.size();
+  if (stop - start <= 8 && text.size() - start >= 8) {
+    // Most values are short: when none of their bytes is a blank or a
+    // control character, none is white space, and the whole stretch is the
+    // value. (A flagged byte can only flag the bytes above it as well.)
+    constexpr std::uint64_t kOnes = 0x0101010101010101u;
+    std::uint64_t bytes = loadEightBytes(text.data() + start);
+    std::uint64_t low = (bytes - kOnes * 0x21) & ~bytes & (kOnes * 0x80);
+    std::size_t wanted = stop - start;
+    std::uint64_t inValue = wanted == 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * wanted)) - 1;
+    if ((low & inValue) == 0) return std::string_view(text.data() + start, wanted);
+  }
+  std::size_t end = start;
   while (end < stop && !isScanSpace(static_cast<unsigned char>(text[end]))) ++end;
   return std::string_view(text.data() + start, end - start);
 }
