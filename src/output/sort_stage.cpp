@@ -1,6 +1,7 @@
 #include "output/sort_stage.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -215,20 +216,37 @@ BucketOutcome sortAndDelete(const std::string& directory, char bucket, bool lowe
   return ::unlink(bucketPath.c_str()) == 0 ? BucketOutcome::Sorted : BucketOutcome::CannotDelete;
 }
 
+// The bucket indexes by the size of their bucket files, largest first.
+std::array<std::size_t, kBucketCharacters.size()> largestFirst(const std::string& directory, bool lowerCaseNames) {
+  std::array<std::size_t, kBucketCharacters.size()> order{};
+  std::array<off_t, kBucketCharacters.size()> sizes{};
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    order[i] = i;
+    struct stat info {};
+    std::string path = directory + bucketFileName(kBucketCharacters[i], lowerCaseNames);
+    if (::stat(path.c_str(), &info) == 0) sizes[i] = info.st_size;
+  }
+  std::stable_sort(order.begin(), order.end(), [&sizes](std::size_t a, std::size_t b) { return sizes[a] > sizes[b]; });
+  return order;
+}
+
 }  // namespace
 
 Status sortBuckets(const std::string& directory, bool lowerCaseNames, int sortColumn, const Console& console,
                    unsigned threads) {
   // The buckets are independent: each thread takes the next bucket not yet
-  // taken, and the row still shows them in order.
+  // taken, largest first so that no thread is left with a big one at the
+  // end, and the row still shows them in order.
   constexpr std::size_t kBuckets = kBucketCharacters.size();
   std::array<std::promise<BucketOutcome>, kBuckets> outcomes;
+  std::array<std::size_t, kBuckets> order = largestFirst(directory, lowerCaseNames);
   std::atomic<std::size_t> next{0};
   WorkerPool pool(threads);
   for (std::size_t lane = 0; lane < pool.size(); ++lane) {
     (void)pool.submit([&] {
       SortBuffers buffers;
-      for (std::size_t i; (i = next++) < kBuckets;) {
+      for (std::size_t taken; (taken = next++) < kBuckets;) {
+        std::size_t i = order[taken];
         try {
           outcomes[i].set_value(sortAndDelete(directory, kBucketCharacters[i], lowerCaseNames, sortColumn, buffers));
         } catch (...) {

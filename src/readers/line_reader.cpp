@@ -132,9 +132,9 @@ std::size_t LineReader::blockEnd(std::size_t size, BlockCutRule cut) const {
 }
 
 bool LineReader::takeBlock(std::size_t size, BlockCutRule cut, LineBlock& block) {
-  // Reading in small steps keeps the bytes read past the block, which
-  // are copied over to the next one, few.
-  while (end_ - begin_ < size && fill(kBlockSize / 4)) {
+  // Reading no more than the block needs keeps the bytes read past its
+  // cut, which are copied over to the next one, few.
+  while (end_ - begin_ < size && fill(size - (end_ - begin_))) {
   }
   std::size_t blockEnd = this->blockEnd(size, cut);
   while (blockEnd == 0) {  // no line ends in the buffer yet
