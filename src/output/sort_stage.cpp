@@ -113,28 +113,28 @@ bool writeLines(const std::string& path, const std::vector<KeyedLine>& order,
   }
   return flush() && fd.reset();
 }
-// Orders a run of lines that share their key prefix by the whole key. The
-// radix sort left such a run in bucket order, and a stable sort keeps equal
-// keys so. Keys of eight bytes or fewer that share their prefix differ in
-// length at most (by trailing zero bytes), which is cheaper to compare.
+// Orders a run of lines whose keys agree in their first `offset` + 8 bytes
+// (zero-padded) by the whole key, keeping equal keys in their order (the
+// radix sort left the run in bucket order). Eight bytes at a time: a key
+// that ends within them is a prefix of every longer key of the run and
+// comes first, shorter before longer; the longer keys are ordered by their
+// next eight bytes, and so on.
 template <class Iterator, class KeyOf>
-void sortRun(Iterator first, Iterator last, const KeyOf& keyOf) {
-  std::size_t length = keyOf(first->index).size();
-  bool allShort = length <= 8;
-  bool sameLength = true;
-  for (Iterator entry = first + 1; entry != last; ++entry) {
-    std::size_t other = keyOf(entry->index).size();
-    allShort &= other <= 8;
-    sameLength &= other == length;
-  }
-  if (allShort && !sameLength) {
-    std::stable_sort(first, last, [&keyOf](const KeyedLine& a, const KeyedLine& b) {
-      return keyOf(a.index).size() < keyOf(b.index).size();
-    });
-  } else if (!allShort) {
-    std::stable_sort(first, last, [&keyOf](const KeyedLine& a, const KeyedLine& b) {
-      return keyOf(a.index) < keyOf(b.index);  // as unsigned bytes
-    });
+void sortRun(Iterator first, Iterator last, const KeyOf& keyOf, std::size_t offset) {
+  const std::size_t end = offset + 8;
+  Iterator longer = std::stable_partition(
+      first, last, [&keyOf, end](const KeyedLine& entry) { return keyOf(entry.index).size() <= end; });
+  std::stable_sort(first, longer, [&keyOf](const KeyedLine& a, const KeyedLine& b) {
+    return keyOf(a.index).size() < keyOf(b.index).size();
+  });
+  if (last - longer < 2) return;
+  for (Iterator entry = longer; entry != last; ++entry) entry->prefix = keyPrefix(keyOf(entry->index).substr(end));
+  std::stable_sort(longer, last, [](const KeyedLine& a, const KeyedLine& b) { return a.prefix < b.prefix; });
+  for (Iterator begin = longer; begin != last;) {
+    Iterator runEnd = begin + 1;
+    while (runEnd != last && runEnd->prefix == begin->prefix) ++runEnd;
+    if (runEnd - begin > 1) sortRun(begin, runEnd, keyOf, end);
+    begin = runEnd;
   }
 }
 
@@ -161,7 +161,7 @@ void sortLines(const std::vector<std::string_view>& lines, int sortColumn, SortB
     while (end < keyed.size() && keyed[end].prefix == keyed[begin].prefix) ++end;
     if (end - begin > 1) {
       sortRun(keyed.begin() + static_cast<std::ptrdiff_t>(begin), keyed.begin() + static_cast<std::ptrdiff_t>(end),
-              keyOf);
+              keyOf, 0);
     }
     begin = end;
   }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -26,6 +28,37 @@ TEST(SortLinesByColumn, OrdersByTextFromTheColumn) {
 TEST(SortLinesByColumn, TiesKeepTheirOrderAndShortLinesComeFirst) {
   EXPECT_EQ(sorted({"3 K1A", "1 K1A", "2 K1A"}, 3), (Lines{"3 K1A", "1 K1A", "2 K1A"}));
   EXPECT_EQ(sorted({"9 K1A", "", "ZZ", "1 K1A"}, 3), (Lines{"", "ZZ", "9 K1A", "1 K1A"}));
+}
+
+// Keys pieced together from a few pieces, zero bytes among them, share
+// long prefixes and differ only in length or far in; the order must be that of
+// a plain stable sort by key all the same.
+TEST(SortLinesByColumn, AgreesWithAStableSortOfTheKeys) {
+  const std::vector<std::string> pieces = {"AAAAAAAA", "AAAA", std::string(1, '\0'), "\xFF", "A"};
+  std::uint32_t state = 12345;
+  auto next = [&state](std::uint32_t bound) {
+    state = state * 1103515245u + 12345u;
+    return (state >> 16) % bound;
+  };
+  for (int column : {1, 3}) {
+    std::vector<std::string> texts;
+    for (int i = 0; i < 2000; ++i) {
+      // Two characters that tell equal keys apart, then the key.
+      std::string line{static_cast<char>('a' + i % 26), static_cast<char>('a' + i / 26 % 26)};
+      std::uint32_t count = next(6);
+      for (std::uint32_t c = 0; c < count; ++c) line += pieces[next(static_cast<std::uint32_t>(pieces.size()))];
+      texts.push_back(line);
+    }
+    Lines lines(texts.begin(), texts.end());
+    Lines expected = lines;
+    std::size_t skip = static_cast<std::size_t>(column - 1);
+    auto keyOf = [skip](std::string_view line) { return line.size() > skip ? line.substr(skip) : std::string_view(); };
+    std::stable_sort(expected.begin(), expected.end(), [&keyOf](std::string_view a, std::string_view b) {
+      return std::lexicographical_compare(keyOf(a).begin(), keyOf(a).end(), keyOf(b).begin(), keyOf(b).end(),
+                                          [](char x, char y) { return static_cast<unsigned char>(x) < static_cast<unsigned char>(y); });
+    });
+    EXPECT_EQ(sorted(lines, column), expected) << "column " << column;
+  }
 }
 
 TEST(SortLinesByColumn, ComparesBytesUnsigned) { EXPECT_EQ(sorted({"\xC4", "Z", "a"}, 1), (Lines{"Z", "a", "\xC4"})); }
