@@ -57,8 +57,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (at == std::string_view::npos) continue;
     check(at < text.size() && text[at] == '<', "tag position");
     AdifTagValue value = readAdifTag(text, at, adifTagName(static_cast<AdifTag>(tag)).size());
-    std::string field = "OLD";
-    (void)storeAdifValue(static_cast<AdifTag>(tag), value, field);
+    std::string_view field = "OLD";
+    if (keepAdifValue(static_cast<AdifTag>(tag), value, field)) {
+      check(field == "PSK" || field.size() <= text.size(), "kept value");
+    }
   }
 
   for (int layout = 0; layout <= 10; ++layout) {

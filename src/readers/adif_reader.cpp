@@ -1,5 +1,6 @@
 #include "readers/adif_reader.h"
 
+#include <functional>
 #include <string>
 
 #include "detect/ascii.h"
@@ -15,6 +16,44 @@ namespace {
 constexpr std::string_view kEndOfHeader = "<EOH>";
 constexpr std::string_view kEndOfRecord = "<EOR>";
 
+// A field of the record being read. While the block of lines it came from
+// is read, it views that text; before the block goes, detach() gives it a
+// copy of its own. Its text is in the letter case of the log: the record
+// line is upper-cased as a whole.
+class AdifField {
+ public:
+  std::string_view text() const { return owned_ ? std::string_view(copy_) : view_; }
+  bool empty() const { return text().empty(); }
+
+  void set(std::string_view text) {
+    if (owned_ && std::less_equal<>()(copy_.data(), text.data()) &&
+        std::less_equal<>()(text.data() + text.size(), copy_.data() + copy_.size())) {
+      copy_.assign(text);  // part of its own copy: it stays a copy
+      return;
+    }
+    view_ = text;
+    owned_ = false;
+  }
+  void setFrom(const AdifField& other) {
+    if (!other.owned_) {
+      set(other.view_);
+      return;
+    }
+    copy_ = other.copy_;
+    owned_ = true;
+  }
+  void detach() {
+    if (owned_) return;
+    copy_.assign(view_);
+    owned_ = true;
+  }
+
+ private:
+  std::string_view view_;
+  std::string copy_;
+  bool owned_ = false;
+};
+
 // The records of an ADIF log, line by line. A line that goes on with more
 // tags after its "<EOR>" is cut there and the rest read as a line of its
 // own, so that records written back to back on one line each get their
@@ -25,6 +64,9 @@ class AdifBody {
 
   void take(const Line& line, ContactBatch& batch);
   bool inRecord() const { return inRecord_; }
+  // Keeps what outlives the lines read so far: the open record and the
+  // last QSO_DATE.
+  void detach();
 
   AdifBody atBlockStart() const { return AdifBody(layout_, keepComments_); }
   // A block read on its own assumed it started between records and knew
@@ -33,7 +75,7 @@ class AdifBody {
     return !before.inRecord_ && (!tookEarlierDate_ || before.lastQsoDate_.empty());
   }
   void carryOver(const AdifBody& before) {
-    if (!setDate_) lastQsoDate_ = before.lastQsoDate_;
+    if (!setDate_) lastQsoDate_.setFrom(before.lastQsoDate_);
   }
   // After a line whose first "<EOR>" has no tag behind it, no record is open.
   static bool cutsAfter(std::string_view line) {
@@ -44,7 +86,8 @@ class AdifBody {
  private:
   void resetRecord();
   void takeTags(std::string_view text, const AdifTagPositions& positions);
-  void takeValueTag(std::string_view text, const AdifTagPositions& positions, AdifTag tag, std::string& field);
+  void takeValueTag(std::string_view text, const AdifTagPositions& positions, AdifTag tag, AdifField& field);
+  void keepValue(AdifTag tag, const AdifTagValue& value, AdifField& field);
   void takeComment(std::string_view text, const AdifTagPositions& positions);
   void closeRecord(ContactBatch& batch);
 
@@ -53,8 +96,9 @@ class AdifBody {
   bool inRecord_ = false;
   // The record being read. Every field starts empty, so a comment taken on
   // any line of a record lasts to its end unless a later COMMENT replaces it.
-  std::string call_, band_, mode_, qsoDate_, timeOn_, comment_;
-  std::string lastQsoDate_;  // of any record so far, for records without one
+  AdifField call_, band_, mode_, qsoDate_, timeOn_;
+  std::string comment_;
+  AdifField lastQsoDate_;  // of any record so far, for records without one
   bool setDate_ = false;           // lastQsoDate_ was set since the block began
   bool tookEarlierDate_ = false;   // a record took lastQsoDate_ before that
   std::string recordLine_;
@@ -86,12 +130,13 @@ void AdifBody::take(const Line& line, ContactBatch& batch) {
 }
 
 void AdifBody::resetRecord() {
-  call_.clear();
-  band_.clear();
-  mode_.clear();
-  qsoDate_.clear();
-  timeOn_.clear();
+  for (AdifField* field : {&call_, &band_, &mode_, &qsoDate_, &timeOn_}) field->set({});
   comment_.clear();
+}
+
+void AdifBody::detach() {
+  lastQsoDate_.detach();
+  for (AdifField* field : {&call_, &band_, &mode_, &qsoDate_, &timeOn_}) field->detach();
 }
 
 void AdifBody::takeTags(std::string_view text, const AdifTagPositions& positions) {
@@ -104,19 +149,25 @@ void AdifBody::takeTags(std::string_view text, const AdifTagPositions& positions
     band = readAdifTag(text, at, adifTagName(AdifTag::Band).size());
   }
   if (!band.lengthRead || !band.hasValue) takeValueTag(text, positions, AdifTag::Freq, band_);
-  (void)storeAdifValue(AdifTag::Band, band, band_);
+  keepValue(AdifTag::Band, band, band_);
   takeValueTag(text, positions, AdifTag::Mode, mode_);
   takeValueTag(text, positions, AdifTag::QsoDate, qsoDate_);
   takeValueTag(text, positions, AdifTag::TimeOn, timeOn_);
 }
 
 void AdifBody::takeValueTag(std::string_view text, const AdifTagPositions& positions, AdifTag tag,
-                            std::string& field) {
+                            AdifField& field) {
   std::size_t position = positions.of(tag);
   if (position == std::string_view::npos) return;
-  AdifTagValue value = readAdifTag(text, position, adifTagName(tag).size(), true);
-  if (storeAdifValue(tag, value, field) && tag == AdifTag::QsoDate) {
-    lastQsoDate_ = field;
+  keepValue(tag, readAdifTag(text, position, adifTagName(tag).size(), true), field);
+}
+
+void AdifBody::keepValue(AdifTag tag, const AdifTagValue& value, AdifField& field) {
+  std::string_view text = field.text();
+  if (!keepAdifValue(tag, value, text)) return;
+  field.set(text);
+  if (tag == AdifTag::QsoDate) {
+    lastQsoDate_.setFrom(field);
     setDate_ = true;
   }
 }
@@ -130,18 +181,19 @@ void AdifBody::takeComment(std::string_view text, const AdifTagPositions& positi
   // past its line takes the rest of the line.
   comment_.assign("** ");
   comment_.append(value.afterTag.substr(0, value.length));
-  upperCaseInPlace(comment_);
 }
 
 void AdifBody::closeRecord(ContactBatch& batch) {
   inRecord_ = false;
   if (qsoDate_.empty()) {
     tookEarlierDate_ |= !setDate_;
-    qsoDate_ = lastQsoDate_;
+    qsoDate_.setFrom(lastQsoDate_);
   }
-  RecordFields fields{qsoDate_, timeOn_, band_, mode_, call_, comment_};
+  std::string_view call = call_.text();
+  RecordFields fields{qsoDate_.text(), timeOn_.text(), band_.text(), mode_.text(), call, comment_};
   formatRecordLine(layout_, fields, recordLine_);
-  batch.add(call_.empty() ? '\0' : call_.front(), recordLine_, layout_.sortColumn());
+  upperCaseInPlace(recordLine_);
+  batch.add(call.empty() ? '\0' : toAsciiUpper(call.front()), recordLine_, layout_.sortColumn());
 }
 
 // Skips the header up to the line holding "<EOH>"; `line` is its first
@@ -173,6 +225,7 @@ Status readAdifLog(LineReader& input, const Line& firstLine, RunContext& run, Ad
   if (hasFirst) {
     ContactBatch batch;
     body.take(first, batch);
+    body.detach();  // the line reader's buffer moves on
     end = takeBatch(batch, run, count);
   }
   if (end.status.isOk()) end = readBody(input, body, run, count);

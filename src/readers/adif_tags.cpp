@@ -131,29 +131,20 @@ std::string_view readWord(std::string_view text, std::size_t start, std::size_t 
 
 }  // namespace
 
-bool storeAdifValue(AdifTag tag, const AdifTagValue& value, std::string& field) {
+bool keepAdifValue(AdifTag tag, const AdifTagValue& value, std::string_view& field) {
   if (!value.lengthRead) return false;
-  // A tag with nothing after it on its line keeps what the field held. Only
-  // the part of a value that is kept gets copied: a value may run on into
-  // the tags behind it.
+  // A tag with nothing after it on its line keeps what the field held.
+  std::string_view text = value.hasValue ? value.value : field;
   if (tag == AdifTag::Band) {
     // Band texts name their unit ("20M", "70CM"); the record line shows the
     // number only. The declared length does not apply here.
-    if (value.hasValue) {
-      upperCaseInto(value.value.substr(0, value.value.find_first_of("Mm")), field);
-    } else {
-      field.resize(std::min(field.size(), field.find('M')));
-    }
+    field = text.substr(0, text.find_first_of("Mm"));
     return true;
   }
   std::size_t kept = value.length;
   if (tag == AdifTag::TimeOn) kept = std::min(kept, kTimeLength);  // seconds dropped
-  if (value.hasValue) {
-    upperCaseInto(value.value.substr(0, kept), field);
-  } else if (field.size() > kept) {
-    field.resize(kept);
-  }
-  if (tag == AdifTag::Mode && field == "PSK31") field = "PSK";
+  field = text.substr(0, kept);
+  if (tag == AdifTag::Mode && field.size() == 5 && startsWithCaseless(field, "PSK31")) field = "PSK";
   return true;
 }
 

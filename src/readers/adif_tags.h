@@ -50,13 +50,14 @@ struct AdifTagValue {
 AdifTagValue readAdifTag(std::string_view line, std::size_t position, std::size_t nameLength,
                          bool cutToLength = false);
 
-// Puts what a CALL, FREQ, BAND, MODE, QSO_DATE or TIME_ON tag says into its
-// record field: the value in upper case (or, without one, what the field
-// held) cut to the
+// Makes `field` what a CALL, FREQ, BAND, MODE, QSO_DATE or TIME_ON tag
+// says it is: the value (or, without one, what the field held) cut to the
 // declared length; BAND ended before its first "M" instead; MODE PSK31 as
-// PSK; TIME_ON to its first four characters. Returns false, leaving the
-// field alone, when the declared length could not be read.
-bool storeAdifValue(AdifTag tag, const AdifTagValue& value, std::string& field);
+// PSK; TIME_ON to its first four characters. The field views the value or
+// its old text, in their letter case; the record line is upper-cased as a
+// whole. Returns false, leaving the field alone, when the declared length
+// could not be read.
+bool keepAdifValue(AdifTag tag, const AdifTagValue& value, std::string_view& field);
 
 // The tag's name as it is written between "<" and ":".
 std::string_view adifTagName(AdifTag tag);

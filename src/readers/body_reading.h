@@ -25,6 +25,8 @@ namespace quorvel {
 //
 // A Body provides:
 //   void take(const Line& line, ContactBatch& batch)  reads one line
+//   void detach()                    stops viewing the lines it has read,
+//                                    which may go after the call
 //   Body atBlockStart() const        the copy that reads a block of its own
 //   bool readsOnFrom(const Body& before) const
 //                                    whether this copy, having read a block,
@@ -43,6 +45,7 @@ template <class Body>
 void readLines(std::string_view text, Body& body, ContactBatch& batch) {
   Line line;
   while (batch.end() == ContactBatch::End::Open && takeLine(text, line)) body.take(line, batch);
+  body.detach();
 }
 
 // Hands a read batch on to the run; `count` goes on by what it counted.

@@ -40,6 +40,7 @@ class CabrilloBody {
   bool readsOnFrom(const CabrilloBody&) const { return true; }
   void carryOver(const CabrilloBody&) {}
   static bool cutsAfter(std::string_view) { return true; }
+  void detach() {}
 
  private:
   RecordLayout layout_;

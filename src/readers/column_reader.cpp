@@ -38,6 +38,7 @@ class ColumnBody {
   bool readsOnFrom(const ColumnBody&) const { return true; }
   void carryOver(const ColumnBody&) {}
   static bool cutsAfter(std::string_view) { return true; }
+  void detach() {}
 
  private:
   std::string_view valueIn(int column) const;

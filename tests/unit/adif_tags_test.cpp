@@ -78,7 +78,7 @@ TEST(ReadAdifTag, CommentTextStartsRightAfterTheTag) {
   EXPECT_EQ(value.afterTag, " A B<EOR>");
 }
 
-TEST(StoreAdifValue, CutsAndRewritesEachField) {
+TEST(KeepAdifValue, CutsAndRewritesEachField) {
   const struct {
     const char* line;
     AdifTag tag;
@@ -98,6 +98,12 @@ TEST(StoreAdifValue, CutsAndRewritesEachField) {
       {"<MODE:5>PSK31", AdifTag::Mode, "", "PSK"},
       {"<MODE:5>PSK63", AdifTag::Mode, "", "PSK63"},
       {"<MODE:3>PSK31", AdifTag::Mode, "", "PSK"},  // cut first, to PSK
+      // Values keep their letter case (the record line is upper-cased as a
+      // whole), but the unit and PSK31 are found in either.
+      {"<mode:5>psk31", AdifTag::Mode, "", "PSK"},
+      {"<band:3>20m", AdifTag::Band, "", "20"},
+      {"<BAND:3>", AdifTag::Band, "2m", "2"},
+      {"<call:4>w1aw", AdifTag::Call, "", "w1aw"},
       {"<TIME_ON:6>181502", AdifTag::TimeOn, "", "1815"},
       {"<TIME_ON:3>930", AdifTag::TimeOn, "", "930"},
       {"<QSO_DATE:8>20240101<TIME_ON:4>1200", AdifTag::QsoDate, "", "20240101"},
@@ -106,8 +112,8 @@ TEST(StoreAdifValue, CutsAndRewritesEachField) {
     // The reader asks for values cut to their declared length (but a
     // band's); the field comes out the same as from the whole word.
     for (bool cutToLength : {false, c.tag != AdifTag::Band}) {
-      std::string field = c.before;
-      storeAdifValue(c.tag, read(c.line, c.tag, cutToLength), field);
+      std::string_view field = c.before;
+      keepAdifValue(c.tag, read(c.line, c.tag, cutToLength), field);
       EXPECT_EQ(field, c.after) << c.line << (cutToLength ? " (cut)" : "");
     }
   }
