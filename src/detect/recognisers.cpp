@@ -57,10 +57,12 @@ bool isCallsign(std::string_view token) {
     } else {
       hasSlash |= c == '/';
       hasOther = true;
+      // A "/" anywhere lets any other character through, as in portable
+      // suffixes written with odd punctuation; without one the token is
+      // no callsign, which dates and frequencies show early.
+      if (!hasSlash && token.find('/') == std::string_view::npos) return false;
     }
   }
-  // A "/" anywhere lets any other character through, as in portable
-  // suffixes written with odd punctuation.
   if (hasOther && !hasSlash) return false;
   if (letters == 0 || digits == 0) return false;
 

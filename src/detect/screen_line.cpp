@@ -15,40 +15,57 @@ struct Markers {
   bool heading = false;
 };
 
-// Whether `marker` stands at `i`; its first character is known to match.
-bool at(std::string_view line, std::size_t i, std::string_view marker) {
-  return line.size() - i >= marker.size() && line[i + 1] == marker[1] &&
-         line.compare(i + 2, marker.size() - 2, marker.substr(2)) == 0;
-}
+enum class MarkerKind { Adif, Cabrillo, Heading };
 
-constexpr std::array<bool, 256> markerStarts() {
-  std::array<bool, 256> starts{};
-  for (unsigned char c : std::string_view("A<QS\fPCTL")) starts[c] = true;
-  return starts;
-}
-constexpr std::array<bool, 256> kMarkerStarts = markerStarts();
+struct Marker {
+  std::string_view text;
+  MarkerKind kind;
+};
 
-// Finds every marker in one pass over the line, looking closer only where
-// a marker's first character stands: ADIF ("ADIF", "<EOH>", "QX7QX"),
-// Cabrillo ("START-OF-LOG:"), and the page breaks and column headings of
-// printed logs (a form feed, "PAGE", "CALL", "TRELVO", "LOGNAME").
+// ADIF ("ADIF", "<EOH>", "QX7QX"), Cabrillo ("START-OF-LOG:"), and the page
+// breaks and column headings of printed logs (a form feed, "PAGE", "CALL",
+// "TRELVO", "LOGNAME"). No two begin with the same character.
+constexpr std::array<Marker, 9> kMarkers = {{
+    {"ADIF", MarkerKind::Adif},
+    {"<EOH>", MarkerKind::Adif},
+    {"QX7QX", MarkerKind::Adif},
+    {"START-OF-LOG:", MarkerKind::Cabrillo},
+    {"\f", MarkerKind::Heading},
+    {"PAGE", MarkerKind::Heading},
+    {"CALL", MarkerKind::Heading},
+    {"TRELVO", MarkerKind::Heading},
+    {"LOGNAME", MarkerKind::Heading},
+}};
+
+// For each byte, the marker that begins with it, or -1.
+constexpr std::array<signed char, 256> markerByInitial() {
+  std::array<signed char, 256> table{};
+  for (auto& entry : table) entry = -1;
+  for (std::size_t i = 0; i < kMarkers.size(); ++i) {
+    table[static_cast<unsigned char>(kMarkers[i].text[0])] = static_cast<signed char>(i);
+  }
+  return table;
+}
+constexpr std::array<signed char, 256> kMarkerByInitial = markerByInitial();
+
+// Finds every marker in one pass over the line. Where a marker's first
+// character stands, its second is checked before anything else: ordinary
+// text has many of the first characters and few of the pairs.
 Markers findMarkers(std::string_view line) {
   Markers found;
-  for (std::size_t i = 0; i < line.size(); ++i) {
-    if (!kMarkerStarts[static_cast<unsigned char>(line[i])]) continue;
-    switch (line[i]) {
-      case 'A': found.adif |= at(line, i, "ADIF"); break;
-      case '<': found.adif |= at(line, i, "<EOH>"); break;
-      case 'Q': found.adif |= at(line, i, "QX7QX"); break;
-      case 'S': found.cabrillo |= at(line, i, "START-OF-LOG:"); break;
-      case '\f': found.heading = true; break;  // a page break
-      case 'P': found.heading |= at(line, i, "PAGE"); break;
-      case 'C': found.heading |= at(line, i, "CALL"); break;
-      case 'T': found.heading |= at(line, i, "TRELVO"); break;
-      case 'L': found.heading |= at(line, i, "LOGNAME"); break;
-      default: break;
+  const std::size_t size = line.size();
+  for (std::size_t i = 0; i < size; ++i) {
+    int index = kMarkerByInitial[static_cast<unsigned char>(line[i])];
+    if (index < 0) continue;
+    const Marker& marker = kMarkers[static_cast<std::size_t>(index)];
+    std::string_view text = marker.text;
+    if (text.size() > 1 && (size - i < text.size() || line[i + 1] != text[1])) continue;
+    if (line.compare(i + 1, text.size() - 1, text.substr(1)) != 0) continue;
+    switch (marker.kind) {
+      case MarkerKind::Adif: found.adif = true; return found;  // ADIF outranks everything else
+      case MarkerKind::Cabrillo: found.cabrillo = true; break;
+      case MarkerKind::Heading: found.heading = true; break;
     }
-    if (found.adif) break;  // ADIF outranks everything else
   }
   return found;
 }

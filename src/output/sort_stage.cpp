@@ -122,6 +122,15 @@ bool writeLines(const std::string& path, const std::vector<KeyedLine>& order,
 template <class Iterator, class KeyOf>
 void sortRun(Iterator first, Iterator last, const KeyOf& keyOf, std::size_t offset) {
   const std::size_t end = offset + 8;
+  bool allEnd = true;
+  bool sameLength = true;
+  const std::size_t length = keyOf(first->index).size();
+  for (Iterator entry = first; entry != last; ++entry) {
+    std::size_t other = keyOf(entry->index).size();
+    allEnd &= other <= end;
+    sameLength &= other == length;
+  }
+  if (allEnd && sameLength) return;  // the same key throughout, as a callsign worked again
   Iterator longer = std::stable_partition(
       first, last, [&keyOf, end](const KeyedLine& entry) { return keyOf(entry.index).size() <= end; });
   std::stable_sort(first, longer, [&keyOf](const KeyedLine& a, const KeyedLine& b) {
