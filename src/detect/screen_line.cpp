@@ -1,6 +1,7 @@
 #include "detect/screen_line.h"
 
 #include <array>
+#include <cstdint>
 
 #include "detect/recognisers.h"
 #include "detect/space_tokens.h"
@@ -48,25 +49,53 @@ constexpr std::array<signed char, 256> markerByInitial() {
 }
 constexpr std::array<signed char, 256> kMarkerByInitial = markerByInitial();
 
-// Finds every marker in one pass over the line. Where a marker's first
-// character stands, its second is checked before anything else: ordinary
-// text has many of the first characters and few of the pairs.
-Markers findMarkers(std::string_view line) {
-  Markers found;
-  const std::size_t size = line.size();
-  for (std::size_t i = 0; i < size; ++i) {
-    int index = kMarkerByInitial[static_cast<unsigned char>(line[i])];
-    if (index < 0) continue;
-    const Marker& marker = kMarkers[static_cast<std::size_t>(index)];
-    std::string_view text = marker.text;
-    if (text.size() > 1 && (size - i < text.size() || line[i + 1] != text[1])) continue;
-    if (line.compare(i + 1, text.size() - 1, text.substr(1)) != 0) continue;
-    switch (marker.kind) {
-      case MarkerKind::Adif: found.adif = true; return found;  // ADIF outranks everything else
-      case MarkerKind::Cabrillo: found.cabrillo = true; break;
-      case MarkerKind::Heading: found.heading = true; break;
+// One bit for each pair of bytes that the first two, or the second and
+// third, characters of a marker make. Every marker but the form feed has
+// at least four.
+constexpr std::array<std::uint64_t, 1024> markerPairs() {
+  std::array<std::uint64_t, 1024> bits{};
+  for (const Marker& marker : kMarkers) {
+    if (marker.text.size() < 3) continue;
+    for (std::size_t at = 0; at < 2; ++at) {
+      unsigned pair = static_cast<unsigned>(static_cast<unsigned char>(marker.text[at])) << 8 |
+                      static_cast<unsigned char>(marker.text[at + 1]);
+      bits[pair / 64] |= std::uint64_t{1} << (pair % 64);
     }
   }
+  return bits;
+}
+constexpr std::array<std::uint64_t, 1024> kMarkerPairs = markerPairs();
+
+// Whether the marker that begins with the character at `i` stands there,
+// and if so records its kind; true when it is an ADIF marker.
+bool takeMarker(std::string_view line, std::size_t i, Markers& found) {
+  int index = kMarkerByInitial[static_cast<unsigned char>(line[i])];
+  if (index < 0) return false;
+  const Marker& marker = kMarkers[static_cast<std::size_t>(index)];
+  if (line.compare(i, marker.text.size(), marker.text) != 0) return false;
+  switch (marker.kind) {
+    case MarkerKind::Adif: found.adif = true; return true;
+    case MarkerKind::Cabrillo: found.cabrillo = true; break;
+    case MarkerKind::Heading: found.heading = true; break;
+  }
+  return false;
+}
+
+// Finds the markers of a line. Ordinary text holds many of the markers'
+// first characters but few of their pairs, so the line is read a pair of
+// bytes at a time: a marker starting at an even place shows its first
+// pair there, one starting at an odd place its second pair just after,
+// and only a pair of a marker leads to a closer look.
+Markers findMarkers(std::string_view line) {
+  Markers found;
+  const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());
+  for (std::size_t i = 0; i + 1 < line.size(); i += 2) {
+    unsigned pair = static_cast<unsigned>(bytes[i]) << 8 | bytes[i + 1];
+    if ((kMarkerPairs[pair / 64] >> (pair % 64) & 1) == 0) continue;
+    // ADIF outranks everything else.
+    if ((i > 0 && takeMarker(line, i - 1, found)) || takeMarker(line, i, found)) return found;
+  }
+  found.heading |= line.find('\f') != std::string_view::npos;  // a page break
   return found;
 }
 

@@ -44,6 +44,27 @@ TEST(ScreenLine, SortsLinesIntoKinds) {
   for (const auto& c : cases) EXPECT_EQ(screen(c.line), c.expected) << c.line;
 }
 
+// Lines are screened a pair of bytes at a time; a marker counts wherever
+// it starts, at the end of its line too.
+TEST(ScreenLine, FindsEachMarkerWhereverItStands) {
+  const struct {
+    const char* marker;
+    ScreenResult expected;
+  } cases[] = {
+      {"ADIF", ScreenResult::Adif},        {"<EOH>", ScreenResult::Adif},   {"QX7QX", ScreenResult::Adif},
+      {"START-OF-LOG:", ScreenResult::Cabrillo}, {"PAGE", ScreenResult::Reject}, {"CALL", ScreenResult::Reject},
+      {"TRELVO", ScreenResult::Reject},    {"LOGNAME", ScreenResult::Reject}, {"\f", ScreenResult::Reject},
+  };
+  for (const auto& c : cases) {
+    for (std::size_t offset = 0; offset < 4; ++offset) {
+      std::string before(offset, 'x');
+      // Without its marker each line is a line of data.
+      EXPECT_EQ(screen(before + c.marker + " G4ABC"), c.expected) << c.marker << " at " << offset;
+      EXPECT_EQ(screen("G4ABC " + before + c.marker), c.expected) << c.marker << " at the end, " << offset;
+    }
+  }
+}
+
 TEST(ScreenLine, ExaminesTheWholeLongLine) {
   std::string line(5000, ' ');
   EXPECT_EQ(screen(line + "G4ABC"), ScreenResult::Data);
