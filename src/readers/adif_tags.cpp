@@ -1,6 +1,7 @@
 #include "readers/adif_tags.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -173,10 +174,20 @@ int tagAtLong(const char* afterOpen) {
 
 namespace {
 
-// Where the next "<" stands in data[at, size), or `size`.
+// Where the next "<" stands in data[at, size), or `size`. Eight bytes at a
+// time: tags are a few bytes apart, too close for a library call to pay.
 std::size_t nextOpen(const char* data, std::size_t at, std::size_t size) {
-  const void* open = std::memchr(data + at, '<', size - at);
-  return open == nullptr ? size : static_cast<std::size_t>(static_cast<const char*>(open) - data);
+  constexpr std::uint64_t kOnes = 0x0101010101010101u;
+  constexpr std::uint64_t kHighs = 0x8080808080808080u;
+  for (; size - at >= 8; at += 8) {
+    std::uint64_t differences = loadEightBytes(data + at) ^ (kOnes * '<');
+    // Only bytes that are zero, and bytes above them, get their high bit
+    // here; the lowest one flagged is the first "<".
+    std::uint64_t zeros = (differences - kOnes) & ~differences & kHighs;
+    if (zeros != 0) return at + static_cast<std::size_t>(std::countr_zero(zeros)) / 8;
+  }
+  while (at < size && data[at] != '<') ++at;
+  return at;
 }
 
 }  // namespace
