@@ -57,7 +57,7 @@ bool LineReader::fill(std::size_t most) {
     end_ -= begin_;
     begin_ = 0;
   }
-  if (buffer_.size() - end_ < kBlockSize / 2) buffer_.resize(buffer_.size() * 2);
+  if (buffer_.size() - end_ < kBlockSize / 2) buffer_.resize(std::max(buffer_.size() * 2, kBlockSize));
   for (;;) {
     ssize_t got = ::read(fd_, buffer_.data() + end_, std::min(most, buffer_.size() - end_));
     if (got > 0) {
@@ -78,7 +78,9 @@ bool LineReader::fill(std::size_t most) {
 bool LineReader::next(Line& line) {
   for (;;) {
     const char* start = buffer_.data() + begin_;
-    const void* found = std::memchr(start + scanned_, '\n', end_ - begin_ - scanned_);
+    // (An input taken whole in blocks may leave no buffer at all.)
+    std::size_t unscanned = end_ - begin_ - scanned_;
+    const void* found = unscanned == 0 ? nullptr : std::memchr(start + scanned_, '\n', unscanned);
     if (found != nullptr) {
       std::size_t length = static_cast<std::size_t>(static_cast<const char*>(found) - start);
       begin_ += length + 1;
@@ -121,7 +123,9 @@ std::size_t LineReader::blockEnd(std::size_t size, BlockCutRule cut) const {
   // ...else forward from the limit, when no line ends within it.
   std::size_t lineStart = begin_;
   for (int tried = 0; tried <= kCutSearchLines; ++tried) {
-    const void* found = std::memchr(data + std::max(lineStart, from), '\n', end_ - std::max(lineStart, from));
+    std::size_t searchFrom = std::max(lineStart, from);
+    if (searchFrom >= end_) break;
+    const void* found = std::memchr(data + searchFrom, '\n', end_ - searchFrom);
     if (found == nullptr) break;
     std::size_t newline = static_cast<std::size_t>(static_cast<const char*>(found) - data);
     if (lastWhole == 0) lastWhole = newline + 1;
@@ -154,8 +158,10 @@ bool LineReader::takeBlock(std::size_t size, BlockCutRule cut, LineBlock& block)
   block.storage.swap(buffer_);
   block.begin = begin_;
   block.end = blockEnd;
-  if (buffer_.size() < std::max(kBlockSize, rest + kBlockSize / 2)) buffer_.resize(std::max(kBlockSize, rest + kBlockSize));
-  std::memcpy(buffer_.data(), block.storage.data() + blockEnd, rest);
+  // (A reader that has taken the whole input needs no room any more.)
+  bool more = rest > 0 || !atEnd_;
+  if (more && buffer_.size() < rest + kBlockSize / 2) buffer_.resize(std::max(kBlockSize, rest + kBlockSize));
+  if (rest > 0) std::memcpy(buffer_.data(), block.storage.data() + blockEnd, rest);
   begin_ = 0;
   end_ = rest;
   scanned_ = 0;

@@ -86,6 +86,7 @@ TEST(LineReader, BlocksHoldWholeLines) {
   };
   const std::vector<Case> cases = {
       {"", 4, {}},
+      {"ab\n", 100, {"ab\n"}},  // the first block takes all: nothing is left to look at
       {"a\nb\nc", 1, {"a\n", "b\n", "c"}},
       {"abc\nd;\ne\n", 2, {"abc\nd;\n", "e\n"}},  // no line ends within the size: on to a ";"
       {"a\nb;\r\nc\nd\nlast", 9, {"a\nb;\r\n", "c\nd\n", "last"}},  // back to a ";", else to a line end
