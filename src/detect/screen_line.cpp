@@ -101,11 +101,16 @@ Markers findMarkers(std::string_view line) {
 
 }  // namespace
 
-ScreenResult screenLine(std::string_view upperLine) {
+std::optional<ScreenResult> screenMarkers(std::string_view upperLine) {
   Markers markers = findMarkers(upperLine);
   if (markers.adif) return ScreenResult::Adif;
   if (markers.cabrillo) return ScreenResult::Cabrillo;
   if (markers.heading) return ScreenResult::Reject;
+  return std::nullopt;
+}
+
+ScreenResult screenLine(std::string_view upperLine) {
+  if (std::optional<ScreenResult> marked = screenMarkers(upperLine)) return *marked;
   SpaceTokens tokens(upperLine);
   std::string_view token;
   while (tokens.next(token)) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 namespace quorvel {
@@ -18,5 +19,10 @@ enum class ScreenResult {
 // one is rejected even with a callsign on it), then accepts the line as data
 // at its first blank-separated token that isCallsign() takes.
 ScreenResult screenLine(std::string_view upperLine);
+
+// The part of screening that looks for markers only: Adif, Cabrillo, or
+// Reject for a page break or heading word; nothing when the line holds
+// none, and its tokens decide.
+std::optional<ScreenResult> screenMarkers(std::string_view upperLine);
 
 }  // namespace quorvel

@@ -5,6 +5,7 @@
 
 #include "detect/ascii.h"
 #include "detect/assign_column.h"
+#include "detect/recognisers.h"
 #include "detect/screen_line.h"
 #include "detect/space_tokens.h"
 #include "output/console.h"
@@ -28,11 +29,13 @@ class ColumnBody {
     upperCaseInto(line.text, upper_);
     // Headings, page breaks and blank lines between the data are skipped;
     // a marker of another log kind on a later line changes nothing.
-    if (screenLine(upper_) == ScreenResult::Reject) return;
-    takeDataLine(upper_, batch);
+    if (screenAndSplit(upper_)) writeRecord(batch);
   }
   // Keeps the record line of one upper-cased data line.
-  void takeDataLine(std::string_view upperLine, ContactBatch& batch);
+  void takeDataLine(std::string_view upperLine, ContactBatch& batch) {
+    splitLine(upperLine);
+    writeRecord(batch);
+  }
 
   ColumnBody atBlockStart() const { return *this; }
   bool readsOnFrom(const ColumnBody&) const { return true; }
@@ -41,6 +44,9 @@ class ColumnBody {
   void detach() {}
 
  private:
+  bool screenAndSplit(std::string_view upperLine);
+  void splitLine(std::string_view upperLine);
+  void writeRecord(ContactBatch& batch);
   std::string_view valueIn(int column) const;
 
   RecordLayout layout_;
@@ -51,12 +57,32 @@ class ColumnBody {
   std::string recordLine_;
 };
 
-void ColumnBody::takeDataLine(std::string_view upperLine, ContactBatch& batch) {
+// Screens a line as screenLine() does and splits it, in one pass over its
+// tokens: the columns the record takes are kept, and a callsign looked for
+// among all of them until one is found.
+bool ColumnBody::screenAndSplit(std::string_view upperLine) {
+  std::optional<ScreenResult> marked = screenMarkers(upperLine);
+  bool decided = marked.has_value();
+  bool accepted = marked.has_value() && *marked != ScreenResult::Reject;
+  if (decided && !accepted) return false;
+  tokens_.clear();
+  SpaceTokens tokens(upperLine);
+  std::string_view token;
+  while ((!decided || static_cast<int>(tokens_.size()) <= lastColumn_) && tokens.next(token)) {
+    if (static_cast<int>(tokens_.size()) <= lastColumn_) tokens_.push_back(token);
+    if (!decided && isCallsign(token)) decided = accepted = true;
+  }
+  return accepted;
+}
+
+void ColumnBody::splitLine(std::string_view upperLine) {
   tokens_.clear();
   SpaceTokens tokens(upperLine);
   std::string_view token;
   while (static_cast<int>(tokens_.size()) <= lastColumn_ && tokens.next(token)) tokens_.push_back(token);
+}
 
+void ColumnBody::writeRecord(ContactBatch& batch) {
   RecordFields fields;
   fields.date = valueIn(columns_.dateColumn);
   fields.time = valueIn(columns_.timeColumn);
