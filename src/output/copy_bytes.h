@@ -7,10 +7,13 @@ namespace quorvel {
 
 // Copies `count` bytes from `from` to `to`, which do not overlap. Record
 // lines and their fields are short, and a library call for each of them
-// costs more than the copy: up to 32 bytes are moved as two fixed-size,
+// costs more than the copy: up to 64 bytes are moved as two fixed-size,
 // possibly overlapping pieces the compiler writes out inline.
 inline void copyBytes(char* to, const char* from, std::size_t count) {
-  if (count >= 16 && count <= 32) {
+  if (count > 32 && count <= 64) {
+    std::memcpy(to, from, 32);
+    std::memcpy(to + count - 32, from + count - 32, 32);
+  } else if (count >= 16 && count <= 32) {
     std::memcpy(to, from, 16);
     std::memcpy(to + count - 16, from + count - 16, 16);
   } else if (count >= 8 && count < 16) {
