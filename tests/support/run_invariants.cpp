@@ -79,17 +79,20 @@ ExpectedRun readExpected(const std::string& path, const RunOptions& options) {
 
 namespace {
 
-// Keeps every line handed over, in order, after its bucket key.
+// Keeps every line handed over, in order, after its bucket key; the
+// line numbered `failAt` (from 0) fails, as a full disk would.
 class TracingSink final : public RecordSink {
  public:
-  explicit TracingSink(std::vector<std::string>& lines) : lines_(lines) {}
+  TracingSink(std::vector<std::string>& lines, std::size_t failAt) : lines_(lines), failAt_(failAt) {}
   Status appendToBucket(char bucketKey, std::string_view line) override {
+    if (lines_.size() == failAt_) return Status::failure("unable to create file X.TMP\n");
     lines_.push_back(bucketKey + std::string(line));
     return Status::ok();
   }
 
  private:
   std::vector<std::string>& lines_;
+  std::size_t failAt_;
 };
 
 // A console stream that collects what is written to it.
@@ -114,11 +117,11 @@ class CapturedStream {
 
 }  // namespace
 
-ReadTrace traceRead(const std::string& path, const RunOptions& options, const WorkPlan& plan) {
+ReadTrace traceRead(const std::string& path, const RunOptions& options, const WorkPlan& plan, std::size_t failAt) {
   ReadTrace trace;
   UniqueFd log(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   CapturedStream out, err;
-  TracingSink sink(trace.appended);
+  TracingSink sink(trace.appended, failAt);
   RunContext run;
   run.options = options;
   run.work = plan;

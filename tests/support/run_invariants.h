@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
@@ -39,8 +40,10 @@ struct ReadTrace {
 };
 
 // Reads the log at `path` with `options` in this process, in blocks as
-// `plan` says.
-ReadTrace traceRead(const std::string& path, const RunOptions& options, const WorkPlan& plan);
+// `plan` says. Handing over the record line numbered `failAt` (from 0)
+// fails as a full disk would.
+ReadTrace traceRead(const std::string& path, const RunOptions& options, const WorkPlan& plan,
+                    std::size_t failAt = SIZE_MAX);
 
 // The whole content of the file at `path` ("" if it cannot be read).
 std::string readFile(const std::string& path);
