@@ -103,7 +103,7 @@ BodyEnd readBody(LineReader& input, Body& body, RunContext& run, long& count) {
     readLines(first->block.text(), body, first->batch);
     return takeBatch(first->batch, run, count);
   }
-  pool.emplace(plan.threads);
+  pool.emplace(plan.threadCount());
   auto launch = [&](std::unique_ptr<Job> job) {
     Job* raw = job.get();
     raw->done = pool->submit([raw, &stopping] {
