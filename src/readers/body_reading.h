@@ -36,6 +36,17 @@ namespace quorvel {
 //   static bool cutsAfter(std::string_view line)
 //                                    a good line to end a block with
 
+// What a Body whose lines stand each on their own provides: any block may
+// be read by a plain copy of it, and it views no line past its reading.
+template <class Body>
+struct IndependentLines {
+  Body atBlockStart() const { return static_cast<const Body&>(*this); }
+  bool readsOnFrom(const Body&) const { return true; }
+  void carryOver(const Body&) {}
+  static bool cutsAfter(std::string_view) { return true; }
+  void detach() {}
+};
+
 struct BodyEnd {
   Status status = Status::ok();
   bool finished = false;  // the log ended at one of its lines, not at the end of input

@@ -20,7 +20,7 @@ constexpr std::string_view kEndOfLog = "END-OF-LOG:";
 // The contact lines of a Cabrillo log, from the first one on: every line
 // that is not empty is counted, up to "END-OF-LOG:", and each "QSO:" line
 // with a callsign gives a record line. Nothing carries from line to line.
-class CabrilloBody {
+class CabrilloBody : public IndependentLines<CabrilloBody> {
  public:
   CabrilloBody(RecordLayout layout, ContestLayout contestLayout) : layout_(layout), contestLayout_(contestLayout) {}
 
@@ -35,12 +35,6 @@ class CabrilloBody {
   }
   // Counts one upper-cased contact line and keeps its record line.
   void handOver(std::string_view upperLine, ContactBatch& batch);
-
-  CabrilloBody atBlockStart() const { return *this; }
-  bool readsOnFrom(const CabrilloBody&) const { return true; }
-  void carryOver(const CabrilloBody&) {}
-  static bool cutsAfter(std::string_view) { return true; }
-  void detach() {}
 
  private:
   RecordLayout layout_;

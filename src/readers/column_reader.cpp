@@ -20,7 +20,7 @@ namespace {
 // The data lines of a column text log, once its columns are known: each
 // line that screening accepts gives a record line. Nothing carries from line
 // to line.
-class ColumnBody {
+class ColumnBody : public IndependentLines<ColumnBody> {
  public:
   ColumnBody(RecordLayout layout, ColumnMap columns, int lastColumn)
       : layout_(layout), columns_(columns), lastColumn_(lastColumn) {}
@@ -36,12 +36,6 @@ class ColumnBody {
     splitLine(upperLine);
     writeRecord(batch);
   }
-
-  ColumnBody atBlockStart() const { return *this; }
-  bool readsOnFrom(const ColumnBody&) const { return true; }
-  void carryOver(const ColumnBody&) {}
-  static bool cutsAfter(std::string_view) { return true; }
-  void detach() {}
 
  private:
   bool screenAndSplit(std::string_view upperLine);
