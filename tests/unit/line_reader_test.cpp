@@ -10,19 +10,32 @@
 namespace quorvel {
 namespace {
 
+// A temporary file holding `content`, read from its start.
+class LogFile {
+ public:
+  explicit LogFile(const std::string& content) : file_(std::tmpfile()) {
+    std::fwrite(content.data(), 1, content.size(), file_);
+    std::fflush(file_);
+    std::rewind(file_);
+  }
+  ~LogFile() { std::fclose(file_); }
+  LogFile(const LogFile&) = delete;
+  LogFile& operator=(const LogFile&) = delete;
+  int fd() const { return ::fileno(file_); }
+
+ private:
+  std::FILE* file_;
+};
+
 // The lines `content` falls into, each followed by "|" when it ended in a
 // new line.
 std::vector<std::string> linesOf(const std::string& content) {
-  std::FILE* file = std::tmpfile();
-  std::fwrite(content.data(), 1, content.size(), file);
-  std::fflush(file);
-  std::rewind(file);
-  LineReader reader(::fileno(file), "log");
+  LogFile file(content);
+  LineReader reader(file.fd(), "log");
   std::vector<std::string> lines;
   Line line;
   while (reader.next(line)) lines.push_back(std::string(line.text) + (line.endsWithNewline ? "|" : ""));
   EXPECT_FALSE(reader.failed());
-  std::fclose(file);
   return lines;
 }
 
@@ -47,33 +60,25 @@ TEST(LineReader, LongLinesComeWhole) {
 }
 
 TEST(LineReader, PeekLeavesTheLinesInPlace) {
-  std::FILE* file = std::tmpfile();
-  std::fputs("first\nsecond\n", file);
-  std::fflush(file);
-  std::rewind(file);
-  LineReader reader(::fileno(file), "log");
+  LogFile file("first\nsecond\n");
+  LineReader reader(file.fd(), "log");
   EXPECT_EQ(reader.peek(8), "first\nse");
   EXPECT_EQ(reader.peek(100), "first\nsecond\n");
   Line line;
   ASSERT_TRUE(reader.next(line));
   EXPECT_EQ(line.text, "first");
-  std::fclose(file);
 }
 
 // The blocks `content` is taken in, `size` bytes at a time, cut after a
 // line ending in ";" where one is near.
 std::vector<std::string> blocksOf(const std::string& content, std::size_t size) {
-  std::FILE* file = std::tmpfile();
-  std::fwrite(content.data(), 1, content.size(), file);
-  std::fflush(file);
-  std::rewind(file);
-  LineReader reader(::fileno(file), "log");
+  LogFile file(content);
+  LineReader reader(file.fd(), "log");
   std::vector<std::string> blocks;
   LineBlock block;
   auto endsWithSemicolon = [](std::string_view line) { return !line.empty() && line.back() == ';'; };
   while (reader.takeBlock(size, endsWithSemicolon, block)) blocks.emplace_back(block.text());
   EXPECT_TRUE(reader.exhausted());
-  std::fclose(file);
   return blocks;
 }
 
