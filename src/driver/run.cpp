@@ -48,7 +48,8 @@ Status runLog(RunContext& run) {
 
   log.reset();
   printMessage(run.console, "\nSorting logs....\n");
-  return sortBuckets(kWorkingDirectory, run.options.lowerCaseNames, run.sortColumn, run.console, run.work.threadCount());
+  return sortBuckets(kWorkingDirectory, run.options.lowerCaseNames, run.sortColumn, run.console,
+                     run.work.threadCount());
 }
 
 }  // namespace

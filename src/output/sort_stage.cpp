@@ -75,6 +75,7 @@ void radixSortByPrefix(std::vector<KeyedLine>& entries, std::vector<KeyedLine>& 
     entries.swap(scratch);
   }
 }
+
 void splitLinesInto(std::string_view content, std::vector<std::string_view>& lines) {
   lines.clear();
   const char* at = content.data();
@@ -88,8 +89,8 @@ void splitLinesInto(std::string_view content, std::vector<std::string_view>& lin
 }
 
 // Writes `lines` to `path` in the given order, each with the new line that
-// stands right behind it in the bucket's content. False when the file cannot be created or does
-// not take every byte.
+// stands right behind it in the bucket's content. False when the file
+// cannot be created or does not take every byte.
 bool writeLines(const std::string& path, const std::vector<KeyedLine>& order,
                 const std::vector<std::string_view>& lines, std::string& block) {
   UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
@@ -117,6 +118,7 @@ bool writeLines(const std::string& path, const std::vector<KeyedLine>& order,
   }
   return flush() && fd.reset();
 }
+
 // Orders a run of lines whose keys agree in their first `offset` + 8 bytes
 // (zero-padded) by the whole key, keeping equal keys in their order (the
 // radix sort left the run in bucket order). Eight bytes at a time: a key
@@ -179,10 +181,10 @@ void sortLines(const std::vector<std::string_view>& lines, int sortColumn, SortB
     begin = end;
   }
 }
+
 // Sorts one bucket file into its sorted file. The sorted file appears only
 // once it is complete: it is written under a passing name and then renamed.
-bool sortOneBucket(const std::string& bucketPath, const std::string& sortedPath, int sortColumn,
-                   SortBuffers& buffers) {
+bool sortOneBucket(const std::string& bucketPath, const std::string& sortedPath, int sortColumn, SortBuffers& buffers) {
   if (!readWholeFile(bucketPath, buffers.content)) return false;
   // Every line then has its new line right behind it, also a last line
   // that was cut short, and is written out together with it.
@@ -190,7 +192,8 @@ bool sortOneBucket(const std::string& bucketPath, const std::string& sortedPath,
   splitLinesInto(buffers.content, buffers.lines);
   sortLines(buffers.lines, sortColumn, buffers);
   std::string partPath = sortedPath + ".part";
-  if (!writeLines(partPath, buffers.keyed, buffers.lines, buffers.block) || ::rename(partPath.c_str(), sortedPath.c_str()) != 0) {
+  if (!writeLines(partPath, buffers.keyed, buffers.lines, buffers.block) ||
+      ::rename(partPath.c_str(), sortedPath.c_str()) != 0) {
     ::unlink(partPath.c_str());
     return false;
   }

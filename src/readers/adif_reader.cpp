@@ -98,9 +98,9 @@ class AdifBody {
   // any line of a record lasts to its end unless a later COMMENT replaces it.
   AdifField call_, band_, mode_, qsoDate_, timeOn_;
   std::string comment_;
-  AdifField lastQsoDate_;  // of any record so far, for records without one
-  bool setDate_ = false;           // lastQsoDate_ was set since the block began
-  bool tookEarlierDate_ = false;   // a record took lastQsoDate_ before that
+  AdifField lastQsoDate_;         // of any record so far, for records without one
+  bool setDate_ = false;          // lastQsoDate_ was set since the block began
+  bool tookEarlierDate_ = false;  // a record took lastQsoDate_ before that
   std::string recordLine_;
 };
 
@@ -155,8 +155,7 @@ void AdifBody::takeTags(std::string_view text, const AdifTagPositions& positions
   takeValueTag(text, positions, AdifTag::TimeOn, timeOn_);
 }
 
-void AdifBody::takeValueTag(std::string_view text, const AdifTagPositions& positions, AdifTag tag,
-                            AdifField& field) {
+void AdifBody::takeValueTag(std::string_view text, const AdifTagPositions& positions, AdifTag tag, AdifField& field) {
   std::size_t position = positions.of(tag);
   if (position == std::string_view::npos) return;
   keepValue(tag, readAdifTag(text, position, adifTagName(tag).size(), true), field);

@@ -47,8 +47,7 @@ struct AdifTagValue {
 // Reads the tag whose "<" stands at `position` of `line` and whose name is
 // `nameLength` characters long. With `cutToLength` the value ends after the
 // declared length already, for a reader that keeps no more of it.
-AdifTagValue readAdifTag(std::string_view line, std::size_t position, std::size_t nameLength,
-                         bool cutToLength = false);
+AdifTagValue readAdifTag(std::string_view line, std::size_t position, std::size_t nameLength, bool cutToLength = false);
 
 // Makes `field` what a CALL, FREQ, BAND, MODE, QSO_DATE or TIME_ON tag
 // says it is: the value (or, without one, what the field held) cut to the

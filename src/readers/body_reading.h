@@ -81,7 +81,7 @@ BodyEnd readBody(LineReader& input, Body& body, RunContext& run, long& count) {
     std::future<void> done;
   };
   const WorkPlan& plan = run.work;
-  std::deque<std::unique_ptr<Job>> jobs;  // in the log's order
+  std::deque<std::unique_ptr<Job>> jobs;    // in the log's order
   std::vector<std::unique_ptr<Job>> spare;  // done with; their buffers are reused
   std::atomic<bool> stopping{false};
   std::optional<WorkerPool> pool;

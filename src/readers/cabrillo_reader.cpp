@@ -47,7 +47,9 @@ void CabrilloBody::handOver(std::string_view upperLine, ContactBatch& batch) {
   CabrilloContact contact;
   switch (parseCabrilloQso(upperLine, contestLayout_, contact)) {
     case CabrilloParse::NotContact: batch.count(); return;
-    case CabrilloParse::Empty: batch.fail(Status::failure("quorvel: Internal Error - please e-mail log to QZ9ZZ!!\n")); return;
+    case CabrilloParse::Empty:
+      batch.fail(Status::failure("quorvel: Internal Error - please e-mail log to QZ9ZZ!!\n"));
+      return;
     case CabrilloParse::Contact: break;
   }
   formatRecordLine(layout_, {contact.date, contact.time, contact.band, contact.mode, contact.callsign, {}},

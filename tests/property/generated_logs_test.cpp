@@ -173,7 +173,8 @@ TEST(GeneratedLogs, ReadingInBlocksChangesNothing) {
     ReadTrace whole = traceRead(path, options, WorkPlan{std::size_t{1} << 30, 1}, failAt);
     for (std::size_t blockBytes : {1, 30, 200, 1000}) {
       EXPECT_EQ(traceRead(path, options, WorkPlan{blockBytes, 2}, failAt), whole)
-          << "seed " << seed << ", blocks of " << blockBytes << ", failing at " << failAt << "\nlog:\n" << log;
+          << "seed " << seed << ", blocks of " << blockBytes << ", failing at " << failAt << "\nlog:\n"
+          << log;
     }
   }
 }

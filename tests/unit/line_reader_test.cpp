@@ -93,7 +93,7 @@ TEST(LineReader, BlocksHoldWholeLines) {
       {"", 4, {}},
       {"ab\n", 100, {"ab\n"}},  // the first block takes all: nothing is left to look at
       {"a\nb\nc", 1, {"a\n", "b\n", "c"}},
-      {"abc\nd;\ne\n", 2, {"abc\nd;\n", "e\n"}},  // no line ends within the size: on to a ";"
+      {"abc\nd;\ne\n", 2, {"abc\nd;\n", "e\n"}},                    // no line ends within the size: on to a ";"
       {"a\nb;\r\nc\nd\nlast", 9, {"a\nb;\r\n", "c\nd\n", "last"}},  // back to a ";", else to a line end
       {"a;\nb\nc\nd;\ne\n", 6, {"a;\n", "b\nc\n", "d;\n", "e\n"}},
   };

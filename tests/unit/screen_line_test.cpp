@@ -51,9 +51,11 @@ TEST(ScreenLine, FindsEachMarkerWhereverItStands) {
     const char* marker;
     ScreenResult expected;
   } cases[] = {
-      {"ADIF", ScreenResult::Adif},        {"<EOH>", ScreenResult::Adif},   {"QX7QX", ScreenResult::Adif},
-      {"START-OF-LOG:", ScreenResult::Cabrillo}, {"PAGE", ScreenResult::Reject}, {"CALL", ScreenResult::Reject},
-      {"TRELVO", ScreenResult::Reject},    {"LOGNAME", ScreenResult::Reject}, {"\f", ScreenResult::Reject},
+      {"ADIF", ScreenResult::Adif},     {"<EOH>", ScreenResult::Adif},
+      {"QX7QX", ScreenResult::Adif},    {"START-OF-LOG:", ScreenResult::Cabrillo},
+      {"PAGE", ScreenResult::Reject},   {"CALL", ScreenResult::Reject},
+      {"TRELVO", ScreenResult::Reject}, {"LOGNAME", ScreenResult::Reject},
+      {"\f", ScreenResult::Reject},
   };
   for (const auto& c : cases) {
     for (std::size_t offset = 0; offset < 4; ++offset) {

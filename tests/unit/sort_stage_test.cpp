@@ -54,8 +54,9 @@ TEST(SortLinesByColumn, AgreesWithAStableSortOfTheKeys) {
     std::size_t skip = static_cast<std::size_t>(column - 1);
     auto keyOf = [skip](std::string_view line) { return line.size() > skip ? line.substr(skip) : std::string_view(); };
     std::stable_sort(expected.begin(), expected.end(), [&keyOf](std::string_view a, std::string_view b) {
-      return std::lexicographical_compare(keyOf(a).begin(), keyOf(a).end(), keyOf(b).begin(), keyOf(b).end(),
-                                          [](char x, char y) { return static_cast<unsigned char>(x) < static_cast<unsigned char>(y); });
+      return std::lexicographical_compare(
+          keyOf(a).begin(), keyOf(a).end(), keyOf(b).begin(), keyOf(b).end(),
+          [](char x, char y) { return static_cast<unsigned char>(x) < static_cast<unsigned char>(y); });
     });
     EXPECT_EQ(sorted(lines, column), expected) << "column " << column;
   }
