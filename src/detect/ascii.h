@@ -27,6 +27,17 @@ constexpr char toAsciiLower(char c) {
 // form feed, carriage return.
 constexpr bool isScanSpace(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
+// Copies `size` bytes from `from` to `to` (the same place or apart),
+// letters a-z made upper case.
+inline void upperCaseBytes(const char* from, char* to, std::size_t size) {
+  // Written without branches so that the compiler can work on many bytes
+  // at a time: every line of a log passes through here.
+  for (std::size_t i = 0; i < size; ++i) {
+    auto c = static_cast<unsigned char>(from[i]);
+    to[i] = static_cast<char>(c - (static_cast<unsigned char>(c - 'a') < 26 ? 32 : 0));
+  }
+}
+
 // Replaces `out` with `text`, letters a-z made upper case. Reuses the
 // capacity of `out`, so a reader that keeps one buffer allocates only while
 // its lines grow.
@@ -38,17 +49,9 @@ inline void upperCaseInto(std::string_view text, std::string& out) {
     return;
   }
   out.resize(text.size());
-  const char* from = text.data();
-  char* to = out.data();
-  // Written without branches so that the compiler can work on many bytes
-  // at a time: every line of a log passes through here.
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    auto c = static_cast<unsigned char>(from[i]);
-    to[i] = static_cast<char>(c - (static_cast<unsigned char>(c - 'a') < 26 ? 32 : 0));
-  }
+  upperCaseBytes(text.data(), out.data(), text.size());
 }
 
-inline void upperCaseInPlace(std::string& text) { upperCaseInto(text, text); }
 
 // Whether `text` begins with `upperPrefix` (given in upper case), in any
 // letter case.

@@ -23,9 +23,15 @@ char* put(char* out, std::string_view value) {
 }
 
 // Writes `value` right-aligned in `width` columns at `out`; returns the end.
+// The blanks go down as one fixed piece, as wide as any field, which the
+// value then partly covers.
 char* putRightAligned(char* out, std::string_view value, std::size_t width) {
   if (value.size() < width) {
-    std::memset(out, ' ', width - value.size());
+    if (width <= kRecordLineSlack) {
+      std::memcpy(out, "                ", kRecordLineSlack);
+    } else {
+      std::memset(out, ' ', width - value.size());
+    }
     out += width - value.size();
   }
   return put(out, value);
@@ -51,16 +57,17 @@ RecordLayout chooseLayout(LayoutSet set, const RunOptions& options) {
   return layout;
 }
 
-void formatRecordLine(const RecordLayout& layout, const RecordFields& fields, std::string& line) {
+std::size_t recordLineSize(const RecordLayout& layout, const RecordFields& fields) {
   const std::size_t bandWidth = static_cast<std::size_t>(layout.bandWidth);
   std::size_t size =
       widthOf(fields.band, bandWidth) + widthOf(fields.mode, kModeWidth) + 1 + fields.callsign.size() + 1;
   if (layout.withDate) size += widthOf(fields.date, kDateWidth) + 1;
   if (layout.withTime) size += widthOf(fields.time, kTimeWidth) + 1;
   if (layout.withComment) size += 1 + fields.comment.size();
-  line.resize(size);
+  return size;
+}
 
-  char* out = line.data();
+void writeRecordLine(const RecordLayout& layout, const RecordFields& fields, char* out) {
   if (layout.withDate) {
     out = putRightAligned(out, fields.date, kDateWidth);
     *out++ = ' ';
@@ -69,7 +76,7 @@ void formatRecordLine(const RecordLayout& layout, const RecordFields& fields, st
     out = putRightAligned(out, fields.time, kTimeWidth);
     *out++ = ' ';
   }
-  out = putRightAligned(out, fields.band, bandWidth);
+  out = putRightAligned(out, fields.band, static_cast<std::size_t>(layout.bandWidth));
   out = putRightAligned(out, fields.mode, kModeWidth);
   *out++ = ' ';
   out = put(out, fields.callsign);
@@ -78,6 +85,13 @@ void formatRecordLine(const RecordLayout& layout, const RecordFields& fields, st
     out = put(out, fields.comment);
   }
   *out = '\n';
+}
+
+void formatRecordLine(const RecordLayout& layout, const RecordFields& fields, std::string& line) {
+  std::size_t size = recordLineSize(layout, fields);
+  line.resize(size + kRecordLineSlack);
+  writeRecordLine(layout, fields, line.data());
+  line.resize(size);
 }
 
 }  // namespace quorvel

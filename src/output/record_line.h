@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "quorvel/record_line.h"
@@ -28,6 +29,17 @@ struct RecordLayout {
 
 // The layout of `set` under the -nodate and -notime switches of `options`.
 RecordLayout chooseLayout(LayoutSet set, const RunOptions& options);
+
+// Room that writeRecordLine may use beyond the line it writes: it lays
+// down the blanks of a field in one piece this wide.
+inline constexpr std::size_t kRecordLineSlack = 16;
+
+// The length of the record line of `fields` in `layout`, new line included.
+std::size_t recordLineSize(const RecordLayout& layout, const RecordFields& fields);
+
+// Writes the record line of `fields` at `out`, which has room for its
+// recordLineSize() and kRecordLineSlack bytes more.
+void writeRecordLine(const RecordLayout& layout, const RecordFields& fields, char* out);
 
 // Replaces `line` with the record line of `fields` in `layout`, new line
 // included. The values are data: a "%" in them is written as it stands.

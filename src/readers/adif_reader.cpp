@@ -101,7 +101,6 @@ class AdifBody {
   AdifField lastQsoDate_;         // of any record so far, for records without one
   bool setDate_ = false;          // lastQsoDate_ was set since the block began
   bool tookEarlierDate_ = false;  // a record took lastQsoDate_ before that
-  std::string recordLine_;
 };
 
 void AdifBody::take(const Line& line, ContactBatch& batch) {
@@ -190,9 +189,7 @@ void AdifBody::closeRecord(ContactBatch& batch) {
   }
   std::string_view call = call_.text();
   RecordFields fields{qsoDate_.text(), timeOn_.text(), band_.text(), mode_.text(), call, comment_};
-  formatRecordLine(layout_, fields, recordLine_);
-  upperCaseInPlace(recordLine_);
-  batch.add(call.empty() ? '\0' : toAsciiUpper(call.front()), recordLine_, layout_.sortColumn());
+  batch.add(call.empty() ? '\0' : toAsciiUpper(call.front()), layout_, fields, true);
 }
 
 // Skips the header up to the line holding "<EOH>"; `line` is its first

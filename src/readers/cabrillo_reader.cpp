@@ -40,7 +40,6 @@ class CabrilloBody : public IndependentLines<CabrilloBody> {
   RecordLayout layout_;
   ContestLayout contestLayout_;
   std::string upper_;
-  std::string recordLine_;
 };
 
 void CabrilloBody::handOver(std::string_view upperLine, ContactBatch& batch) {
@@ -52,9 +51,8 @@ void CabrilloBody::handOver(std::string_view upperLine, ContactBatch& batch) {
       return;
     case CabrilloParse::Contact: break;
   }
-  formatRecordLine(layout_, {contact.date, contact.time, contact.band, contact.mode, contact.callsign, {}},
-                   recordLine_);
-  batch.add(contact.callsign.front(), recordLine_, layout_.sortColumn());
+  batch.add(contact.callsign.front(), layout_,
+            {contact.date, contact.time, contact.band, contact.mode, contact.callsign, {}});
 }
 
 // The header, read line by line up to the first line holding "QSO:". The

@@ -48,7 +48,6 @@ class ColumnBody : public IndependentLines<ColumnBody> {
   int lastColumn_;  // the highest column any value is taken from
   std::string upper_;
   std::vector<std::string_view> tokens_;
-  std::string recordLine_;
 };
 
 // Screens a line as screenLine() does and splits it, in one pass over its
@@ -83,8 +82,7 @@ void ColumnBody::writeRecord(ContactBatch& batch) {
   fields.band = normaliseBand(valueIn(columns_.bandColumn));
   fields.mode = normaliseMode(valueIn(columns_.modeColumn));
   fields.callsign = valueIn(columns_.callsignColumn);
-  formatRecordLine(layout_, fields, recordLine_);
-  batch.add(fields.callsign.empty() ? '\0' : fields.callsign.front(), recordLine_, layout_.sortColumn());
+  batch.add(fields.callsign.empty() ? '\0' : fields.callsign.front(), layout_, fields);
 }
 
 // A column the line does not reach gives the empty text: the line is never

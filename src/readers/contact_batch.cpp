@@ -1,15 +1,23 @@
 #include "readers/contact_batch.h"
 
+#include <algorithm>
 #include <utility>
 
+#include "detect/ascii.h"
 #include "output/console.h"
 
 namespace quorvel {
 
-void ContactBatch::add(char bucketKey, std::string_view line, int sortColumn) {
-  text_.append(line);
-  contacts_.push_back({text_.size(), ++counted_, bucketKey});
-  sortColumn_ = sortColumn;
+void ContactBatch::add(char bucketKey, const RecordLayout& layout, const RecordFields& fields, bool upperCase) {
+  std::size_t size = recordLineSize(layout, fields);
+  std::size_t room = used_ + size + kRecordLineSlack;
+  if (room > text_.size()) text_.resize(std::max(room, 2 * text_.size()));
+  char* line = text_.data() + used_;
+  writeRecordLine(layout, fields, line);
+  if (upperCase) upperCaseBytes(line, line, size);
+  used_ += size;
+  contacts_.push_back({used_, ++counted_, bucketKey});
+  sortColumn_ = layout.sortColumn();
 }
 
 void ContactBatch::fail(Status failure) {
@@ -18,7 +26,7 @@ void ContactBatch::fail(Status failure) {
 }
 
 void ContactBatch::clear() {
-  text_.clear();
+  used_ = 0;
   contacts_.clear();
   counted_ = 0;
   end_ = End::Open;

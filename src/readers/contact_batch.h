@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "output/record_line.h"
 #include "quorvel/run_context.h"
 #include "quorvel/status.h"
 
@@ -23,9 +24,10 @@ class ContactBatch {
 
   // Counts one line or record that gives no record line.
   void count() { ++counted_; }
-  // Counts a contact and keeps its record line (new line included) for the
-  // bucket of `bucketKey`; `sortColumn` is where its callsign starts.
-  void add(char bucketKey, std::string_view line, int sortColumn);
+  // Counts a contact and keeps its record line, `fields` in `layout`, for
+  // the bucket of `bucketKey`. The line is written in place, upper-cased
+  // there with `upperCase`.
+  void add(char bucketKey, const RecordLayout& layout, const RecordFields& fields, bool upperCase = false);
   void finish() { end_ = End::Finished; }
   void fail(Status failure);
   void clear();
@@ -45,7 +47,10 @@ class ContactBatch {
     char bucketKey;
   };
 
+  // The record lines fill text_ from the front, up to used_; the rest is
+  // room, grown by doubling, that no line has to clear first.
   std::string text_;
+  std::size_t used_ = 0;
   std::vector<Contact> contacts_;
   long counted_ = 0;
   int sortColumn_ = 0;
