@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "detect/ascii.h"
+#include "detect/byte_masks.h"
 
 namespace quorvel {
 
@@ -114,18 +115,23 @@ bool readLength(std::string_view text, std::size_t& at, std::size_t& length) {
 // white space, or only its first `most` characters.
 std::string_view readWord(std::string_view text, std::size_t start, std::size_t most) {
   std::size_t stop = text.size() - start > most ? start + most : text.size();
-  if (stop - start <= 8 && text.size() - start >= 8) {
-    // Most values are short: when none of their bytes is a blank or a
-    // control character, none is white space, and the whole stretch is the
-    // value. (A flagged byte can only flag the bytes above it as well.)
+  std::size_t end = start;
+  if (text.size() - start >= 8) {
+    // Most values are short. Among their first eight bytes, those below
+    // "!" (blanks and control characters) are flagged; the lowest flag is
+    // exact, the ones above it may be false. No flag means no white space.
     constexpr std::uint64_t kOnes = 0x0101010101010101u;
     std::uint64_t bytes = loadEightBytes(text.data() + start);
     std::uint64_t low = (bytes - kOnes * 0x21) & ~bytes & (kOnes * 0x80);
-    std::size_t wanted = stop - start;
+    std::size_t wanted = std::min<std::size_t>(stop - start, 8);
     std::uint64_t inValue = wanted == 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * wanted)) - 1;
-    if ((low & inValue) == 0) return std::string_view(text.data() + start, wanted);
+    if ((low & inValue) == 0) {
+      if (stop - start == wanted) return std::string_view(text.data() + start, wanted);
+      end = start + 8;
+    } else {
+      end = start + static_cast<std::size_t>(std::countr_zero(low)) / 8;
+    }
   }
-  std::size_t end = start;
   while (end < stop && !isScanSpace(static_cast<unsigned char>(text[end]))) ++end;
   return std::string_view(text.data() + start, end - start);
 }
@@ -174,20 +180,23 @@ int tagAtLong(const char* afterOpen) {
 
 namespace {
 
-// Where the next "<" stands in data[at, size), or `size`. Eight bytes at a
-// time: tags are a few bytes apart, too close for a library call to pay.
-std::size_t nextOpen(const char* data, std::size_t at, std::size_t size) {
-  constexpr std::uint64_t kOnes = 0x0101010101010101u;
-  constexpr std::uint64_t kHighs = 0x8080808080808080u;
-  for (; size - at >= 8; at += 8) {
-    std::uint64_t differences = loadEightBytes(data + at) ^ (kOnes * '<');
-    // Only bytes that are zero, and bytes above them, get their high bit
-    // here; the lowest one flagged is the first "<".
-    std::uint64_t zeros = (differences - kOnes) & ~differences & kHighs;
-    if (zeros != 0) return at + static_cast<std::size_t>(std::countr_zero(zeros)) / 8;
-  }
-  while (at < size && data[at] != '<') ++at;
-  return at;
+// Where the "<" stand among the 16 bytes at data[at], or among those left
+// before `size` when fewer remain: bit i for data[at + i].
+std::uint32_t opensAt(const char* data, std::size_t at, std::size_t size) {
+  if (size - at >= 16) return bytesEqualMask(data + at, '<');
+  // The last 16 bytes of the line, less those already looked at.
+  if (size >= 16) return bytesEqualMask(data + size - 16, '<') >> (16 - (size - at));
+  std::uint32_t mask = 0;
+  for (std::size_t i = 0; at + i < size; ++i) mask |= static_cast<std::uint32_t>(data[at + i] == '<') << i;
+  return mask;
+}
+
+// Which tag the "<" at `position` opens: a tag's index, -2 for the end of
+// the record, or -1.
+int tagOpenedAt(const char* data, std::size_t position, std::size_t size) {
+  if (size - position > 9) return tagAtLong(data + position + 1);
+  std::string_view afterOpen(data + position + 1, size - position - 1);
+  return startsWithName(afterOpen, kEndOfRecord, kEndOfRecordPattern) ? -2 : tagAt(afterOpen);
 }
 
 }  // namespace
@@ -197,31 +206,53 @@ AdifTagPositions findAdifTags(std::string_view line) {
   positions.first.fill(std::string_view::npos);
   const char* data = line.data();
   const std::size_t size = line.size();
-  for (std::size_t position = nextOpen(data, 0, size); position < size; position = nextOpen(data, position + 1, size)) {
-    int tag;
-    if (size - position > 9) {
-      tag = tagAtLong(data + position + 1);
-    } else {
-      std::string_view afterOpen(data + position + 1, size - position - 1);
-      tag = startsWithName(afterOpen, kEndOfRecord, kEndOfRecordPattern) ? -2 : tagAt(afterOpen);
-    }
-    if (tag == -2) {
-      positions.endOfRecord = position;
-      break;
-    }
-    if (tag >= 0 && positions.first[static_cast<std::size_t>(tag)] == std::string_view::npos) {
-      positions.first[static_cast<std::size_t>(tag)] = position;
+  // Tags are a few bytes apart: the line is looked at 16 bytes at a time,
+  // and each "<" among them taken from one mask.
+  for (std::size_t at = 0; at < size; at += 16) {
+    for (std::uint32_t opens = opensAt(data, at, size); opens != 0; opens &= opens - 1) {
+      std::size_t position = at + static_cast<std::size_t>(std::countr_zero(opens));
+      int tag = tagOpenedAt(data, position, size);
+      if (tag == -2) {
+        positions.endOfRecord = position;
+        return positions;
+      }
+      if (tag >= 0 && positions.first[static_cast<std::size_t>(tag)] == std::string_view::npos) {
+        positions.first[static_cast<std::size_t>(tag)] = position;
+      }
     }
   }
   return positions;
 }
+
+namespace {
+
+// Most lengths are one or two plain digits right before the ">": read at
+// a glance, which readLength would take the long way to. False when the
+// length is written any other way.
+bool readShortLength(std::string_view text, std::size_t& at, std::size_t& length) {
+  if (text.size() - at < 3) return false;
+  auto first = static_cast<unsigned char>(text[at]);
+  auto second = static_cast<unsigned char>(text[at + 1]);
+  if (!isAsciiDigit(first)) return false;
+  if (second == '>') {
+    length = first - '0';
+    at += 1;
+    return true;
+  }
+  if (!isAsciiDigit(second) || text[at + 2] != '>') return false;
+  length = (first - '0') * 10u + (second - '0');
+  at += 2;
+  return true;
+}
+
+}  // namespace
 
 AdifTagValue readAdifTag(std::string_view line, std::size_t position, std::size_t nameLength, bool cutToLength) {
   AdifTagValue tag;
   std::size_t at = position + 1 + nameLength;
   if (at >= line.size() || line[at] != ':') return tag;
   ++at;
-  if (!readLength(line, at, tag.length)) return tag;
+  if (!readShortLength(line, at, tag.length) && !readLength(line, at, tag.length)) return tag;
   tag.lengthRead = true;
   if (at < line.size() && line[at] == '>') {
     ++at;
@@ -231,8 +262,9 @@ AdifTagValue readAdifTag(std::string_view line, std::size_t position, std::size_
     return tag;
   }
   tag.closed = true;
-  tag.afterTag = line.substr(at);
-  std::size_t start = skipScanSpace(line, at);
+  tag.afterTag = std::string_view(line.data() + at, line.size() - at);
+  std::size_t start =
+      at < line.size() && !isScanSpace(static_cast<unsigned char>(line[at])) ? at : skipScanSpace(line, at);
   tag.hasValue = start < line.size();
   tag.value = readWord(line, start, cutToLength ? tag.length : std::string_view::npos);
   return tag;

@@ -33,6 +33,29 @@ TEST(FindAdifTags, FirstExactOccurrenceBeforeTheEndOfRecord) {
   EXPECT_EQ(findAdifTags("<EOR:0>").endOfRecord, npos);
 }
 
+// Tags are found the same wherever they stand: at every offset from the
+// start of the line, and with the line ending at every distance behind them.
+TEST(FindAdifTags, SameAtEveryOffset) {
+  const std::string record = "<call:4>W1AW <X:1>< <BAND:3>20M<Comment:2>ok<MODE:2>CW<eor><CALL:1>Z";
+  for (std::size_t pad = 0; pad < 40; ++pad) {
+    for (std::size_t tail : {0, 1, 7, 15, 16, 17}) {
+      std::string line = std::string(pad, '=') + record + std::string(tail, '<');
+      AdifTagPositions positions = findAdifTags(line);
+      std::string where = " at " + std::to_string(pad) + "+" + std::to_string(tail);
+      EXPECT_EQ(positions.of(AdifTag::Call), pad) << where;
+      EXPECT_EQ(positions.of(AdifTag::Band), pad + record.find("<BAND")) << where;
+      EXPECT_EQ(positions.of(AdifTag::Comment), pad + record.find("<Comment")) << where;
+      EXPECT_EQ(positions.of(AdifTag::Mode), pad + record.find("<MODE")) << where;
+      EXPECT_EQ(positions.endOfRecord, pad + record.find("<eor>")) << where;
+      EXPECT_EQ(positions.of(AdifTag::Freq), npos) << where;
+      EXPECT_EQ(read(line, AdifTag::Band).value,
+                "20M<Comment:2>ok<MODE:2>CW<eor><CALL:1>Z" + line.substr(line.size() - tail))
+          << where;
+      EXPECT_EQ(read(line, AdifTag::Mode, true).value, "CW") << where;
+    }
+  }
+}
+
 struct TagCase {
   const char* line;
   AdifTag tag;
@@ -59,6 +82,12 @@ TEST(ReadAdifTag, PatternsAndValues) {
       {"<CALL: 5>G4ABC", AdifTag::Call, true, 5, "G4ABC"},
       {"<CALL:99999999999999999999999999>G4ABC", AdifTag::Call, true, static_cast<std::size_t>(-1), "G4ABC"},
       {"<CALL:5;>G4ABC", AdifTag::Call, true, 5, nullptr},
+      {"<CALL:12>G4ABC\x01/P X", AdifTag::Call, true, 12, "G4ABC\x01/P"},  // control bytes are no white space
+      {"<CALL:5>G4\tABC", AdifTag::Call, true, 5, "G4"},
+      {"<CALL:10>G4ABC/P\v <EOR>", AdifTag::Call, true, 10, "G4ABC/P"},
+      {"<CALL:20>G4ABC/MM/QRP\x7f\xe9 <EOR>", AdifTag::Call, true, 20, "G4ABC/MM/QRP\x7f\xe9"},
+      {"<CALL:007>G4ABC", AdifTag::Call, true, 7, "G4ABC"},
+      {"<CALL:5 >G4ABC", AdifTag::Call, true, 5, nullptr},
   };
   for (const TagCase& c : cases) {
     AdifTagValue value = read(c.line, c.tag);
