@@ -1,6 +1,7 @@
 #include "readers/contact_batch.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <utility>
 
 #include "detect/ascii.h"
@@ -34,6 +35,12 @@ void ContactBatch::clear() {
 }
 
 Status ContactBatch::replay(RunContext& run, long countBefore) const {
+  Status status = handOver(run, countBefore);
+  std::fflush(run.console.out);  // the progress marks of the whole batch
+  return status;
+}
+
+Status ContactBatch::handOver(RunContext& run, long countBefore) const {
   std::size_t begin = 0;
   for (const Contact& contact : contacts_) {
     markProgress(run.console, countBefore + contact.number);

@@ -41,6 +41,8 @@ class ContactBatch {
   Status replay(RunContext& run, long countBefore) const;
 
  private:
+  Status handOver(RunContext& run, long countBefore) const;
+
   struct Contact {
     std::size_t end;  // of its record line in text_
     long number;
