@@ -27,16 +27,48 @@ namespace {
 
 constexpr std::size_t kWriteBlock = 256 * 1024;
 
+// A line to sort: the first eight bytes of its key, and where the line is,
+// in the way the caller's line finder (below) reads it.
 struct KeyedLine {
   std::uint64_t prefix;
-  std::size_t index;
+  std::uint64_t place;
+};
+
+// Finds the lines of a list by their index.
+struct ListedLines {
+  const std::vector<std::string_view>& lines;
+  std::string_view operator()(std::uint64_t place) const { return lines[place]; }
+};
+
+// Finds the lines of a bucket's content by their start and length packed
+// into one number, so that writing them in sorted order fetches only the
+// line itself. Every line has its new line right behind it; a line too long
+// for the length bits is measured up to it.
+struct PackedLines {
+  static constexpr int kLengthBits = 16;
+  static constexpr std::uint64_t kLongLine = (std::uint64_t{1} << kLengthBits) - 1;
+
+  const char* content;
+  const char* end;
+
+  static std::uint64_t pack(std::size_t start, std::size_t length) {
+    return (static_cast<std::uint64_t>(start) << kLengthBits) | std::min<std::uint64_t>(length, kLongLine);
+  }
+  static std::size_t startOf(std::uint64_t place) { return static_cast<std::size_t>(place >> kLengthBits); }
+  std::string_view operator()(std::uint64_t place) const {
+    const char* start = content + startOf(place);
+    std::size_t length = static_cast<std::size_t>(place & kLongLine);
+    if (length == kLongLine)
+      length = static_cast<std::size_t>(
+          static_cast<const char*>(std::memchr(start, '\n', static_cast<std::size_t>(end - start))) - start);
+    return std::string_view(start, length);
+  }
 };
 
 // What sorting a bucket works in, kept from one bucket to the next by the
 // thread that sorts them, so that its memory is taken once.
 struct SortBuffers {
   std::string content;
-  std::vector<std::string_view> lines;
   std::vector<KeyedLine> keyed;
   std::vector<KeyedLine> scratch;
   std::string block;
@@ -76,23 +108,11 @@ void radixSortByPrefix(std::vector<KeyedLine>& entries, std::vector<KeyedLine>& 
   }
 }
 
-void splitLinesInto(std::string_view content, std::vector<std::string_view>& lines) {
-  lines.clear();
-  const char* at = content.data();
-  const char* end = at + content.size();
-  while (at != end) {
-    const void* found = std::memchr(at, '\n', static_cast<std::size_t>(end - at));
-    const char* lineEnd = found == nullptr ? end : static_cast<const char*>(found);
-    lines.emplace_back(at, static_cast<std::size_t>(lineEnd - at));
-    at = lineEnd == end ? end : lineEnd + 1;
-  }
-}
-
-// Writes `lines` to `path` in the given order, each with the new line that
-// stands right behind it in the bucket's content. False when the file
+// Writes the lines of `content` to `path` in the order of `order`, each
+// with the new line that stands right behind it. False when the file
 // cannot be created or does not take every byte.
-bool writeLines(const std::string& path, const std::vector<KeyedLine>& order,
-                const std::vector<std::string_view>& lines, std::string& block) {
+bool writeLines(const std::string& path, const std::vector<KeyedLine>& order, const PackedLines& lineOf,
+                std::string& block) {
   UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
   if (!fd.valid()) return false;
   block.resize(kWriteBlock);
@@ -101,9 +121,8 @@ bool writeLines(const std::string& path, const std::vector<KeyedLine>& order,
   for (std::size_t k = 0; k < order.size(); ++k) {
     // The lines are fetched in sorted order, from all over the bucket's
     // content: ask for them a little ahead.
-    if (k + 16 < order.size()) __builtin_prefetch(&lines[order[k + 16].index]);
-    if (k + 8 < order.size()) __builtin_prefetch(lines[order[k + 8].index].data());
-    std::string_view line = lines[order[k].index];
+    if (k + 8 < order.size()) __builtin_prefetch(lineOf.content + PackedLines::startOf(order[k + 8].place));
+    std::string_view line = lineOf(order[k].place);
     std::size_t size = line.size() + 1;
     if (used + size > block.size()) {
       if (!flush()) return false;
@@ -130,20 +149,20 @@ void sortRun(Iterator first, Iterator last, const KeyOf& keyOf, std::size_t offs
   const std::size_t end = offset + 8;
   bool allEnd = true;
   bool sameLength = true;
-  const std::size_t length = keyOf(first->index).size();
+  const std::size_t length = keyOf(first->place).size();
   for (Iterator entry = first; entry != last; ++entry) {
-    std::size_t other = keyOf(entry->index).size();
+    std::size_t other = keyOf(entry->place).size();
     allEnd &= other <= end;
     sameLength &= other == length;
   }
   if (allEnd && sameLength) return;  // the same key throughout, as a callsign worked again
   Iterator longer = std::stable_partition(
-      first, last, [&keyOf, end](const KeyedLine& entry) { return keyOf(entry.index).size() <= end; });
+      first, last, [&keyOf, end](const KeyedLine& entry) { return keyOf(entry.place).size() <= end; });
   std::stable_sort(first, longer, [&keyOf](const KeyedLine& a, const KeyedLine& b) {
-    return keyOf(a.index).size() < keyOf(b.index).size();
+    return keyOf(a.place).size() < keyOf(b.place).size();
   });
   if (last - longer < 2) return;
-  for (Iterator entry = longer; entry != last; ++entry) entry->prefix = keyPrefix(keyOf(entry->index).substr(end));
+  for (Iterator entry = longer; entry != last; ++entry) entry->prefix = keyPrefix(keyOf(entry->place).substr(end));
   std::stable_sort(longer, last, [](const KeyedLine& a, const KeyedLine& b) { return a.prefix < b.prefix; });
   for (Iterator begin = longer; begin != last;) {
     Iterator runEnd = begin + 1;
@@ -153,22 +172,22 @@ void sortRun(Iterator first, Iterator last, const KeyOf& keyOf, std::size_t offs
   }
 }
 
-// Puts in `buffers.keyed` the order sortLinesByColumn gives `lines`.
-void sortLines(const std::vector<std::string_view>& lines, int sortColumn, SortBuffers& buffers) {
-  const std::size_t skip = sortColumn > 1 ? static_cast<std::size_t>(sortColumn - 1) : 0;
-  auto keyOf = [&lines, skip](std::size_t index) {
-    std::string_view line = lines[index];
-    return line.size() > skip ? line.substr(skip) : std::string_view();
-  };
+// The part of a line that orders it: from the 0-based `skip` on.
+std::string_view keyAfter(std::string_view line, std::size_t skip) {
+  return line.size() > skip ? line.substr(skip) : std::string_view();
+}
 
+std::size_t skipOf(int sortColumn) { return sortColumn > 1 ? static_cast<std::size_t>(sortColumn - 1) : 0; }
+
+// Orders `keyed`, whose prefixes are set, the way sortLinesByColumn orders
+// lines; `lineOf` finds the line of an entry.
+template <class LineOf>
+void sortKeyed(std::vector<KeyedLine>& keyed, const LineOf& lineOf, std::size_t skip, std::vector<KeyedLine>& scratch) {
+  auto keyOf = [&lineOf, skip](std::uint64_t place) { return keyAfter(lineOf(place), skip); };
   // First by the first eight bytes of each key, read as one big-endian
   // number (zero-padded, which keeps the byte order), with a stable radix
   // sort; that settles nearly every callsign.
-  std::vector<KeyedLine>& keyed = buffers.keyed;
-  keyed.clear();
-  keyed.reserve(lines.size());
-  for (std::size_t i = 0; i < lines.size(); ++i) keyed.push_back({keyPrefix(keyOf(i)), i});
-  radixSortByPrefix(keyed, buffers.scratch);
+  radixSortByPrefix(keyed, scratch);
 
   // Then each run of equal prefixes by the whole key.
   for (std::size_t begin = 0; begin < keyed.size();) {
@@ -182,6 +201,21 @@ void sortLines(const std::vector<std::string_view>& lines, int sortColumn, SortB
   }
 }
 
+// Puts the lines of `content`, which ends with a new line, in `keyed` with
+// their key prefixes, in one pass.
+void keyLines(std::string_view content, std::size_t skip, std::vector<KeyedLine>& keyed) {
+  keyed.clear();
+  const char* start = content.data();
+  const char* end = start + content.size();
+  for (const char* at = start; at != end;) {
+    const char* lineEnd = static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(end - at)));
+    std::string_view line(at, static_cast<std::size_t>(lineEnd - at));
+    keyed.push_back(
+        {keyPrefix(keyAfter(line, skip)), PackedLines::pack(static_cast<std::size_t>(at - start), line.size())});
+    at = lineEnd + 1;
+  }
+}
+
 // Sorts one bucket file into its sorted file. The sorted file appears only
 // once it is complete: it is written under a passing name and then renamed.
 bool sortOneBucket(const std::string& bucketPath, const std::string& sortedPath, int sortColumn, SortBuffers& buffers) {
@@ -189,10 +223,12 @@ bool sortOneBucket(const std::string& bucketPath, const std::string& sortedPath,
   // Every line then has its new line right behind it, also a last line
   // that was cut short, and is written out together with it.
   if (!buffers.content.empty() && buffers.content.back() != '\n') buffers.content.push_back('\n');
-  splitLinesInto(buffers.content, buffers.lines);
-  sortLines(buffers.lines, sortColumn, buffers);
+  const std::size_t skip = skipOf(sortColumn);
+  keyLines(buffers.content, skip, buffers.keyed);
+  PackedLines lineOf{buffers.content.data(), buffers.content.data() + buffers.content.size()};
+  sortKeyed(buffers.keyed, lineOf, skip, buffers.scratch);
   std::string partPath = sortedPath + ".part";
-  if (!writeLines(partPath, buffers.keyed, buffers.lines, buffers.block) ||
+  if (!writeLines(partPath, buffers.keyed, lineOf, buffers.block) ||
       ::rename(partPath.c_str(), sortedPath.c_str()) != 0) {
     ::unlink(partPath.c_str());
     return false;
@@ -202,18 +238,16 @@ bool sortOneBucket(const std::string& bucketPath, const std::string& sortedPath,
 
 }  // namespace
 
-std::vector<std::string_view> splitLines(std::string_view content) {
-  std::vector<std::string_view> lines;
-  splitLinesInto(content, lines);
-  return lines;
-}
-
 void sortLinesByColumn(std::vector<std::string_view>& lines, int sortColumn) {
-  SortBuffers buffers;
-  sortLines(lines, sortColumn, buffers);
+  const std::size_t skip = skipOf(sortColumn);
+  std::vector<KeyedLine> keyed;
+  std::vector<KeyedLine> scratch;
+  keyed.reserve(lines.size());
+  for (std::size_t i = 0; i < lines.size(); ++i) keyed.push_back({keyPrefix(keyAfter(lines[i], skip)), i});
+  sortKeyed(keyed, ListedLines{lines}, skip, scratch);
   std::vector<std::string_view> sorted;
   sorted.reserve(lines.size());
-  for (const KeyedLine& entry : buffers.keyed) sorted.push_back(lines[entry.index]);
+  for (const KeyedLine& entry : keyed) sorted.push_back(lines[entry.place]);
   lines.swap(sorted);
 }
 

@@ -15,10 +15,6 @@ namespace quorvel {
 // keys keep their order.
 void sortLinesByColumn(std::vector<std::string_view>& lines, int sortColumn);
 
-// Splits `content` into its lines, without their new lines. A last line
-// without a new line is a line all the same.
-std::vector<std::string_view> splitLines(std::string_view content);
-
 // The sort stage: for each bucket character in order, writes it on the
 // console's out stream, sorts its bucket file by `sortColumn` into its sorted
 // file and deletes the bucket file; a new line ends the row. A bucket that

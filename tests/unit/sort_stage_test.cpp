@@ -1,11 +1,18 @@
 #include "output/sort_stage.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
+
+#include "output/bucket_names.h"
 
 namespace quorvel {
 namespace {
@@ -64,10 +71,37 @@ TEST(SortLinesByColumn, AgreesWithAStableSortOfTheKeys) {
 
 TEST(SortLinesByColumn, ComparesBytesUnsigned) { EXPECT_EQ(sorted({"\xC4", "Z", "a"}, 1), (Lines{"Z", "a", "\xC4"})); }
 
-TEST(SplitLines, KeepsEveryLineWhole) {
-  EXPECT_EQ(splitLines(""), Lines{});
-  EXPECT_EQ(splitLines("A\nB\n"), (Lines{"A", "B"}));
-  EXPECT_EQ(splitLines("A\n\nB"), (Lines{"A", "", "B"}));
+// A bucket file is sorted whole: lines of every length, up to and past
+// the longest the sort keeps track of without looking for its end, and a
+// last line without its new line.
+TEST(SortBuckets, SortsABucketFileWhateverItsLineLengths) {
+  char pattern[] = "/tmp/quorvel-sort-XXXXXX";
+  ASSERT_NE(::mkdtemp(pattern), nullptr);
+  const std::string dir = std::string(pattern) + "/";
+  std::vector<std::string> lines;
+  for (std::size_t length : {65534u, 3u, 65535u, 70000u, 65536u, 0u, 65535u, 10u}) {
+    std::string line = std::to_string(lines.size()) + " ";
+    line.resize(std::max(length, line.size()), static_cast<char>('Z' - length % 7));
+    lines.push_back(line);
+  }
+  std::string content;
+  for (const std::string& line : lines) content += line + "\n";
+  content.pop_back();
+  for (char bucket : kBucketCharacters) std::ofstream(dir + bucketFileName(bucket, false), std::ios::binary);
+  std::ofstream(dir + bucketFileName('K', false), std::ios::binary) << content;
+
+  std::FILE* devNull = std::fopen("/dev/null", "w");
+  EXPECT_TRUE(sortBuckets(dir, false, 3, Console{devNull, devNull}).isOk());
+  std::fclose(devNull);
+
+  Lines expected(lines.begin(), lines.end());
+  sortLinesByColumn(expected, 3);
+  std::string wanted;
+  for (std::string_view line : expected) wanted.append(line).push_back('\n');
+  std::ifstream sortedFile(dir + sortedFileName('K', false), std::ios::binary);
+  std::string got((std::istreambuf_iterator<char>(sortedFile)), std::istreambuf_iterator<char>());
+  EXPECT_TRUE(got == wanted) << got.size() << " bytes against " << wanted.size();
+  std::filesystem::remove_all(pattern);
 }
 
 }  // namespace
