@@ -138,37 +138,54 @@ bool writeLines(const std::string& path, const std::vector<KeyedLine>& order, co
   return flush() && fd.reset();
 }
 
-// Orders a run of lines whose keys agree in their first `offset` + 8 bytes
+// A run of lines whose keys agree in their first `offset` + 8 bytes.
+template <class Iterator>
+struct EqualRun {
+  Iterator first;
+  Iterator last;
+  std::size_t offset;
+};
+
+// Orders a run of lines whose keys agree in their first eight bytes
 // (zero-padded) by the whole key, keeping equal keys in their order (the
 // radix sort left the run in bucket order). Eight bytes at a time: a key
 // that ends within them is a prefix of every longer key of the run and
 // comes first, shorter before longer; the longer keys are ordered by their
-// next eight bytes, and so on.
+// next eight bytes, and their runs of equal bytes in turn. The runs wait in
+// `pending`, not on the stack: keys alike over megabytes of a long comment
+// would otherwise nest a call for every eight bytes.
 template <class Iterator, class KeyOf>
-void sortRun(Iterator first, Iterator last, const KeyOf& keyOf, std::size_t offset) {
-  const std::size_t end = offset + 8;
-  bool allEnd = true;
-  bool sameLength = true;
-  const std::size_t length = keyOf(first->place).size();
-  for (Iterator entry = first; entry != last; ++entry) {
-    std::size_t other = keyOf(entry->place).size();
-    allEnd &= other <= end;
-    sameLength &= other == length;
-  }
-  if (allEnd && sameLength) return;  // the same key throughout, as a callsign worked again
-  Iterator longer = std::stable_partition(
-      first, last, [&keyOf, end](const KeyedLine& entry) { return keyOf(entry.place).size() <= end; });
-  std::stable_sort(first, longer, [&keyOf](const KeyedLine& a, const KeyedLine& b) {
-    return keyOf(a.place).size() < keyOf(b.place).size();
-  });
-  if (last - longer < 2) return;
-  for (Iterator entry = longer; entry != last; ++entry) entry->prefix = keyPrefix(keyOf(entry->place).substr(end));
-  std::stable_sort(longer, last, [](const KeyedLine& a, const KeyedLine& b) { return a.prefix < b.prefix; });
-  for (Iterator begin = longer; begin != last;) {
-    Iterator runEnd = begin + 1;
-    while (runEnd != last && runEnd->prefix == begin->prefix) ++runEnd;
-    if (runEnd - begin > 1) sortRun(begin, runEnd, keyOf, end);
-    begin = runEnd;
+void sortRun(Iterator first, Iterator last, const KeyOf& keyOf, std::vector<EqualRun<Iterator>>& pending) {
+  pending.assign(1, {first, last, 0});
+  while (!pending.empty()) {
+    EqualRun<Iterator> run = pending.back();
+    pending.pop_back();
+    const std::size_t end = run.offset + 8;
+    bool allEnd = true;
+    bool sameLength = true;
+    const std::size_t length = keyOf(run.first->place).size();
+    for (Iterator entry = run.first; entry != run.last; ++entry) {
+      std::size_t other = keyOf(entry->place).size();
+      allEnd &= other <= end;
+      sameLength &= other == length;
+    }
+    if (allEnd && sameLength) continue;  // the same key throughout, as a callsign worked again
+    Iterator longer = std::stable_partition(
+        run.first, run.last, [&keyOf, end](const KeyedLine& entry) { return keyOf(entry.place).size() <= end; });
+    std::stable_sort(run.first, longer, [&keyOf](const KeyedLine& a, const KeyedLine& b) {
+      return keyOf(a.place).size() < keyOf(b.place).size();
+    });
+    if (run.last - longer < 2) continue;
+    for (Iterator entry = longer; entry != run.last; ++entry) {
+      entry->prefix = keyPrefix(keyOf(entry->place).substr(end));
+    }
+    std::stable_sort(longer, run.last, [](const KeyedLine& a, const KeyedLine& b) { return a.prefix < b.prefix; });
+    for (Iterator begin = longer; begin != run.last;) {
+      Iterator runEnd = begin + 1;
+      while (runEnd != run.last && runEnd->prefix == begin->prefix) ++runEnd;
+      if (runEnd - begin > 1) pending.push_back({begin, runEnd, end});
+      begin = runEnd;
+    }
   }
 }
 
@@ -190,12 +207,13 @@ void sortKeyed(std::vector<KeyedLine>& keyed, const LineOf& lineOf, std::size_t 
   radixSortByPrefix(keyed, scratch);
 
   // Then each run of equal prefixes by the whole key.
+  std::vector<EqualRun<std::vector<KeyedLine>::iterator>> pending;
   for (std::size_t begin = 0; begin < keyed.size();) {
     std::size_t end = begin + 1;
     while (end < keyed.size() && keyed[end].prefix == keyed[begin].prefix) ++end;
     if (end - begin > 1) {
       sortRun(keyed.begin() + static_cast<std::ptrdiff_t>(begin), keyed.begin() + static_cast<std::ptrdiff_t>(end),
-              keyOf, 0);
+              keyOf, pending);
     }
     begin = end;
   }
