@@ -30,7 +30,9 @@ bool readWholeFile(const std::string& path, std::string& content) {
   if (!fd.valid()) return false;
   struct stat info {};
   if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
-  content.resize(static_cast<std::size_t>(info.st_size));
+  // Room for one byte more than the file holds, so the read that finds its
+  // end needs no more, nor does a new line added after it.
+  content.resize(static_cast<std::size_t>(info.st_size) + 1);
   std::size_t have = 0;
   for (;;) {
     if (have == content.size()) content.resize(content.size() + 64 * 1024);
