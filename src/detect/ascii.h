@@ -52,7 +52,6 @@ inline void upperCaseInto(std::string_view text, std::string& out) {
   upperCaseBytes(text.data(), out.data(), text.size());
 }
 
-
 // Whether `text` begins with `upperPrefix` (given in upper case), in any
 // letter case.
 inline bool startsWithCaseless(std::string_view text, std::string_view upperPrefix) {

@@ -40,28 +40,36 @@ struct ListedLines {
   std::string_view operator()(std::uint64_t place) const { return lines[place]; }
 };
 
+// A line of a bucket too long for the length bits of its entry.
+struct LongLine {
+  std::size_t start;
+  std::size_t length;
+};
+
 // Finds the lines of a bucket's content by their start and length packed
 // into one number, so that writing them in sorted order fetches only the
-// line itself. Every line has its new line right behind it; a line too long
-// for the length bits is measured up to it.
+// line itself. A line too long for the length bits has its length looked
+// up among the long lines, which stand in the order of their starts.
 struct PackedLines {
   static constexpr int kLengthBits = 16;
   static constexpr std::uint64_t kLongLine = (std::uint64_t{1} << kLengthBits) - 1;
 
   const char* content;
-  const char* end;
+  const std::vector<LongLine>& longLines;
 
   static std::uint64_t pack(std::size_t start, std::size_t length) {
     return (static_cast<std::uint64_t>(start) << kLengthBits) | std::min<std::uint64_t>(length, kLongLine);
   }
   static std::size_t startOf(std::uint64_t place) { return static_cast<std::size_t>(place >> kLengthBits); }
   std::string_view operator()(std::uint64_t place) const {
-    const char* start = content + startOf(place);
+    std::size_t start = startOf(place);
     std::size_t length = static_cast<std::size_t>(place & kLongLine);
-    if (length == kLongLine)
-      length = static_cast<std::size_t>(
-          static_cast<const char*>(std::memchr(start, '\n', static_cast<std::size_t>(end - start))) - start);
-    return std::string_view(start, length);
+    if (length == kLongLine) {
+      length = std::lower_bound(longLines.begin(), longLines.end(), start, [](const LongLine& line, std::size_t at) {
+                 return line.start < at;
+               })->length;
+    }
+    return std::string_view(content + start, length);
   }
 };
 
@@ -70,6 +78,7 @@ struct PackedLines {
 struct SortBuffers {
   std::string content;
   std::vector<KeyedLine> keyed;
+  std::vector<LongLine> longLines;
   std::vector<KeyedLine> scratch;
   std::string block;
 };
@@ -243,16 +252,20 @@ void sortKeyed(std::vector<KeyedLine>& keyed, const LineOf& lineOf, std::size_t 
 }
 
 // Puts the lines of `content`, which ends with a new line, in `keyed` with
-// their key prefixes, in one pass.
-void keyLines(std::string_view content, std::size_t skip, std::vector<KeyedLine>& keyed) {
+// their key prefixes, in one pass; those too long for their entry also in
+// `longLines`.
+void keyLines(std::string_view content, std::size_t skip, std::vector<KeyedLine>& keyed,
+              std::vector<LongLine>& longLines) {
   keyed.clear();
+  longLines.clear();
   const char* start = content.data();
   const char* end = start + content.size();
   for (const char* at = start; at != end;) {
     const char* lineEnd = static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(end - at)));
     std::string_view line(at, static_cast<std::size_t>(lineEnd - at));
-    keyed.push_back(
-        {keyPrefix(keyAfter(line, skip)), PackedLines::pack(static_cast<std::size_t>(at - start), line.size())});
+    std::size_t offset = static_cast<std::size_t>(at - start);
+    keyed.push_back({keyPrefix(keyAfter(line, skip)), PackedLines::pack(offset, line.size())});
+    if (line.size() >= PackedLines::kLongLine) longLines.push_back({offset, line.size()});
     at = lineEnd + 1;
   }
 }
@@ -265,8 +278,8 @@ bool sortOneBucket(const std::string& bucketPath, const std::string& sortedPath,
   // that was cut short, and is written out together with it.
   if (!buffers.content.empty() && buffers.content.back() != '\n') buffers.content.push_back('\n');
   const std::size_t skip = skipOf(sortColumn);
-  keyLines(buffers.content, skip, buffers.keyed);
-  PackedLines lineOf{buffers.content.data(), buffers.content.data() + buffers.content.size()};
+  keyLines(buffers.content, skip, buffers.keyed, buffers.longLines);
+  PackedLines lineOf{buffers.content.data(), buffers.longLines};
   sortKeyed(buffers.keyed, lineOf, skip, buffers.scratch);
   std::string partPath = sortedPath + ".part";
   if (!writeLines(partPath, buffers.keyed, lineOf, buffers.block) ||

@@ -89,9 +89,11 @@ TEST(SortBuckets, SortsABucketFileWhateverItsLineLengths) {
   content.pop_back();
   for (char bucket : kBucketCharacters) std::ofstream(dir + bucketFileName(bucket, false), std::ios::binary);
   std::ofstream(dir + bucketFileName('K', false), std::ios::binary) << content;
-  // Keys alike over megabytes (a long comment worked twice) are compared
-  // to their end without running out of stack.
-  const std::string twins = "2 " + std::string(2000000, 'C') + "\n1 " + std::string(2000000, 'C') + "\n";
+  // Keys alike over megabytes (a long comment worked again and again) are
+  // compared to their end without running out of stack, both in a run of
+  // two and in a run too long to be ordered by whole keys.
+  std::string twins = "2 " + std::string(2000000, 'C') + "\n1 " + std::string(2000000, 'C') + "\n";
+  for (int i = 0; i < 20; ++i) twins += std::to_string(i % 10) + " " + std::string(600000, 'D') + "\n";
   std::ofstream(dir + bucketFileName('W', false), std::ios::binary) << twins;
 
   std::FILE* devNull = std::fopen("/dev/null", "w");
