@@ -1,9 +1,11 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <deque>
 #include <future>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -16,7 +18,8 @@
 namespace quorvel {
 
 // The body of a log, the lines after its header, is read in blocks of whole
-// lines, several at once on the machine's cores. Each block is read by a
+// lines, several at once on the machine's cores; the workers take the
+// blocks off the log in turn. Each block is read by a
 // copy of the reader's line-by-line part (a Body) that starts as if no
 // contact were open, and its record lines reach the bucket files strictly in
 // the log's order. A block whose start was not what its Body assumed (an
@@ -78,25 +81,33 @@ BodyEnd readBody(LineReader& input, Body& body, RunContext& run, long& count) {
     LineBlock block;
     Body reader;
     ContactBatch batch;
+    bool taken = false;  // a block was taken; false once the input is used up
     std::future<void> done;
   };
   const WorkPlan& plan = run.work;
   std::deque<std::unique_ptr<Job>> jobs;    // in the log's order
   std::vector<std::unique_ptr<Job>> spare;  // done with; their buffers are reused
   std::atomic<bool> stopping{false};
-  std::optional<WorkerPool> pool;
+  // The workers take the blocks off the log themselves, one after another
+  // in the order of their jobs: the copy out of the file is then done on
+  // every core, and a block is fresh in its worker's cache when read.
+  std::mutex turnMutex;
+  std::condition_variable turnChanged;
+  long turn = 0;                   // the ticket of the job whose turn it is to take a block
+  long tickets = 0;                // handed out to jobs in the log's order
+  std::optional<WorkerPool> pool;  // last: it goes first, waiting for its jobs
 
-  auto takeJob = [&]() -> std::unique_ptr<Job> {
+  auto newJob = [&]() -> std::unique_ptr<Job> {
     std::unique_ptr<Job> job;
     if (spare.empty()) {
-      job = std::make_unique<Job>(Job{{}, body.atBlockStart(), {}, {}});
+      job = std::make_unique<Job>(Job{{}, body.atBlockStart(), {}, false, {}});
     } else {
       job = std::move(spare.back());
       spare.pop_back();
       job->reader = body.atBlockStart();
       job->batch.clear();
+      job->taken = false;
     }
-    if (!input.takeBlock(plan.blockBytes, &Body::cutsAfter, job->block)) return nullptr;
     return job;
   };
   auto stop = [&](BodyEnd end) {
@@ -107,35 +118,38 @@ BodyEnd readBody(LineReader& input, Body& body, RunContext& run, long& count) {
     return end;
   };
 
-  std::unique_ptr<Job> first = takeJob();
-  if (first == nullptr) return {};
+  std::unique_ptr<Job> first = newJob();
+  if (!input.takeBlock(plan.blockBytes, &Body::cutsAfter, first->block)) return {};
   if (input.exhausted()) {
     // A body of one block is read right here.
     readLines(first->block.text(), body, first->batch);
     return takeBatch(first->batch, run, count);
   }
+  first->taken = true;
   pool.emplace(plan.threadCount());
-  auto launch = [&](std::unique_ptr<Job> job) {
+  auto launch = [&](std::unique_ptr<Job> job, bool needsBlock) {
     Job* raw = job.get();
-    raw->done = pool->submit([raw, &stopping] {
-      if (!stopping) readLines(raw->block.text(), raw->reader, raw->batch);
+    long ticket = needsBlock ? tickets++ : -1;
+    raw->done = pool->submit([raw, ticket, &stopping, &input, &plan, &turnMutex, &turnChanged, &turn] {
+      if (ticket >= 0) {
+        std::unique_lock<std::mutex> lock(turnMutex);
+        turnChanged.wait(lock, [&] { return turn == ticket; });
+        if (!stopping) raw->taken = input.takeBlock(plan.blockBytes, &Body::cutsAfter, raw->block);
+        ++turn;
+        lock.unlock();
+        turnChanged.notify_all();
+      }
+      if (raw->taken && !stopping) readLines(raw->block.text(), raw->reader, raw->batch);
     });
     jobs.push_back(std::move(job));
   };
-  launch(std::move(first));
+  launch(std::move(first), false);
   const std::size_t inFlight = pool->size() + 2;
-  bool more = true;
-  while (!jobs.empty()) {
-    while (more && jobs.size() < inFlight) {
-      std::unique_ptr<Job> job = takeJob();
-      if (job == nullptr) {
-        more = false;
-      } else {
-        launch(std::move(job));
-      }
-    }
+  for (;;) {
+    while (jobs.size() < inFlight) launch(newJob(), true);
     Job& job = *jobs.front();
     job.done.get();
+    if (!job.taken) return stop({});  // the input is used up
     if (job.reader.readsOnFrom(body)) {
       job.reader.carryOver(body);
     } else {
@@ -149,7 +163,6 @@ BodyEnd readBody(LineReader& input, Body& body, RunContext& run, long& count) {
     spare.push_back(std::move(jobs.front()));
     jobs.pop_front();
   }
-  return {};
 }
 
 }  // namespace quorvel
