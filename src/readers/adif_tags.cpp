@@ -159,21 +159,49 @@ std::string_view adifTagName(AdifTag tag) { return kTagNames[static_cast<std::si
 
 namespace {
 
+// The names a "<" may open on a line, each in the slot its first four
+// bytes pick in a small table, so that a "<" is told by one comparison.
+struct NameSlot {
+  NamePattern pattern{1, 0};  // a free slot's matches no bytes
+  std::uint8_t length = 0;    // of the name
+  signed char tag = -1;       // -2 for the end of the record
+};
+
+constexpr int kSlotBits = 4;
+constexpr std::uint32_t kSlotMultiplier = 0x9E3779B1u;
+
+// The slot of the bytes behind a "<", picked by their first four with the
+// case bit of every byte cleared.
+constexpr std::size_t slotOf(std::uint64_t word) {
+  auto key = static_cast<std::uint32_t>(word) & 0xDFDFDFDFu;
+  return static_cast<std::uint32_t>(key * kSlotMultiplier) >> (32 - kSlotBits);
+}
+
+constexpr std::array<NameSlot, std::size_t{1} << kSlotBits> nameSlots() {
+  std::array<NameSlot, std::size_t{1} << kSlotBits> slots{};
+  auto place = [&slots](std::string_view name, int tag) {
+    NamePattern pattern = patternOf(name);
+    NameSlot& slot = slots[slotOf(pattern.bits)];
+    // Two names in one slot: the table needs another multiplier.
+    if (slot.tag != -1) throw "two ADIF names share a slot";
+    slot = {pattern, static_cast<std::uint8_t>(name.size()), static_cast<signed char>(tag)};
+  };
+  for (std::size_t i = 0; i < kTagNames.size(); ++i) place(kTagNames[i], static_cast<int>(i));
+  place(kEndOfRecord, -2);
+  return slots;
+}
+constexpr std::array<NameSlot, std::size_t{1} << kSlotBits> kNameSlots = nameSlots();
+
 // Which tag, if any, the nine or more bytes at `afterOpen` (behind a "<")
 // name exactly; -2 for the end of the record. Their first eight bytes are
 // compared as one word.
 int tagAtLong(const char* afterOpen) {
   std::uint64_t word = loadEightBytes(afterOpen);
-  if ((word & kEndOfRecordPattern.mask) == kEndOfRecordPattern.bits) return -2;
-  int first = kFirstTagByInitial[static_cast<unsigned char>(afterOpen[0])];
-  if (first < 0) return -1;
-  int last = first == static_cast<int>(AdifTag::Call) ? static_cast<int>(AdifTag::Comment) : first;
-  for (int i = first; i <= last; ++i) {
-    const NamePattern& pattern = kTagPatterns[static_cast<std::size_t>(i)];
-    char after = afterOpen[kTagNames[static_cast<std::size_t>(i)].size()];
-    if ((word & pattern.mask) == pattern.bits && (after == ':' || after == '>')) return i;
-  }
-  return -1;
+  const NameSlot& slot = kNameSlots[slotOf(word)];
+  if ((word & slot.pattern.mask) != slot.pattern.bits) return -1;
+  if (slot.tag == -2) return -2;  // "EOR>" is matched with its ">"
+  char after = afterOpen[slot.length];
+  return after == ':' || after == '>' ? slot.tag : -1;
 }
 
 }  // namespace

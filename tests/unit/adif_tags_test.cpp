@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "detect/ascii.h"
+
 namespace quorvel {
 namespace {
 
@@ -53,6 +55,30 @@ TEST(FindAdifTags, SameAtEveryOffset) {
           << where;
       EXPECT_EQ(read(line, AdifTag::Mode, true).value, "CW") << where;
     }
+  }
+}
+
+// Every name is told apart in any letter case, with the line going on past
+// it or ending soon after, and only under its exact name: one letter more
+// or less, and it is some other tag.
+TEST(FindAdifTags, EveryNameExactlyInAnyCase) {
+  constexpr AdifTag kTags[] = {AdifTag::Call, AdifTag::Comment, AdifTag::Freq,  AdifTag::Band,
+                               AdifTag::Mode, AdifTag::QsoDate, AdifTag::TimeOn};
+  for (AdifTag tag : kTags) {
+    const std::string name(adifTagName(tag));
+    std::string lower = name;
+    for (char& c : lower) c = toAsciiLower(c);
+    for (const std::string& written : {name, lower, lower.substr(0, 1) + name.substr(1)}) {
+      for (const char* rest : {":1>X", ">", ":1>X                "}) {
+        EXPECT_EQ(findAdifTags("<" + written + rest).of(tag), 0u) << written << rest;
+        EXPECT_EQ(findAdifTags("<" + written + "S" + rest).of(tag), npos) << written << rest;
+        EXPECT_EQ(findAdifTags("<" + written.substr(0, written.size() - 1) + rest).of(tag), npos) << written << rest;
+      }
+    }
+  }
+  for (const char* end : {"<EOR>", "<eor>", "<Eor>          "}) EXPECT_EQ(findAdifTags(end).endOfRecord, 0u) << end;
+  for (const char* notEnd : {"<EOR:0>", "<EO>          ", "<EORS>         "}) {
+    EXPECT_EQ(findAdifTags(notEnd).endOfRecord, npos) << notEnd;
   }
 }
 
