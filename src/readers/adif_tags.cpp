@@ -141,7 +141,10 @@ std::string_view readWord(std::string_view text, std::size_t start, std::size_t 
 bool keepAdifValue(AdifTag tag, const AdifTagValue& value, std::string_view& field) {
   if (!value.lengthRead) return false;
   // A tag with nothing after it on its line keeps what the field held.
-  std::string_view text = value.hasValue ? value.value : field;
+  // (The value is fetched as its two parts: fetched as one piece right
+  // after readAdifTag stored them, it would stall the processor.)
+  std::string_view text = field;
+  if (value.hasValue) text = std::string_view(value.value.data(), value.value.size());
   if (tag == AdifTag::Band) {
     // Band texts name their unit ("20M", "70CM"); the record line shows the
     // number only. The declared length does not apply here.

@@ -60,10 +60,11 @@ void readLines(std::string_view text, Body& body, ContactBatch& batch) {
   Line line;
   while (batch.end() == ContactBatch::End::Open && takeLine(text, line)) body.take(line, batch);
   body.detach();
+  batch.settle();
 }
 
 // Hands a read batch on to the run; `count` goes on by what it counted.
-inline BodyEnd takeBatch(const ContactBatch& batch, RunContext& run, long& count) {
+inline BodyEnd takeBatch(ContactBatch& batch, RunContext& run, long& count) {
   BodyEnd end;
   end.status = batch.replay(run, count);
   count += batch.counted();

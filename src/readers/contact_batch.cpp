@@ -13,12 +13,18 @@ void ContactBatch::add(char bucketKey, const RecordLayout& layout, const RecordF
   std::size_t size = recordLineSize(layout, fields);
   std::size_t room = used_ + size + kRecordLineSlack;
   if (room > text_.size()) text_.resize(std::max(room, 2 * text_.size()));
-  char* line = text_.data() + used_;
-  writeRecordLine(layout, fields, line);
-  if (upperCase) upperCaseBytes(line, line, size);
+  if (!upperCase) settle();
+  if (upperCase && upperFrom_ == kNone) upperFrom_ = used_;
+  writeRecordLine(layout, fields, text_.data() + used_);
   used_ += size;
   contacts_.push_back({used_, ++counted_, bucketKey});
   sortColumn_ = layout.sortColumn();
+}
+
+void ContactBatch::settle() {
+  if (upperFrom_ == kNone) return;
+  upperCaseBytes(text_.data() + upperFrom_, text_.data() + upperFrom_, used_ - upperFrom_);
+  upperFrom_ = kNone;
 }
 
 void ContactBatch::fail(Status failure) {
@@ -28,13 +34,15 @@ void ContactBatch::fail(Status failure) {
 
 void ContactBatch::clear() {
   used_ = 0;
+  upperFrom_ = kNone;
   contacts_.clear();
   counted_ = 0;
   end_ = End::Open;
   failure_ = Status::ok();
 }
 
-Status ContactBatch::replay(RunContext& run, long countBefore) const {
+Status ContactBatch::replay(RunContext& run, long countBefore) {
+  settle();
   Status status = handOver(run, countBefore);
   std::fflush(run.console.out);  // the progress marks of the whole batch
   return status;

@@ -25,9 +25,14 @@ class ContactBatch {
   // Counts one line or record that gives no record line.
   void count() { ++counted_; }
   // Counts a contact and keeps its record line, `fields` in `layout`, for
-  // the bucket of `bucketKey`. The line is written in place, upper-cased
-  // there with `upperCase`.
+  // the bucket of `bucketKey`; with `upperCase`, its letters a-z are made
+  // upper case by settle().
   void add(char bucketKey, const RecordLayout& layout, const RecordFields& fields, bool upperCase = false);
+  // Upper-cases the lines added with `upperCase` since the last call, in
+  // one pass. Done right as each line is written, it would read back bytes
+  // just stored in small pieces, which stalls the processor; a reader calls
+  // it when it has read its lines, and replay() does it for the rest.
+  void settle();
   void finish() { end_ = End::Finished; }
   void fail(Status failure);
   void clear();
@@ -38,7 +43,7 @@ class ContactBatch {
   // Hands the record lines to the run's sink in order, marking progress by
   // their number counted on from `countBefore`. Stops at the first bucket
   // that cannot be written, or returns the failure the batch ended with.
-  Status replay(RunContext& run, long countBefore) const;
+  Status replay(RunContext& run, long countBefore);
 
  private:
   Status handOver(RunContext& run, long countBefore) const;
@@ -53,6 +58,8 @@ class ContactBatch {
   // room, grown by doubling, that no line has to clear first.
   std::string text_;
   std::size_t used_ = 0;
+  static constexpr std::size_t kNone = SIZE_MAX;
+  std::size_t upperFrom_ = kNone;  // where the lines still to upper-case begin
   std::vector<Contact> contacts_;
   long counted_ = 0;
   int sortColumn_ = 0;

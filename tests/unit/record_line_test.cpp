@@ -4,6 +4,9 @@
 
 #include <string>
 
+#include "readers/contact_batch.h"
+#include "support/run_invariants.h"
+
 namespace quorvel {
 namespace {
 
@@ -61,6 +64,28 @@ TEST(FormatRecordLine, EmptyFieldsAreBlanksAndLongOnesAreNeverCut) {
 
   formatRecordLine(comment, {"", "", "", "", "G4ABC", "** 100% %s %n"}, line);
   EXPECT_EQ(line, std::string(28, ' ') + "G4ABC ** 100% %s %n\n");
+}
+
+// A batch upper-cases the lines added with upperCase, however they mix
+// with lines added without it, and replays them in order.
+TEST(ContactBatch, UpperCasesOnlyTheLinesAskedFor) {
+  RecordLayout narrow = chooseLayout(LayoutSet::Narrow, RunOptions{.noDate = true, .noTime = true});
+  ContactBatch batch;
+  batch.add('G', narrow, {"", "", "20", "cw", "g4abc", ""}, true);
+  batch.add('K', narrow, {"", "", "40", "ssb", "k1ab", ""});
+  batch.add('W', narrow, {"", "", "80", "ft8", "w1aw", ""}, true);
+  batch.settle();
+  batch.add('D', narrow, {"", "", "2", "fm", "dl1x", ""}, true);
+  testing::RecordingSink sink;
+  RunContext run;
+  run.console.out = std::tmpfile();
+  run.sink = &sink;
+  ASSERT_TRUE(batch.replay(run, 0).isOk());
+  std::fclose(run.console.out);
+  EXPECT_EQ(sink.lines['G'], std::vector<std::string>{" 20  CW G4ABC\n"});
+  EXPECT_EQ(sink.lines['K'], std::vector<std::string>{" 40 ssb k1ab\n"});
+  EXPECT_EQ(sink.lines['W'], std::vector<std::string>{" 80 FT8 W1AW\n"});
+  EXPECT_EQ(sink.lines['D'], std::vector<std::string>{"  2  FM DL1X\n"});
 }
 
 }  // namespace
