@@ -138,7 +138,9 @@ void AdifBody::detach() {
   for (AdifField* field : {&call_, &band_, &mode_, &qsoDate_, &timeOn_}) field->detach();
 }
 
-void AdifBody::takeTags(std::string_view text, const AdifTagPositions& positions) {
+// Built with all it calls inside it: a call of readAdifTag for each tag,
+// its result passed back through memory, cost more than reading the tag.
+[[gnu::flatten]] void AdifBody::takeTags(std::string_view text, const AdifTagPositions& positions) {
   takeValueTag(text, positions, AdifTag::Call, call_);
   if (keepComments_) takeComment(text, positions);
   // A BAND with a value replaces whatever FREQ put in the band field, so
