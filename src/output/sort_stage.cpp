@@ -84,14 +84,19 @@ struct SortBuffers {
 };
 
 std::uint64_t keyPrefix(std::string_view key) {
-  unsigned char bytes[8] = {};
-  if (key.size() >= 8) {
-    std::memcpy(bytes, key.data(), 8);
-  } else {
-    for (std::size_t i = 0; i < key.size(); ++i) bytes[i] = static_cast<unsigned char>(key[i]);
-  }
   std::uint64_t prefix = 0;
-  for (unsigned char byte : bytes) prefix = (prefix << 8) | byte;
+  if (key.size() >= 8) {
+    unsigned char bytes[8];
+    std::memcpy(bytes, key.data(), 8);
+    for (unsigned char byte : bytes) prefix = (prefix << 8) | byte;
+    return prefix;
+  }
+  // Most keys (a callsign) are shorter. Their bytes are put in place one by
+  // one, in a register: gathered in memory first, they would be read back
+  // as one word right after being stored one by one, which stalls.
+  for (std::size_t i = 0; i < key.size(); ++i) {
+    prefix |= std::uint64_t{static_cast<unsigned char>(key[i])} << (56 - 8 * i);
+  }
   return prefix;
 }
 
