@@ -193,10 +193,6 @@ void sortRun(Iterator first, Iterator last, const KeyOf& keyOf, std::vector<Equa
   while (!pending.empty()) {
     EqualRun<Iterator> run = pending.back();
     pending.pop_back();
-    if (run.last - run.first <= kShortRun) {
-      insertByKey(run.first, run.last, keyOf, run.offset);
-      continue;
-    }
     const std::size_t end = run.offset + 8;
     bool allEnd = true;
     bool sameLength = true;
@@ -207,6 +203,10 @@ void sortRun(Iterator first, Iterator last, const KeyOf& keyOf, std::vector<Equa
       sameLength &= other == length;
     }
     if (allEnd && sameLength) continue;  // the same key throughout, as a callsign worked again
+    if (run.last - run.first <= kShortRun) {
+      insertByKey(run.first, run.last, keyOf, run.offset);
+      continue;
+    }
     Iterator longer = std::stable_partition(
         run.first, run.last, [&keyOf, end](const KeyedLine& entry) { return keyOf(entry.place).size() <= end; });
     std::stable_sort(run.first, longer, [&keyOf](const KeyedLine& a, const KeyedLine& b) {
