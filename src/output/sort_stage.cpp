@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <bit>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -164,9 +165,29 @@ struct EqualRun {
 // keys in place: cheaper than sorting them eight bytes at a time.
 constexpr std::ptrdiff_t kShortRun = 16;
 
+// Whether key `a` comes before key `b`: compared as unsigned bytes, the
+// shorter first where one begins the other. Eight bytes at a time, in line:
+// the keys of a run are short and mostly alike for their first bytes.
+bool keyBefore(std::string_view a, std::string_view b) {
+  const std::size_t common = std::min(a.size(), b.size());
+  std::size_t at = 0;
+  for (; at + 8 <= common; at += 8) {
+    std::uint64_t x = loadEightBytes(a.data() + at);
+    std::uint64_t y = loadEightBytes(b.data() + at);
+    if (x != y) {
+      // The first byte that differs, of the eight read lowest first.
+      int shift = std::countr_zero(x ^ y) & ~7;
+      return ((x >> shift) & 0xFF) < ((y >> shift) & 0xFF);
+    }
+  }
+  for (; at < common; ++at) {
+    if (a[at] != b[at]) return static_cast<unsigned char>(a[at]) < static_cast<unsigned char>(b[at]);
+  }
+  return a.size() < b.size();
+}
+
 // Orders a run of lines whose keys agree in their first `offset` bytes by
-// the rest of their keys, compared as unsigned bytes, the shorter of two
-// keys first where one begins the other; equal keys keep their order.
+// the rest of their keys (see keyBefore); equal keys keep their order.
 template <class Iterator, class KeyOf>
 void insertByKey(Iterator first, Iterator last, const KeyOf& keyOf, std::size_t offset) {
   auto restOf = [&keyOf, offset](const KeyedLine& entry) { return keyOf(entry.place).substr(offset); };
@@ -174,7 +195,7 @@ void insertByKey(Iterator first, Iterator last, const KeyOf& keyOf, std::size_t 
     KeyedLine entry = *next;
     std::string_view key = restOf(entry);
     Iterator at = next;
-    for (; at != first && key.compare(restOf(*(at - 1))) < 0; --at) *at = *(at - 1);
+    for (; at != first && keyBefore(key, restOf(*(at - 1))); --at) *at = *(at - 1);
     *at = entry;
   }
 }
