@@ -19,10 +19,9 @@ namespace quorvel {
 
 // The body of a log, the lines after its header, is read in blocks of whole
 // lines, several at once on the machine's cores; the workers take the
-// blocks off the log in turn. Each block is read by a
-// copy of the reader's line-by-line part (a Body) that starts as if no
-// contact were open, and its record lines reach the bucket files strictly in
-// the log's order. A block whose start was not what its Body assumed (an
+// blocks off the log in turn. Each block is read by a copy of the reader's
+// line-by-line part (a Body) that starts as if no contact were open, and
+// its record lines reach the bucket files strictly in the log's order. A block whose start was not what its Body assumed (an
 // ADIF record running across the cut, say) is read again from the true
 // state, so the result never depends on where the blocks were cut.
 //
