@@ -215,29 +215,36 @@ void sortRun(Iterator first, Iterator last, const KeyOf& keyOf, std::vector<Equa
     EqualRun<Iterator> run = pending.back();
     pending.pop_back();
     const std::size_t end = run.offset + 8;
-    bool allEnd = true;
+    std::ptrdiff_t ending = 0;  // keys that end within the run's eight bytes
     bool sameLength = true;
     const std::size_t length = keyOf(run.first->place).size();
     for (Iterator entry = run.first; entry != run.last; ++entry) {
       std::size_t other = keyOf(entry->place).size();
-      allEnd &= other <= end;
+      ending += other <= end;
       sameLength &= other == length;
     }
-    if (allEnd && sameLength) continue;  // the same key throughout, as a callsign worked again
+    if (ending == run.last - run.first && sameLength) continue;  // the same key throughout, as a callsign worked again
     if (run.last - run.first <= kShortRun) {
       insertByKey(run.first, run.last, keyOf, run.offset);
       continue;
     }
-    Iterator longer = std::stable_partition(
-        run.first, run.last, [&keyOf, end](const KeyedLine& entry) { return keyOf(entry.place).size() <= end; });
-    std::stable_sort(run.first, longer, [&keyOf](const KeyedLine& a, const KeyedLine& b) {
-      return keyOf(a.place).size() < keyOf(b.place).size();
-    });
+    Iterator longer = run.first;
+    if (ending > 0) {
+      longer = std::stable_partition(
+          run.first, run.last, [&keyOf, end](const KeyedLine& entry) { return keyOf(entry.place).size() <= end; });
+      std::stable_sort(run.first, longer, [&keyOf](const KeyedLine& a, const KeyedLine& b) {
+        return keyOf(a.place).size() < keyOf(b.place).size();
+      });
+    }
     if (run.last - longer < 2) continue;
+    bool samePrefix = true;  // as under -comment, where comments begin alike
     for (Iterator entry = longer; entry != run.last; ++entry) {
       entry->prefix = keyPrefix(keyOf(entry->place).substr(end));
+      samePrefix &= entry->prefix == longer->prefix;
     }
-    std::stable_sort(longer, run.last, [](const KeyedLine& a, const KeyedLine& b) { return a.prefix < b.prefix; });
+    if (!samePrefix) {
+      std::stable_sort(longer, run.last, [](const KeyedLine& a, const KeyedLine& b) { return a.prefix < b.prefix; });
+    }
     for (Iterator begin = longer; begin != run.last;) {
       Iterator runEnd = begin + 1;
       while (runEnd != run.last && runEnd->prefix == begin->prefix) ++runEnd;
