@@ -165,7 +165,7 @@ namespace {
 // The names a "<" may open on a line, each in the slot its first four
 // bytes pick in a small table, so that a "<" is told by one comparison.
 struct NameSlot {
-  NamePattern pattern{1, 0};  // a free slot's matches no bytes
+  NamePattern pattern{1, 0};  // in a free slot, matches no bytes
   std::uint8_t length = 0;    // of the name
   signed char tag = -1;       // -2 for the end of the record
 };
