@@ -1,53 +1,42 @@
-// The whole program on an arbitrary log in a scratch directory, with the
-// options the first byte chooses and, when the second byte says so,
-// leftover bucket files; what the run leaves is checked against what
-// reading the log yields.
-#include <unistd.h>
-
-#include <cstdio>
-#include <cstdlib>
+// The whole program on an arbitrary log in a scratch folder, with the
+// options the first byte chooses and, when the second byte says so, a
+// leftover bucket file. Each list must hold the leftover lines and the
+// lines reading the log in this process hands over, in order.
 #include <filesystem>
-#include <fstream>
-#include <string>
-#include <vector>
 
 #include "driver/run.h"
-#include "fuzz_input.h"
-#include "support/run_invariants.h"
-
-namespace fs = std::filesystem;
+#include "fuzzing.h"
+#include "output/bucket_names.h"
+#include "support/harness.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace quorvel;
   if (size < 2) return 0;
-  static const std::string scratch = fuzzing::scratchDirectory();
   static std::FILE* devNull = std::fopen("/dev/null", "w");
-
-  std::string dir = fuzzing::freshRunDirectory(scratch);
-  RunOptions options = fuzzing::optionsFrom(data[0]);
+  testing::ScratchDir dir;
   std::string log(reinterpret_cast<const char*>(data + 2), size - 2);
-  std::ofstream(dir + "log", std::ios::binary) << log;
-  std::map<std::string, std::string> leftovers;
-  if (data[1] & 1) {
-    std::string name = options.lowerCaseNames ? "k.tmp" : "K.TMP";
-    leftovers[name] = std::string(log.substr(0, log.size() / 3));
-    std::ofstream(dir + name, std::ios::binary) << leftovers[name];
-  }
-
-  testing::ExpectedRun expected = testing::readExpected(dir + "log", options);
-  std::vector<std::string> arguments = testing::argumentsFor(options, "log");
-
-  fs::path back = fs::current_path();
-  fs::current_path(dir);
+  std::string leftover = data[1] & 1 ? log.substr(0, log.size() / 3) : "";
+  dir.write("log", log);
+  if (!leftover.empty()) dir.write("K.TMP", leftover);
+  RunOptions options{(data[0] & 1) != 0, (data[0] & 2) != 0, (data[0] & 4) != 0, false};
+  std::vector<std::string> arguments = {options.noDate ? "-nodate" : "", options.noTime ? "-notime" : "",
+                                        options.keepComments ? "-comment" : "", "log"};
+  testing::ReadTrace trace = testing::traceRead(log, options, WorkPlan{});
+  std::filesystem::path back = std::filesystem::current_path();
+  std::filesystem::current_path(dir.path());
   ExitStatus status = runQuorvel(arguments, Console{devNull, devNull});
-  fs::current_path(back);
-
-  int exitStatus = status == ExitStatus::Success ? 0 : 1;
-  if (exitStatus != (expected.failed ? 1 : 0)) fuzzing::fail("exit status differs from the reader's outcome");
-  std::vector<std::string> problems = testing::checkRun(dir, options, exitStatus, expected, leftovers);
-  if (!problems.empty()) {
-    std::fprintf(stderr, "%s\n", problems.front().c_str());
-    fuzzing::fail("run invariant");
+  std::filesystem::current_path(back);
+  check((status == ExitStatus::Success) == trace.failure.empty(), "exit status differs from the reading");
+  if (status != ExitStatus::Success || !trace.accepted) return 0;
+  testing::Files files = dir.files();
+  check(files.size() == kBucketCharacters.size() + 1, "not the log and 36 lists");
+  for (char bucket : kBucketCharacters) {
+    std::string content = bucket == 'K' ? leftover : "";
+    if (!content.empty() && content.back() != '\n') content.push_back('\n');
+    for (const std::string& line : trace.lines) {
+      if (bucketIndex(line[0]) == bucketIndex(bucket)) content += line.substr(1);
+    }
+    check(files[sortedFileName(bucket, false)] == listOf(content, trace.sortColumn), "list differs");
   }
   return 0;
 }

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "detect/ascii.h"
+#include "base/ascii.h"
 #include "detect/recognisers.h"
 
 namespace quorvel {

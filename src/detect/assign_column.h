@@ -3,7 +3,7 @@
 #include <optional>
 #include <string_view>
 
-#include "quorvel/column_map.h"
+#include "detect/column_map.h"
 
 namespace quorvel {
 

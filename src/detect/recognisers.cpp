@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "detect/ascii.h"
+#include "base/ascii.h"
 
 namespace quorvel {
 

@@ -68,7 +68,7 @@ constexpr std::array<std::uint64_t, 1024> kMarkerPairs = markerPairs();
 
 // Whether the marker that begins with the character at `i` stands there,
 // and if so records its kind; true when it is an ADIF marker.
-bool takeMarker(std::string_view line, std::size_t i, Markers& found) {
+bool noteMarkerAt(std::string_view line, std::size_t i, Markers& found) {
   int index = kMarkerByInitial[static_cast<unsigned char>(line[i])];
   if (index < 0) return false;
   const Marker& marker = kMarkers[static_cast<std::size_t>(index)];
@@ -93,7 +93,7 @@ Markers findMarkers(std::string_view line) {
     unsigned pair = static_cast<unsigned>(bytes[i]) << 8 | bytes[i + 1];
     if ((kMarkerPairs[pair / 64] >> (pair % 64) & 1) == 0) continue;
     // ADIF outranks everything else.
-    if ((i > 0 && takeMarker(line, i - 1, found)) || takeMarker(line, i, found)) return found;
+    if ((i > 0 && noteMarkerAt(line, i - 1, found)) || noteMarkerAt(line, i, found)) return found;
   }
   found.heading |= line.find('\f') != std::string_view::npos;  // a page break
   return found;

@@ -1,6 +1,6 @@
 #include "driver/command_line.h"
 
-#include "detect/ascii.h"
+#include "base/ascii.h"
 
 namespace quorvel {
 

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "detect/ascii.h"
+#include "base/ascii.h"
+#include "detect/adif_probe.h"
 #include "detect/screen_line.h"
-#include "driver/adif_probe.h"
 #include "readers/adif_reader.h"
 #include "readers/cabrillo_reader.h"
 #include "readers/column_reader.h"
@@ -13,46 +13,77 @@ namespace quorvel {
 
 namespace {
 
-Status dispatch(ScreenResult kind, LineReader& input, const Line& firstLine, RunContext& run) {
-  switch (kind) {
-    case ScreenResult::Adif: return readAdifLog(input, firstLine, run);
-    case ScreenResult::Cabrillo: return readCabrilloLog(input, firstLine, run);
-    case ScreenResult::Data:
-    case ScreenResult::Reject: break;
+enum class LogFormat { Adif, Cabrillo, ColumnText };
+
+// The first line a reader is given, and the reader it picks.
+struct FirstLine {
+  Line line;
+  LogFormat format = LogFormat::ColumnText;
+  AdifStart adifStart = AdifStart::AtHeader;
+};
+
+// The record line layout of a log of `format`: ADIF and Cabrillo lines
+// have a wide band field, for frequencies; text logs a narrow one.
+RecordLayout layoutFor(LogFormat format, const RunOptions& options) {
+  switch (format) {
+    case LogFormat::Adif:
+      return chooseLayout(options.keepComments ? LayoutSet::WideWithComment : LayoutSet::Wide, options);
+    case LogFormat::Cabrillo: return chooseLayout(LayoutSet::Wide, options);
+    case LogFormat::ColumnText: break;
   }
-  return readColumnLog(input, firstLine, run);
+  return chooseLayout(LayoutSet::Narrow, options);
 }
 
-// Hands an ADIF log that the start of the file gave away to the ADIF reader,
-// from its first line that is not empty.
-Status readProbedAdif(LineReader& input, RunContext& run, AdifStart start, bool& accepted) {
-  Line line;
-  while (input.next(line)) {
-    if (line.rawLength() < 2) continue;
-    accepted = true;
-    return readAdifLog(input, line, run, start);
+// The log's first line that is not empty, for an ADIF log that the start
+// of the file gave away.
+bool findAdifStart(LineReader& input, AdifStart start, FirstLine& first) {
+  first.format = LogFormat::Adif;
+  first.adifStart = start;
+  while (input.next(first.line)) {
+    if (first.line.rawLength() >= 2) return true;
   }
-  return input.status();
+  return false;
+}
+
+// The first line that screening accepts, and the reader it picks. False
+// when no line is accepted.
+bool findFirstLine(LineReader& input, FirstLine& first) {
+  switch (probeAdif(input.peek(kAdifProbeSize))) {
+    case AdifProbe::WithHeader: return findAdifStart(input, AdifStart::AtHeader, first);
+    case AdifProbe::Headerless: return findAdifStart(input, AdifStart::AtRecords, first);
+    case AdifProbe::NotAdif: break;
+  }
+  std::string upper;
+  while (input.next(first.line)) {
+    upperCaseInto(first.line.text, upper);
+    switch (screenLine(upper)) {
+      case ScreenResult::Reject: continue;
+      case ScreenResult::Adif: first.format = LogFormat::Adif; return true;
+      case ScreenResult::Cabrillo: first.format = LogFormat::Cabrillo; return true;
+      case ScreenResult::Data: first.format = LogFormat::ColumnText; return true;
+    }
+  }
+  return false;
 }
 
 }  // namespace
 
-Status readLog(LineReader& input, RunContext& run, bool& accepted) {
-  switch (probeAdif(input.peek(kAdifProbeSize))) {
-    case AdifProbe::WithHeader: return readProbedAdif(input, run, AdifStart::AtHeader, accepted);
-    case AdifProbe::Headerless: return readProbedAdif(input, run, AdifStart::AtRecords, accepted);
-    case AdifProbe::NotAdif: break;
+LogReading readLog(LineReader& input, const RunOptions& options, const WorkPlan& work, const Console& console,
+                   RecordSink& sink) {
+  LogReading reading;
+  FirstLine first;
+  if (!findFirstLine(input, first)) {
+    reading.status = input.status();
+    return reading;
   }
-  Line line;
-  std::string upper;
-  while (input.next(line)) {
-    upperCaseInto(line.text, upper);
-    ScreenResult kind = screenLine(upper);
-    if (kind == ScreenResult::Reject) continue;
-    accepted = true;
-    return dispatch(kind, input, line, run);
+  const ReaderSetup setup{layoutFor(first.format, options), work, console};
+  reading.layout = setup.layout;
+  switch (first.format) {
+    case LogFormat::Adif: reading.status = readAdifLog(input, first.line, first.adifStart, setup, sink); break;
+    case LogFormat::Cabrillo: reading.status = readCabrilloLog(input, first.line, setup, sink); break;
+    case LogFormat::ColumnText: reading.status = readColumnLog(input, first.line, setup, sink); break;
   }
-  return input.status();
+  return reading;
 }
 
 }  // namespace quorvel

@@ -1,16 +1,31 @@
 #pragma once
 
-#include "quorvel/run_context.h"
-#include "quorvel/status.h"
+#include <optional>
+
+#include "base/console.h"
+#include "base/status.h"
+#include "base/work_plan.h"
+#include "quorvel/run_options.h"
 #include "readers/line_reader.h"
+#include "record/record_line.h"
+#include "record/record_sink.h"
 
 namespace quorvel {
 
-// Reads a whole log into the run's sink: a start that gives ADIF away goes
-// to the ADIF reader at once; otherwise lines are screened until one is
-// accepted, and the reader that line picks reads the rest. Sets `accepted`
-// when some line was (otherwise no reader ran and nothing was printed).
-// Fails as the reader does, or on a read error.
-Status readLog(LineReader& input, RunContext& run, bool& accepted);
+// What reading one log came to.
+struct LogReading {
+  Status status = Status::ok();
+  // The layout of the log's record lines, once a line of it was accepted
+  // and a reader ran; none when no line was (nothing was printed then).
+  std::optional<RecordLayout> layout;
+};
+
+// Reads a whole log into `sink`: a start that gives ADIF away goes to the
+// ADIF reader at once; otherwise lines are screened until one is accepted,
+// and the reader that line picks reads the rest, its record lines in the
+// layout its format and `options` call for. Fails as the reader does, or on
+// a read error.
+LogReading readLog(LineReader& input, const RunOptions& options, const WorkPlan& work, const Console& console,
+                   RecordSink& sink);
 
 }  // namespace quorvel

@@ -3,7 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "quorvel/run_context.h"
+#include "base/console.h"
+#include "base/work_plan.h"
 
 namespace quorvel {
 
@@ -14,6 +15,6 @@ enum class ExitStatus { Success, Failure };
 // directory, fills and sorts the bucket files there, and writes progress and
 // messages on `console`. Returns how the run ended; every failure has been
 // reported on the console's error stream.
-ExitStatus runQuorvel(const std::vector<std::string>& arguments, const Console& console);
+ExitStatus runQuorvel(const std::vector<std::string>& arguments, const Console& console, const WorkPlan& work = {});
 
 }  // namespace quorvel

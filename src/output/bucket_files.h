@@ -4,10 +4,10 @@
 #include <string>
 #include <string_view>
 
+#include "base/files.h"
+#include "base/status.h"
 #include "output/bucket_names.h"
-#include "quorvel/record_sink.h"
-#include "quorvel/status.h"
-#include "quorvel/unique_fd.h"
+#include "record/record_sink.h"
 
 namespace quorvel {
 
@@ -28,13 +28,17 @@ class BucketFiles final : public RecordSink {
 
   Status appendToBucket(char bucketKey, std::string_view line) override;
 
+  // How many record lines were handed over, whether or not their key
+  // selects a bucket.
+  long linesHandedOver() const { return linesHandedOver_; }
+
   // Writes what is still buffered and closes every file. Goes on past a
   // failing bucket so the others keep their lines; reports the first failure.
   Status close();
 
  private:
   struct Bucket {
-    UniqueFd fd;
+    File file;
     std::string pending;
   };
 
@@ -44,6 +48,7 @@ class BucketFiles final : public RecordSink {
 
   std::string directory_;
   bool lowerCaseNames_;
+  long linesHandedOver_ = 0;
   std::array<Bucket, kBucketCharacters.size()> buckets_;
 };
 

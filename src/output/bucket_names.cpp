@@ -1,6 +1,6 @@
 #include "output/bucket_names.h"
 
-#include "detect/ascii.h"
+#include "base/ascii.h"
 
 namespace quorvel {
 

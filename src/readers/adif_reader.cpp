@@ -3,11 +3,9 @@
 #include <functional>
 #include <string>
 
-#include "detect/ascii.h"
-#include "output/console.h"
-#include "output/record_line.h"
+#include "base/ascii.h"
 #include "readers/adif_tags.h"
-#include "readers/body_reading.h"
+#include "record/console_texts.h"
 
 namespace quorvel {
 
@@ -54,28 +52,36 @@ class AdifField {
   bool owned_ = false;
 };
 
+// What an AdifBody that read a block of its own assumed about the lines
+// before the block, and what it used of them: it started between records
+// and knew no earlier QSO_DATE.
+struct BlockStartGuess {
+  bool setDate = false;          // the block read a QSO_DATE of its own
+  bool tookEarlierDate = false;  // before that, a record without one took the
+                                 // last QSO_DATE before the block: none, it assumed
+};
+
 // The records of an ADIF log, line by line. A line that goes on with more
 // tags after its "<EOR>" is cut there and the rest read as a line of its
 // own, so that records written back to back on one line each get their
 // record line.
 class AdifBody {
  public:
-  AdifBody(RecordLayout layout, bool keepComments) : layout_(layout), keepComments_(keepComments) {}
+  AdifBody() = default;
+  explicit AdifBody(RecordLayout layout) : layout_(layout) {}
 
-  void take(const Line& line, ContactBatch& batch);
+  void readLine(const Line& line, ContactBatch& batch);
   bool inRecord() const { return inRecord_; }
   // Keeps what outlives the lines read so far: the open record and the
   // last QSO_DATE.
   void detach();
 
-  AdifBody atBlockStart() const { return AdifBody(layout_, keepComments_); }
-  // A block read on its own assumed it started between records and knew
-  // no earlier QSO_DATE.
+  AdifBody atBlockStart() const { return AdifBody(layout_); }
   bool readsOnFrom(const AdifBody& before) const {
-    return !before.inRecord_ && (!tookEarlierDate_ || before.lastQsoDate_.empty());
+    return !before.inRecord_ && (!guess_.tookEarlierDate || before.lastQsoDate_.empty());
   }
   void carryOver(const AdifBody& before) {
-    if (!setDate_) lastQsoDate_.setFrom(before.lastQsoDate_);
+    if (!guess_.setDate) lastQsoDate_.setFrom(before.lastQsoDate_);
   }
   // After a line whose first "<EOR>" has no tag behind it, no record is open.
   static bool cutsAfter(std::string_view line) {
@@ -85,25 +91,23 @@ class AdifBody {
 
  private:
   void resetRecord();
-  void takeTags(std::string_view text, const AdifTagPositions& positions);
-  void takeValueTag(std::string_view text, const AdifTagPositions& positions, AdifTag tag, AdifField& field);
+  void readTags(std::string_view text, const AdifTagPositions& positions);
+  void readValueTag(std::string_view text, const AdifTagPositions& positions, AdifTag tag, AdifField& field);
   void keepValue(AdifTag tag, const AdifTagValue& value, AdifField& field);
-  void takeComment(std::string_view text, const AdifTagPositions& positions);
+  void readComment(std::string_view text, const AdifTagPositions& positions);
   void closeRecord(ContactBatch& batch);
 
   RecordLayout layout_;
-  bool keepComments_;
   bool inRecord_ = false;
   // The record being read. Every field starts empty, so a comment taken on
   // any line of a record lasts to its end unless a later COMMENT replaces it.
   AdifField call_, band_, mode_, qsoDate_, timeOn_;
   std::string comment_;
-  AdifField lastQsoDate_;         // of any record so far, for records without one
-  bool setDate_ = false;          // lastQsoDate_ was set since the block began
-  bool tookEarlierDate_ = false;  // a record took lastQsoDate_ before that
+  AdifField lastQsoDate_;  // of any record so far, for records without one
+  BlockStartGuess guess_;
 };
 
-void AdifBody::take(const Line& line, ContactBatch& batch) {
+void AdifBody::readLine(const Line& line, ContactBatch& batch) {
   std::string_view text = line.text;
   const std::size_t lineEnd = line.endsWithNewline ? 1 : 0;
   // Lines shorter than two characters, counted with their line end, are
@@ -115,13 +119,13 @@ void AdifBody::take(const Line& line, ContactBatch& batch) {
     }
     AdifTagPositions positions = findAdifTags(text);
     if (positions.endOfRecord == std::string_view::npos) {
-      takeTags(text, positions);
+      readTags(text, positions);
       return;
     }
     std::size_t end = positions.endOfRecord + kEndOfRecord.size();
     std::string_view rest = text.substr(end);
     bool moreTags = rest.find('<') != std::string_view::npos;
-    takeTags(moreTags ? text.substr(0, end) : text, positions);
+    readTags(moreTags ? text.substr(0, end) : text, positions);
     closeRecord(batch);
     if (!moreTags) return;
     text = rest;
@@ -138,28 +142,29 @@ void AdifBody::detach() {
   for (AdifField* field : {&call_, &band_, &mode_, &qsoDate_, &timeOn_}) field->detach();
 }
 
-// Built with all it calls inside it: a call of readAdifTag for each tag,
-// its result passed back through memory, cost more than reading the tag.
-[[gnu::flatten]] void AdifBody::takeTags(std::string_view text, const AdifTagPositions& positions) {
-  takeValueTag(text, positions, AdifTag::Call, call_);
-  if (keepComments_) takeComment(text, positions);
+// Built with all it calls inline (flatten): a call of readAdifTag for each
+// tag, its result passed back through memory, costs more than reading the
+// tag.
+[[gnu::flatten]] void AdifBody::readTags(std::string_view text, const AdifTagPositions& positions) {
+  readValueTag(text, positions, AdifTag::Call, call_);
+  if (layout_.withComment) readComment(text, positions);
   // A BAND with a value replaces whatever FREQ put in the band field, so
   // that FREQ need not be read at all.
   AdifTagValue band;
   if (std::size_t at = positions.of(AdifTag::Band); at != std::string_view::npos) {
-    band = readAdifTag(text, at, adifTagName(AdifTag::Band).size());
+    band = readAdifTag(text, at, AdifTag::Band);
   }
-  if (!band.lengthRead || !band.hasValue) takeValueTag(text, positions, AdifTag::Freq, band_);
+  if (!band.lengthRead || !band.hasValue) readValueTag(text, positions, AdifTag::Freq, band_);
   keepValue(AdifTag::Band, band, band_);
-  takeValueTag(text, positions, AdifTag::Mode, mode_);
-  takeValueTag(text, positions, AdifTag::QsoDate, qsoDate_);
-  takeValueTag(text, positions, AdifTag::TimeOn, timeOn_);
+  readValueTag(text, positions, AdifTag::Mode, mode_);
+  readValueTag(text, positions, AdifTag::QsoDate, qsoDate_);
+  readValueTag(text, positions, AdifTag::TimeOn, timeOn_);
 }
 
-void AdifBody::takeValueTag(std::string_view text, const AdifTagPositions& positions, AdifTag tag, AdifField& field) {
+void AdifBody::readValueTag(std::string_view text, const AdifTagPositions& positions, AdifTag tag, AdifField& field) {
   std::size_t position = positions.of(tag);
   if (position == std::string_view::npos) return;
-  keepValue(tag, readAdifTag(text, position, adifTagName(tag).size(), true), field);
+  keepValue(tag, readAdifTag(text, position, tag, true), field);
 }
 
 void AdifBody::keepValue(AdifTag tag, const AdifTagValue& value, AdifField& field) {
@@ -168,14 +173,14 @@ void AdifBody::keepValue(AdifTag tag, const AdifTagValue& value, AdifField& fiel
   field.set(text);
   if (tag == AdifTag::QsoDate) {
     lastQsoDate_.setFrom(field);
-    setDate_ = true;
+    guess_.setDate = true;
   }
 }
 
-void AdifBody::takeComment(std::string_view text, const AdifTagPositions& positions) {
+void AdifBody::readComment(std::string_view text, const AdifTagPositions& positions) {
   std::size_t position = positions.of(AdifTag::Comment);
   if (position == std::string_view::npos) return;
-  AdifTagValue value = readAdifTag(text, position, adifTagName(AdifTag::Comment).size());
+  AdifTagValue value = readAdifTag(text, position, AdifTag::Comment);
   if (!value.lengthRead || !value.closed) return;
   // Unlike other values a comment keeps its inner blanks; one that runs
   // past its line takes the rest of the line.
@@ -186,7 +191,7 @@ void AdifBody::takeComment(std::string_view text, const AdifTagPositions& positi
 void AdifBody::closeRecord(ContactBatch& batch) {
   inRecord_ = false;
   if (qsoDate_.empty()) {
-    tookEarlierDate_ |= !setDate_;
+    guess_.tookEarlierDate |= !guess_.setDate;
     qsoDate_.setFrom(lastQsoDate_);
   }
   std::string_view call = call_.text();
@@ -209,28 +214,27 @@ bool skipHeader(LineReader& input, Line line, Line& rest, bool& hasRest) {
 
 }  // namespace
 
-Status readAdifLog(LineReader& input, const Line& firstLine, RunContext& run, AdifStart start) {
+Status readAdifLog(LineReader& input, const Line& firstLine, AdifStart start, const ReaderSetup& setup,
+                   RecordSink& sink) {
   Line first = firstLine;
   bool hasFirst = true;
   if (start == AdifStart::AtHeader && !skipHeader(input, firstLine, first, hasFirst)) return input.status();
-  printMessage(run.console, "\nADIF format detected\n");
-  printMessage(run.console, kWritingMessage);
+  printMessage(setup.console, "\nADIF format detected\n");
+  printMessage(setup.console, kWritingMessage);
 
-  AdifBody body(chooseLayout(run.options.keepComments ? LayoutSet::WideWithComment : LayoutSet::Wide, run.options),
-                run.options.keepComments);
+  AdifBody body(setup.layout);
   long count = 0;
   BodyEnd end;
   if (hasFirst) {
     ContactBatch batch;
-    body.take(first, batch);
+    body.readLine(first, batch);
     body.detach();  // the line reader's buffer moves on
-    end = takeBatch(batch, run, count);
+    end = deliverBatch(batch, setup.console, sink, count);
   }
-  if (end.status.isOk()) end = readBody(input, body, run, count);
+  if (end.status.isOk()) end = readBody(input, body, setup, sink, count);
   if (!end.status.isOk()) return end.status;
-  if (input.failed()) return input.status();
   // A log that ends inside a record drops it and prints no count.
-  if (!body.inRecord()) printCount(run.console, count, "processed");
+  if (!body.inRecord()) printCount(setup.console, count, "processed");
   return Status::ok();
 }
 

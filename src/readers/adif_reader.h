@@ -1,8 +1,9 @@
 #pragma once
 
-#include "quorvel/run_context.h"
-#include "quorvel/status.h"
+#include "base/status.h"
 #include "readers/line_reader.h"
+#include "readers/log_body.h"
+#include "record/record_sink.h"
 
 namespace quorvel {
 
@@ -13,13 +14,14 @@ enum class AdifStart {
 };
 
 // Reads an ADIF log to its end: skips the header, gathers the tags CALL,
-// COMMENT, FREQ, BAND, MODE, QSO_DATE and TIME_ON of each record up to its
-// "<EOR>", and hands one Wide (WideWithComment with -comment) record line
-// per record to the run's sink. `firstLine` is the line that told the log
-// is ADIF; `input` stands right after it. Prints the opening messages, a dot
+// COMMENT (when the layout has a comment field), FREQ, BAND, MODE, QSO_DATE
+// and TIME_ON of each record up to its "<EOR>", and hands one record line
+// per record to `sink`. `firstLine` is the log's first line that is not
+// empty; `input` stands right after it. Prints the opening messages, a dot
 // per hundred records and the count; a log that ends inside a record, or
 // before its header ends, ends without the count. Fails on a read error or
 // when a bucket file cannot be written.
-Status readAdifLog(LineReader& input, const Line& firstLine, RunContext& run, AdifStart start = AdifStart::AtHeader);
+Status readAdifLog(LineReader& input, const Line& firstLine, AdifStart start, const ReaderSetup& setup,
+                   RecordSink& sink);
 
 }  // namespace quorvel

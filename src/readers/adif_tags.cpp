@@ -1,22 +1,21 @@
 #include "readers/adif_tags.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstdint>
-#include <cstring>
 #include <limits>
 
-#include "detect/ascii.h"
-#include "detect/byte_masks.h"
+#include "base/ascii.h"
+#include "base/bytes.h"
 
 namespace quorvel {
 
 namespace {
 
-constexpr std::array<std::string_view, kAdifTagCount> kTagNames = {
-    "CALL", "COMMENT", "FREQ", "BAND", "MODE", "QSO_DATE", "TIME_ON",
+// The names a "<" may open, indexed by AdifTag; the end of the record is
+// matched with its ">".
+constexpr std::array<std::string_view, kAdifTagCount + 1> kTagNames = {
+    "CALL", "COMMENT", "FREQ", "BAND", "MODE", "QSO_DATE", "TIME_ON", "EOR>",
 };
-constexpr std::string_view kEndOfRecord = "EOR>";
 constexpr std::size_t kTimeLength = 4;
 
 // A name compared in any letter case eight bytes at a time: the bytes
@@ -24,13 +23,13 @@ constexpr std::size_t kTimeLength = 4;
 // Letter bytes lose their case bit in the mask, other bytes keep every bit,
 // and bytes past the name count for nothing.
 struct NamePattern {
-  std::uint64_t bits = 0;
+  std::uint64_t bits = 1;  // a free slot matches no bytes
   std::uint64_t mask = 0;
 };
 
 constexpr NamePattern patternOf(std::string_view name) {
-  NamePattern pattern;
-  for (std::size_t i = 0; i < name.size() && i < 8; ++i) {
+  NamePattern pattern{0, 0};
+  for (std::size_t i = 0; i < name.size(); ++i) {
     auto c = static_cast<unsigned char>(name[i]);
     std::uint64_t mask = isAsciiAlpha(c) ? 0xDF : 0xFF;
     pattern.bits |= static_cast<std::uint64_t>(c) << (8 * i);
@@ -39,50 +38,55 @@ constexpr NamePattern patternOf(std::string_view name) {
   return pattern;
 }
 
-constexpr std::array<NamePattern, kAdifTagCount> tagPatterns() {
-  std::array<NamePattern, kAdifTagCount> patterns{};
-  for (std::size_t i = 0; i < kTagNames.size(); ++i) patterns[i] = patternOf(kTagNames[i]);
-  return patterns;
-}
-constexpr std::array<NamePattern, kAdifTagCount> kTagPatterns = tagPatterns();
-constexpr NamePattern kEndOfRecordPattern = patternOf(kEndOfRecord);
+// Each name in the slot its first four bytes pick in a small table (a
+// perfect hash), so that the name behind a "<" is told by one lookup and
+// one masked comparison.
+struct NameSlot {
+  NamePattern pattern;
+  std::uint8_t length = 0;
+  AdifTag tag = AdifTag::Other;
+};
 
-// Whether `text` begins with `name` in any letter case.
-bool startsWithName(std::string_view text, std::string_view name, const NamePattern& pattern) {
-  if (text.size() >= 8) return (loadEightBytes(text.data()) & pattern.mask) == pattern.bits;
-  return startsWithCaseless(text, name);
+constexpr int kSlotBits = 4;
+constexpr std::uint32_t kSlotMultiplier = 0x9E3779B1u;
+
+// The slot of the bytes behind a "<", picked by their first four with the
+// case bit of every byte cleared.
+constexpr std::size_t slotOf(std::uint64_t word) {
+  auto key = static_cast<std::uint32_t>(word) & 0xDFDFDFDFu;
+  return static_cast<std::uint32_t>(key * kSlotMultiplier) >> (32 - kSlotBits);
 }
 
-// For each byte, the first of the tags whose name begins with it (in
-// either letter case), or -1. A table, not a switch: this runs for every
-// "<" of every line.
-constexpr std::array<signed char, 256> firstTagByInitial() {
-  std::array<signed char, 256> table{};
-  for (auto& entry : table) entry = -1;
-  for (std::size_t i = kTagNames.size(); i-- > 0;) {
-    auto initial = static_cast<unsigned char>(kTagNames[i][0]);
-    table[initial] = table[initial + ('a' - 'A')] = static_cast<signed char>(i);
+constexpr std::array<NameSlot, std::size_t{1} << kSlotBits> nameSlots() {
+  std::array<NameSlot, std::size_t{1} << kSlotBits> slots{};
+  for (std::size_t i = 0; i < kTagNames.size(); ++i) {
+    if (kTagNames[i].size() > 8) throw "an ADIF name longer than one eight-byte load";
+    NamePattern pattern = patternOf(kTagNames[i]);
+    NameSlot& slot = slots[slotOf(pattern.bits)];
+    if (slot.tag != AdifTag::Other) throw "two ADIF names share a slot: pick another multiplier";
+    slot = {pattern, static_cast<std::uint8_t>(kTagNames[i].size()), static_cast<AdifTag>(i)};
   }
-  return table;
+  return slots;
 }
-constexpr std::array<signed char, 256> kFirstTagByInitial = firstTagByInitial();
+constexpr std::array<NameSlot, std::size_t{1} << kSlotBits> kNameSlots = nameSlots();
 
-// Which tag, if any, `afterOpen` (the text behind a "<") names exactly, in
-// any letter case.
-int tagAt(std::string_view afterOpen) {
-  if (afterOpen.empty()) return -1;
-  int first = kFirstTagByInitial[static_cast<unsigned char>(afterOpen[0])];
-  if (first < 0) return -1;
-  // CALL and COMMENT share their initial; no other two tags do.
-  int last = first == static_cast<int>(AdifTag::Call) ? static_cast<int>(AdifTag::Comment) : first;
-  for (int i = first; i <= last; ++i) {
-    std::string_view name = kTagNames[static_cast<std::size_t>(i)];
-    if (afterOpen.size() > name.size() && startsWithName(afterOpen, name, kTagPatterns[static_cast<std::size_t>(i)]) &&
-        (afterOpen[name.size()] == ':' || afterOpen[name.size()] == '>')) {
-      return i;
-    }
-  }
-  return -1;
+// What the "<" at `position` of the `size` bytes at `data` opens, its name
+// in any letter case. The eight bytes behind the "<" are read whole, the
+// padding after the line included, and only those within the line count.
+AdifTag tagOpenedAt(const char* data, std::size_t position, std::size_t size) {
+  std::uint64_t word = loadEightBytes(data + position + 1);
+  const NameSlot& slot = kNameSlots[slotOf(word)];
+  if ((word & slot.pattern.mask) != slot.pattern.bits) return AdifTag::Other;
+  std::size_t after = position + 1 + slot.length;  // the ":" or ">" closing the name
+  if (slot.tag == AdifTag::EndOfRecord) return after <= size ? AdifTag::EndOfRecord : AdifTag::Other;
+  return after < size && (data[after] == ':' || data[after] == '>') ? slot.tag : AdifTag::Other;
+}
+
+// Where the "<" stand among the 16 bytes at data[at], of which those from
+// `size` on are padding: bit i for data[at + i].
+std::uint32_t opensAt(const char* data, std::size_t at, std::size_t size) {
+  std::uint32_t mask = bytesEqualMask(data + at, '<');
+  return size - at >= 16 ? mask : mask & ((std::uint32_t{1} << (size - at)) - 1);
 }
 
 std::size_t skipScanSpace(std::string_view text, std::size_t at) {
@@ -111,152 +115,6 @@ bool readLength(std::string_view text, std::size_t& at, std::size_t& length) {
   return true;
 }
 
-// scanf's "%s" after its white space: the text from `start` up to the next
-// white space, or only its first `most` characters.
-std::string_view readWord(std::string_view text, std::size_t start, std::size_t most) {
-  std::size_t stop = text.size() - start > most ? start + most : text.size();
-  std::size_t end = start;
-  if (text.size() - start >= 8) {
-    // Most values are short. Among their first eight bytes, those below
-    // "!" (blanks and control characters) are flagged; the lowest flag is
-    // exact, the ones above it may be false. No flag means no white space.
-    constexpr std::uint64_t kOnes = 0x0101010101010101u;
-    std::uint64_t bytes = loadEightBytes(text.data() + start);
-    std::uint64_t low = (bytes - kOnes * 0x21) & ~bytes & (kOnes * 0x80);
-    std::size_t wanted = std::min<std::size_t>(stop - start, 8);
-    std::uint64_t inValue = wanted == 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * wanted)) - 1;
-    if ((low & inValue) == 0) {
-      if (stop - start == wanted) return std::string_view(text.data() + start, wanted);
-      end = start + 8;
-    } else {
-      end = start + static_cast<std::size_t>(std::countr_zero(low)) / 8;
-    }
-  }
-  while (end < stop && !isScanSpace(static_cast<unsigned char>(text[end]))) ++end;
-  return std::string_view(text.data() + start, end - start);
-}
-
-}  // namespace
-
-bool keepAdifValue(AdifTag tag, const AdifTagValue& value, std::string_view& field) {
-  if (!value.lengthRead) return false;
-  // A tag with nothing after it on its line keeps what the field held.
-  // (The value is fetched as its two parts: fetched as one piece right
-  // after readAdifTag stored them, it would stall the processor.)
-  std::string_view text = field;
-  if (value.hasValue) text = std::string_view(value.value.data(), value.value.size());
-  if (tag == AdifTag::Band) {
-    // Band texts name their unit ("20M", "70CM"); the record line shows the
-    // number only. The declared length does not apply here.
-    field = text.substr(0, text.find_first_of("Mm"));
-    return true;
-  }
-  std::size_t kept = value.length;
-  if (tag == AdifTag::TimeOn) kept = std::min(kept, kTimeLength);  // seconds dropped
-  field = text.substr(0, kept);
-  if (tag == AdifTag::Mode && field.size() == 5 && startsWithCaseless(field, "PSK31")) field = "PSK";
-  return true;
-}
-
-std::string_view adifTagName(AdifTag tag) { return kTagNames[static_cast<std::size_t>(tag)]; }
-
-namespace {
-
-// The names a "<" may open on a line, each in the slot its first four
-// bytes pick in a small table, so that a "<" is told by one comparison.
-struct NameSlot {
-  NamePattern pattern{1, 0};  // in a free slot, matches no bytes
-  std::uint8_t length = 0;    // of the name
-  signed char tag = -1;       // -2 for the end of the record
-};
-
-constexpr int kSlotBits = 4;
-constexpr std::uint32_t kSlotMultiplier = 0x9E3779B1u;
-
-// The slot of the bytes behind a "<", picked by their first four with the
-// case bit of every byte cleared.
-constexpr std::size_t slotOf(std::uint64_t word) {
-  auto key = static_cast<std::uint32_t>(word) & 0xDFDFDFDFu;
-  return static_cast<std::uint32_t>(key * kSlotMultiplier) >> (32 - kSlotBits);
-}
-
-constexpr std::array<NameSlot, std::size_t{1} << kSlotBits> nameSlots() {
-  std::array<NameSlot, std::size_t{1} << kSlotBits> slots{};
-  auto place = [&slots](std::string_view name, int tag) {
-    NamePattern pattern = patternOf(name);
-    NameSlot& slot = slots[slotOf(pattern.bits)];
-    // Two names in one slot: the table needs another multiplier.
-    if (slot.tag != -1) throw "two ADIF names share a slot";
-    slot = {pattern, static_cast<std::uint8_t>(name.size()), static_cast<signed char>(tag)};
-  };
-  for (std::size_t i = 0; i < kTagNames.size(); ++i) place(kTagNames[i], static_cast<int>(i));
-  place(kEndOfRecord, -2);
-  return slots;
-}
-constexpr std::array<NameSlot, std::size_t{1} << kSlotBits> kNameSlots = nameSlots();
-
-// Which tag, if any, the nine or more bytes at `afterOpen` (behind a "<")
-// name exactly; -2 for the end of the record. Their first eight bytes are
-// compared as one word.
-int tagAtLong(const char* afterOpen) {
-  std::uint64_t word = loadEightBytes(afterOpen);
-  const NameSlot& slot = kNameSlots[slotOf(word)];
-  if ((word & slot.pattern.mask) != slot.pattern.bits) return -1;
-  if (slot.tag == -2) return -2;  // "EOR>" is matched with its ">"
-  char after = afterOpen[slot.length];
-  return after == ':' || after == '>' ? slot.tag : -1;
-}
-
-}  // namespace
-
-namespace {
-
-// Where the "<" stand among the 16 bytes at data[at], or among those left
-// before `size` when fewer remain: bit i for data[at + i].
-std::uint32_t opensAt(const char* data, std::size_t at, std::size_t size) {
-  if (size - at >= 16) return bytesEqualMask(data + at, '<');
-  // The last 16 bytes of the line, less those already looked at.
-  if (size >= 16) return bytesEqualMask(data + size - 16, '<') >> (16 - (size - at));
-  std::uint32_t mask = 0;
-  for (std::size_t i = 0; at + i < size; ++i) mask |= static_cast<std::uint32_t>(data[at + i] == '<') << i;
-  return mask;
-}
-
-// Which tag the "<" at `position` opens: a tag's index, -2 for the end of
-// the record, or -1.
-int tagOpenedAt(const char* data, std::size_t position, std::size_t size) {
-  if (size - position > 9) return tagAtLong(data + position + 1);
-  std::string_view afterOpen(data + position + 1, size - position - 1);
-  return startsWithName(afterOpen, kEndOfRecord, kEndOfRecordPattern) ? -2 : tagAt(afterOpen);
-}
-
-}  // namespace
-
-AdifTagPositions findAdifTags(std::string_view line) {
-  AdifTagPositions positions;
-  positions.first.fill(std::string_view::npos);
-  const char* data = line.data();
-  const std::size_t size = line.size();
-  // Tags are a few bytes apart: the line is looked at 16 bytes at a time,
-  // and each "<" among them taken from one mask.
-  for (std::size_t at = 0; at < size; at += 16) {
-    for (std::uint32_t opens = opensAt(data, at, size); opens != 0; opens &= opens - 1) {
-      std::size_t position = at + static_cast<std::size_t>(std::countr_zero(opens));
-      int tag = tagOpenedAt(data, position, size);
-      if (tag == -2) {
-        positions.endOfRecord = position;
-        return positions;
-      }
-      if (tag >= 0 && positions.first[static_cast<std::size_t>(tag)] == std::string_view::npos) {
-        positions.first[static_cast<std::size_t>(tag)] = position;
-      }
-    }
-  }
-  return positions;
-}
-
-namespace {
-
 // Most lengths are one or two plain digits right before the ">": read at
 // a glance, which readLength would take the long way to. False when the
 // length is written any other way.
@@ -276,29 +134,85 @@ bool readShortLength(std::string_view text, std::size_t& at, std::size_t& length
   return true;
 }
 
+// scanf's "%s" after its white space: the text from `start` up to the next
+// white space, or only its first `most` characters. Most values are short
+// and end within their first eight bytes.
+std::string_view readWord(std::string_view text, std::size_t start, std::size_t most) {
+  std::size_t stop = text.size() - start > most ? start + most : text.size();
+  std::size_t end = std::min(stop, start + bytesBeforeControl(loadEightBytes(text.data() + start)));
+  while (end < stop && !isScanSpace(static_cast<unsigned char>(text[end]))) ++end;
+  return std::string_view(text.data() + start, end - start);
+}
+
 }  // namespace
 
-AdifTagValue readAdifTag(std::string_view line, std::size_t position, std::size_t nameLength, bool cutToLength) {
-  AdifTagValue tag;
-  std::size_t at = position + 1 + nameLength;
-  if (at >= line.size() || line[at] != ':') return tag;
+std::string_view adifTagName(AdifTag tag) { return kTagNames[static_cast<std::size_t>(tag)]; }
+
+AdifTagPositions findAdifTags(std::string_view line) {
+  AdifTagPositions positions;
+  positions.first.fill(std::string_view::npos);
+  const char* data = line.data();
+  const std::size_t size = line.size();
+  // Tags are a few bytes apart: the line is looked at 16 bytes at a time,
+  // and each "<" among them taken from one mask.
+  for (std::size_t at = 0; at < size; at += 16) {
+    for (std::uint32_t opens = opensAt(data, at, size); opens != 0; opens &= opens - 1) {
+      std::size_t position = at + static_cast<std::size_t>(std::countr_zero(opens));
+      AdifTag tag = tagOpenedAt(data, position, size);
+      if (tag == AdifTag::EndOfRecord) {
+        positions.endOfRecord = position;
+        return positions;
+      }
+      if (tag != AdifTag::Other && positions.of(tag) == std::string_view::npos) {
+        positions.first[static_cast<std::size_t>(tag)] = position;
+      }
+    }
+  }
+  return positions;
+}
+
+AdifTagValue readAdifTag(std::string_view line, std::size_t position, AdifTag tag, bool cutToLength) {
+  AdifTagValue value;
+  std::size_t at = position + 1 + adifTagName(tag).size();
+  if (at >= line.size() || line[at] != ':') return value;
   ++at;
-  if (!readShortLength(line, at, tag.length) && !readLength(line, at, tag.length)) return tag;
-  tag.lengthRead = true;
+  if (!readShortLength(line, at, value.length) && !readLength(line, at, value.length)) return value;
+  value.lengthRead = true;
   if (at < line.size() && line[at] == '>') {
     ++at;
   } else if (at + 2 < line.size() && line[at] == ':' && line[at + 2] == '>') {
     at += 3;  // ":%c>": the type indicator says nothing the reader needs
   } else {
-    return tag;
+    return value;
   }
-  tag.closed = true;
-  tag.afterTag = std::string_view(line.data() + at, line.size() - at);
+  value.closed = true;
+  value.afterTag = std::string_view(line.data() + at, line.size() - at);
   std::size_t start =
       at < line.size() && !isScanSpace(static_cast<unsigned char>(line[at])) ? at : skipScanSpace(line, at);
-  tag.hasValue = start < line.size();
-  tag.value = readWord(line, start, cutToLength ? tag.length : std::string_view::npos);
-  return tag;
+  value.hasValue = start < line.size();
+  value.value = readWord(line, start, cutToLength ? value.length : std::string_view::npos);
+  return value;
+}
+
+bool keepAdifValue(AdifTag tag, const AdifTagValue& value, std::string_view& field) {
+  if (!value.lengthRead) return false;
+  // A tag with nothing after it on its line keeps what the field held.
+  // (The value is fetched as its two parts: fetched as one 16-byte piece
+  // right after readAdifTag stored them, it would defeat store-to-load
+  // forwarding and stall.)
+  std::string_view text = field;
+  if (value.hasValue) text = std::string_view(value.value.data(), value.value.size());
+  if (tag == AdifTag::Band) {
+    // Band texts name their unit ("20M", "70CM"); the record line shows the
+    // number only. The declared length does not apply here.
+    field = text.substr(0, text.find_first_of("Mm"));
+    return true;
+  }
+  std::size_t kept = value.length;
+  if (tag == AdifTag::TimeOn) kept = std::min(kept, kTimeLength);  // seconds dropped
+  field = text.substr(0, kept);
+  if (tag == AdifTag::Mode && field.size() == 5 && startsWithCaseless(field, "PSK31")) field = "PSK";
+  return true;
 }
 
 }  // namespace quorvel

@@ -2,19 +2,23 @@
 
 #include <array>
 #include <cstddef>
-#include <string>
+#include <cstdint>
 #include <string_view>
 
 namespace quorvel {
 
-// The ADIF tags the reader takes, in the order it takes them on a line.
-enum class AdifTag { Call, Comment, Freq, Band, Mode, QsoDate, TimeOn };
-inline constexpr std::size_t kAdifTagCount = 7;
+// What a "<" on an ADIF line opens: one of the tags the reader takes, in
+// the order it takes them on a line; the end of the record; or anything
+// else.
+enum class AdifTag : std::uint8_t { Call, Comment, Freq, Band, Mode, QsoDate, TimeOn, EndOfRecord, Other };
+inline constexpr std::size_t kAdifTagCount = 7;  // the tags before EndOfRecord
 
-// Where the tags stand on one line, written in any letter case: the "<" of the first
-// occurrence of each tag (npos if none) and of the first "<EOR>". A tag
-// counts only under its exact name, followed by ":" or ">": "<QSO_DATE_OFF:"
-// is no QSO_DATE. Only the text before the first "<EOR>" is searched.
+// Where the tags stand on one line, written in any letter case: the "<" of
+// the first occurrence of each tag (npos if none) and of the first
+// "<EOR>". A tag counts only under its exact name, followed by ":" or ">":
+// "<QSO_DATE_OFF:" is no QSO_DATE. Only the text before the first "<EOR>"
+// is searched. `line` must be followed by kReadPadding readable bytes, as
+// every text a LineReader gives is.
 struct AdifTagPositions {
   std::array<std::size_t, kAdifTagCount> first;
   std::size_t endOfRecord = std::string_view::npos;
@@ -44,10 +48,10 @@ struct AdifTagValue {
   std::string_view afterTag;
 };
 
-// Reads the tag whose "<" stands at `position` of `line` and whose name is
-// `nameLength` characters long. With `cutToLength` the value ends after the
-// declared length already, for a reader that keeps no more of it.
-AdifTagValue readAdifTag(std::string_view line, std::size_t position, std::size_t nameLength, bool cutToLength = false);
+// Reads the tag `tag` whose "<" stands at `position` of `line`, which is
+// followed by kReadPadding readable bytes. With `cutToLength` the value
+// ends after the declared length already, for a reader that keeps no more.
+AdifTagValue readAdifTag(std::string_view line, std::size_t position, AdifTag tag, bool cutToLength = false);
 
 // Makes `field` what a CALL, FREQ, BAND, MODE, QSO_DATE or TIME_ON tag
 // says it is: the value (or, without one, what the field held) cut to the

@@ -3,7 +3,7 @@
 #include <array>
 #include <utility>
 
-#include "detect/ascii.h"
+#include "base/ascii.h"
 
 namespace quorvel {
 
@@ -25,20 +25,15 @@ constexpr std::array<std::pair<std::string_view, ContestLayout>, 10> kContestNam
 constexpr std::string_view kContactMarker = "QSO:";
 constexpr std::string_view kMissingField = "                    ";  // 20 blanks
 
-// How many tokens a layout reads after "QSO:", and which one (from 1) is the
-// worked callsign. The tokens after it only fill a scratch field.
-struct TokenPattern {
-  int tokens;
-  int callsignToken;
-};
-
-TokenPattern patternFor(ContestLayout layout) {
+// Which token after "QSO:" (from 1) a layout takes for the worked
+// callsign. The tokens after it are never used.
+int callsignTokenOf(ContestLayout layout) {
   switch (layout) {
     case ContestLayout::RsgbIota:
-    case ContestLayout::CqWwRtty: return {12, 9};
-    case ContestLayout::ArrlVhfSep: return {8, 7};
-    case ContestLayout::ArrlSsCw: return {14, 10};
-    default: return {10, 8};
+    case ContestLayout::CqWwRtty: return 9;
+    case ContestLayout::ArrlVhfSep: return 7;
+    case ContestLayout::ArrlSsCw: return 10;
+    default: return 8;
   }
 }
 
@@ -57,13 +52,11 @@ CabrilloParse parseCabrilloQso(std::string_view upperLine, ContestLayout layout,
   std::string_view rest = upperLine.substr(marker + kContactMarker.size());
 
   contact = CabrilloContact{kMissingField, kMissingField, kMissingField, kMissingField, kMissingField};
-  const TokenPattern pattern = patternFor(layout);
+  const int callsignToken = callsignTokenOf(layout);
   const char* at = rest.data();
   const char* const end = at + rest.size();
   int number = 0;
-  // Tokens after the callsign are read by the layout but never used, so
-  // the scan stops at the callsign.
-  while (number < pattern.callsignToken) {
+  while (number < callsignToken) {
     while (at < end && isScanSpace(static_cast<unsigned char>(*at))) ++at;
     if (at == end) break;
     const char* start = at;
@@ -78,7 +71,7 @@ CabrilloParse parseCabrilloQso(std::string_view upperLine, ContestLayout layout,
       case 3: contact.date = token; break;
       case 4: contact.time = token; break;
       default:
-        if (number == pattern.callsignToken) contact.callsign = token;
+        if (number == callsignToken) contact.callsign = token;
         break;
     }
   }

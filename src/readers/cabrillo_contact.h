@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "quorvel/contest_layout.h"
+#include "readers/contest_layout.h"
 
 namespace quorvel {
 

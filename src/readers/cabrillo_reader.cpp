@@ -2,11 +2,9 @@
 
 #include <string>
 
-#include "detect/ascii.h"
-#include "output/console.h"
-#include "output/record_line.h"
-#include "readers/body_reading.h"
+#include "base/ascii.h"
 #include "readers/cabrillo_contact.h"
+#include "record/console_texts.h"
 
 namespace quorvel {
 
@@ -22,27 +20,28 @@ constexpr std::string_view kEndOfLog = "END-OF-LOG:";
 // with a callsign gives a record line. Nothing carries from line to line.
 class CabrilloBody : public IndependentLines<CabrilloBody> {
  public:
+  CabrilloBody() = default;
   CabrilloBody(RecordLayout layout, ContestLayout contestLayout) : layout_(layout), contestLayout_(contestLayout) {}
 
-  void take(const Line& line, ContactBatch& batch) {
+  void readLine(const Line& line, ContactBatch& batch) {
     if (line.rawLength() < 2) return;
     upperCaseInto(line.text, upper_);
     if (contains(upper_, kEndOfLog)) {
       batch.finish();
       return;
     }
-    handOver(upper_, batch);
+    readContactLine(upper_, batch);
   }
   // Counts one upper-cased contact line and keeps its record line.
-  void handOver(std::string_view upperLine, ContactBatch& batch);
+  void readContactLine(std::string_view upperLine, ContactBatch& batch);
 
  private:
   RecordLayout layout_;
-  ContestLayout contestLayout_;
+  ContestLayout contestLayout_ = ContestLayout::Standard;
   std::string upper_;
 };
 
-void CabrilloBody::handOver(std::string_view upperLine, ContactBatch& batch) {
+void CabrilloBody::readContactLine(std::string_view upperLine, ContactBatch& batch) {
   CabrilloContact contact;
   switch (parseCabrilloQso(upperLine, contestLayout_, contact)) {
     case CabrilloParse::NotContact: batch.count(); return;
@@ -62,31 +61,32 @@ class CabrilloHeader {
   // Reads header lines up to the first one holding "QSO:", which is left
   // in upperLine(). False when the log ends first.
   bool scan(LineReader& input);
-  void takeLine(std::string_view text);
+  // Starts from the log's first line.
+  void start(std::string_view text);
   std::string_view upperLine() const { return upper_; }
   ContestLayout contestLayout() const { return contestLayout_; }
 
  private:
-  void takeContestLine();
+  void readContestLine();
 
   std::string upper_;
   std::string contestName_;
   ContestLayout contestLayout_ = ContestLayout::Standard;
 };
 
-void CabrilloHeader::takeLine(std::string_view text) { upperCaseInto(text, upper_); }
+void CabrilloHeader::start(std::string_view text) { upperCaseInto(text, upper_); }
 
 bool CabrilloHeader::scan(LineReader& input) {
   Line line;
   for (;;) {
     if (!input.next(line)) return false;
     upperCaseInto(line.text, upper_);
-    if (contains(upper_, kContest)) takeContestLine();
+    if (contains(upper_, kContest)) readContestLine();
     if (contains(upper_, kContactMarker)) return true;
   }
 }
 
-void CabrilloHeader::takeContestLine() {
+void CabrilloHeader::readContestLine() {
   std::string_view text = upper_;
   if (text.substr(0, kContest.size()) == kContest) {
     std::size_t start = kContest.size();
@@ -100,24 +100,24 @@ void CabrilloHeader::takeContestLine() {
 
 }  // namespace
 
-Status readCabrilloLog(LineReader& input, const Line& firstLine, RunContext& run) {
+Status readCabrilloLog(LineReader& input, const Line& firstLine, const ReaderSetup& setup, RecordSink& sink) {
   CabrilloHeader header;
-  header.takeLine(firstLine.text);
+  header.start(firstLine.text);
   // A soapbox on the first line means no header follows; the line itself
   // is then the first one parsed.
   if (!contains(header.upperLine(), kSoapbox) && !header.scan(input)) return input.status();
 
-  printMessage(run.console, "\nCabrillo format detected\n");
-  printMessage(run.console, kWritingMessage);
-  CabrilloBody body(chooseLayout(LayoutSet::Wide, run.options), header.contestLayout());
+  printMessage(setup.console, "\nCabrillo format detected\n");
+  printMessage(setup.console, kWritingMessage);
+  CabrilloBody body(setup.layout, header.contestLayout());
   ContactBatch batch;
-  body.handOver(header.upperLine(), batch);
+  body.readContactLine(header.upperLine(), batch);
   long count = 0;
-  BodyEnd end = takeBatch(batch, run, count);
-  if (!end.finished) end = readBody(input, body, run, count);
+  BodyEnd end = deliverBatch(batch, setup.console, sink, count);
+  if (end.status.isOk() && !end.finished) end = readBody(input, body, setup, sink, count);
   if (!end.status.isOk()) return end.status;
-  if (!end.finished) return input.status();
-  printCount(run.console, count, "processed");
+  // A log that ends without "END-OF-LOG:" prints no count.
+  if (end.finished) printCount(setup.console, count, "processed");
   return Status::ok();
 }
 

@@ -3,15 +3,13 @@
 #include <string>
 #include <vector>
 
-#include "detect/ascii.h"
+#include "base/ascii.h"
 #include "detect/assign_column.h"
 #include "detect/recognisers.h"
 #include "detect/screen_line.h"
 #include "detect/space_tokens.h"
-#include "output/console.h"
-#include "output/record_line.h"
-#include "readers/body_reading.h"
 #include "readers/column_values.h"
+#include "record/console_texts.h"
 
 namespace quorvel {
 
@@ -22,17 +20,18 @@ namespace {
 // to line.
 class ColumnBody : public IndependentLines<ColumnBody> {
  public:
+  ColumnBody() = default;
   ColumnBody(RecordLayout layout, ColumnMap columns, int lastColumn)
       : layout_(layout), columns_(columns), lastColumn_(lastColumn) {}
 
-  void take(const Line& line, ContactBatch& batch) {
+  void readLine(const Line& line, ContactBatch& batch) {
     upperCaseInto(line.text, upper_);
     // Headings, page breaks and blank lines between the data are skipped;
     // a marker of another log kind on a later line changes nothing.
     if (screenAndSplit(upper_)) writeRecord(batch);
   }
-  // Keeps the record line of one upper-cased data line.
-  void takeDataLine(std::string_view upperLine, ContactBatch& batch) {
+  // Keeps the record line of the upper-cased first data line.
+  void readFirstLine(std::string_view upperLine, ContactBatch& batch) {
     splitLine(upperLine);
     writeRecord(batch);
   }
@@ -45,7 +44,7 @@ class ColumnBody : public IndependentLines<ColumnBody> {
 
   RecordLayout layout_;
   ColumnMap columns_;
-  int lastColumn_;  // the highest column any value is taken from
+  int lastColumn_ = -1;  // the highest column any value is taken from
   std::string upper_;
   std::vector<std::string_view> tokens_;
 };
@@ -111,21 +110,20 @@ int assignColumns(std::string_view upperLine, ColumnMap& columns, const Console&
 
 }  // namespace
 
-Status readColumnLog(LineReader& input, const Line& firstLine, RunContext& run) {
+Status readColumnLog(LineReader& input, const Line& firstLine, const ReaderSetup& setup, RecordSink& sink) {
   std::string upper;
   upperCaseInto(firstLine.text, upper);
   ColumnMap columns;
-  int lastColumn = assignColumns(upper, columns, run.console);
-  ColumnBody body(chooseLayout(LayoutSet::Narrow, run.options), columns, lastColumn);
+  int lastColumn = assignColumns(upper, columns, setup.console);
+  ColumnBody body(setup.layout, columns, lastColumn);
   ContactBatch batch;
-  body.takeDataLine(upper, batch);
+  body.readFirstLine(upper, batch);
   long count = 0;
-  if (BodyEnd first = takeBatch(batch, run, count); !first.status.isOk()) return first.status;
-  printMessage(run.console, kWritingMessage);
+  if (BodyEnd first = deliverBatch(batch, setup.console, sink, count); !first.status.isOk()) return first.status;
+  printMessage(setup.console, kWritingMessage);
 
-  if (BodyEnd end = readBody(input, body, run, count); !end.status.isOk()) return end.status;
-  if (input.failed()) return input.status();
-  printCount(run.console, count, "read");
+  if (BodyEnd end = readBody(input, body, setup, sink, count); !end.status.isOk()) return end.status;
+  printCount(setup.console, count, "read");
   return Status::ok();
 }
 

@@ -1,10 +1,9 @@
 #include "readers/line_reader.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
+
+#include "base/bytes.h"
 
 namespace quorvel {
 
@@ -26,7 +25,7 @@ std::size_t lastNewline(const char* data, std::size_t from, std::size_t to) {
 }
 }  // namespace
 
-bool takeLine(std::string_view& text, Line& line) {
+bool splitOffLine(std::string_view& text, Line& line) {
   if (text.empty()) return false;
   const void* found = std::memchr(text.data(), '\n', text.size());
   if (found == nullptr) {
@@ -42,11 +41,24 @@ bool takeLine(std::string_view& text, Line& line) {
   return true;
 }
 
-LineReader::LineReader(int fd, std::string name) : fd_(fd), name_(std::move(name)), buffer_(kBlockSize) {}
+void ReadBuffer::grow(std::size_t size, std::size_t keep) {
+  if (size <= size_) return;
+  std::unique_ptr<char[]> bytes(new char[size]);
+  if (keep > 0) std::memcpy(bytes.get(), bytes_.get(), keep);
+  bytes_ = std::move(bytes);
+  size_ = size;
+}
+
+LineReader::LineReader(const File& log, std::string name) : log_(log), name_(std::move(name)) {
+  reserve(kBlockSize);
+  clearPadding();
+}
 
 Status LineReader::status() const {
   return failed_ ? Status::failure("error reading file " + name_ + "\n") : Status::ok();
 }
+
+void LineReader::reserve(std::size_t bytes) { buffer_.grow(bytes + kReadPadding, end_); }
 
 bool LineReader::fill(std::size_t most) {
   if (atEnd_ || failed_) return false;
@@ -57,28 +69,21 @@ bool LineReader::fill(std::size_t most) {
     end_ -= begin_;
     begin_ = 0;
   }
-  if (buffer_.size() - end_ < kBlockSize / 2) buffer_.resize(std::max(buffer_.size() * 2, kBlockSize));
-  for (;;) {
-    ssize_t got = ::read(fd_, buffer_.data() + end_, std::min(most, buffer_.size() - end_));
-    if (got > 0) {
-      end_ += static_cast<std::size_t>(got);
-      return true;
-    }
-    if (got == 0) {
-      atEnd_ = true;
-      return false;
-    }
-    if (errno != EINTR) {
-      failed_ = true;
-      return false;
-    }
+  std::size_t room = buffer_.size() - kReadPadding - end_;
+  if (room < kBlockSize / 2) reserve(std::max(2 * (buffer_.size() - kReadPadding), kBlockSize));
+  std::int64_t got = readSome(log_, buffer_.data() + end_, std::min(most, buffer_.size() - kReadPadding - end_));
+  if (got > 0) {
+    end_ += static_cast<std::size_t>(got);
+    clearPadding();
+    return true;
   }
+  (got == 0 ? atEnd_ : failed_) = true;
+  return false;
 }
 
 bool LineReader::next(Line& line) {
   for (;;) {
     const char* start = buffer_.data() + begin_;
-    // (An input taken whole in blocks may leave no buffer at all.)
     std::size_t unscanned = end_ - begin_ - scanned_;
     const void* found = unscanned == 0 ? nullptr : std::memchr(start + scanned_, '\n', unscanned);
     if (found != nullptr) {
@@ -135,7 +140,7 @@ std::size_t LineReader::blockEnd(std::size_t size, BlockCutRule cut) const {
   return lastWhole;
 }
 
-bool LineReader::takeBlock(std::size_t size, BlockCutRule cut, LineBlock& block) {
+bool LineReader::nextBlock(std::size_t size, BlockCutRule cut, LineBlock& block) {
   // Reading no more than the block needs keeps the bytes read past its
   // cut, which are copied over to the next one, few.
   while (end_ - begin_ < size && fill(size - (end_ - begin_))) {
@@ -160,10 +165,13 @@ bool LineReader::takeBlock(std::size_t size, BlockCutRule cut, LineBlock& block)
   block.end = blockEnd;
   // (A reader that has taken the whole input needs no room any more.)
   bool more = rest > 0 || !atEnd_;
-  if (more && buffer_.size() < rest + kBlockSize / 2) buffer_.resize(std::max(kBlockSize, rest + kBlockSize));
+  std::size_t room =
+      more && buffer_.size() < rest + kBlockSize / 2 + kReadPadding ? std::max(kBlockSize, rest + kBlockSize) : rest;
+  buffer_.grow(room + kReadPadding, 0);
   if (rest > 0) std::memcpy(buffer_.data(), block.storage.data() + blockEnd, rest);
   begin_ = 0;
   end_ = rest;
+  clearPadding();
   scanned_ = 0;
   return true;
 }

@@ -2,11 +2,15 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
+#include <utility>
 
-#include "quorvel/status.h"
+#include "base/bytes.h"
+#include "base/files.h"
+#include "base/status.h"
 
 namespace quorvel {
 
@@ -24,12 +28,33 @@ struct Line {
 // Splits the next line off the front of `text`, which holds whole lines
 // (the last one may lack its new line), by the same rules as LineReader.
 // False when `text` is empty.
-bool takeLine(std::string_view& text, Line& line);
+bool splitOffLine(std::string_view& text, Line& line);
 
-// A run of whole lines taken off a log at once, to be read elsewhere. Its
-// bytes stay valid as long as the block is not handed to the reader again.
+// Room for bytes read from a log. Growing it does not clear the new room:
+// the reader clears only the padding behind what it read, so a small log
+// touches little memory however large the room.
+class ReadBuffer {
+ public:
+  char* data() { return bytes_.get(); }
+  const char* data() const { return bytes_.get(); }
+  std::size_t size() const { return size_; }
+  // Makes room for `size` bytes, keeping the first `keep`.
+  void grow(std::size_t size, std::size_t keep);
+  void swap(ReadBuffer& other) {
+    std::swap(bytes_, other.bytes_);
+    std::swap(size_, other.size_);
+  }
+
+ private:
+  std::unique_ptr<char[]> bytes_;
+  std::size_t size_ = 0;
+};
+
+// A run of whole lines cut off a log at once, to be read elsewhere. Its
+// bytes, and kReadPadding bytes after them, stay valid as long as the
+// block is not handed to the reader again.
 struct LineBlock {
-  std::vector<char> storage;
+  ReadBuffer storage;
   std::size_t begin = 0;
   std::size_t end = 0;
 
@@ -41,32 +66,36 @@ using BlockCutRule = bool (*)(std::string_view text);
 
 // Splits a log into lines. This is the one place that defines the input's
 // line structure: a line ends at "\n", a "\r" right before it belongs to the
-// line end, and lines of any length come whole. Reads in large blocks; the
-// text of a line stays valid until the next call of next() or peek().
+// line end, and lines of any length come whole. Reads in large blocks.
+//
+// Every text it gives (a line, a peek, a block) is followed by at least
+// kReadPadding readable bytes, as a lexer relies on the terminating NUL of
+// its input: the tag search loads 8 and 16 bytes at a time without a
+// bounds check. The text of a line stays valid until the next call of
+// next() or peek().
 class LineReader {
  public:
-  // Reads from `fd`, which the caller keeps open while the reader is used;
+  // Reads from `log`, which the caller keeps open while the reader is used;
   // `name` is the log's name as the user gave it, for the error message.
-  LineReader(int fd, std::string name);
+  LineReader(const File& log, std::string name);
 
-  // Gives the next line. Returns false at the end of the input, and on a read
-  // error, after which failed() is true.
+  // Gives the next line. False at the end of the input, and on a read
+  // error, which status() then reports.
   bool next(Line& line);
 
   // The first `count` bytes not yet taken as lines (fewer at the end of the
   // input), without taking them.
   std::string_view peek(std::size_t count);
 
-  // Takes the next whole lines, at least `size` bytes of them unless the
+  // Cuts the next whole lines, at least `size` bytes of them unless the
   // input ends first, into `block`. The block ends after a line that `cut`
-  // accepts (any line if `cut` is null), unless none of the last few lines
-  // does. `block`'s storage is recycled. False when no line is left; a read
-  // error keeps only the whole lines read before it.
-  bool takeBlock(std::size_t size, BlockCutRule cut, LineBlock& block);
+  // accepts, unless none of the last few lines does. `block`'s storage is
+  // recycled. False when no line is left; a read error keeps only the
+  // whole lines read before it.
+  bool nextBlock(std::size_t size, BlockCutRule cut, LineBlock& block);
 
   // True once the whole input has been taken.
   bool exhausted() const { return atEnd_ && begin_ == end_; }
-  bool failed() const { return failed_; }
 
   // Ok, or after a read error "error reading file %s\n" with the log's name.
   Status status() const;
@@ -75,14 +104,19 @@ class LineReader {
   // Reads more input, at most `most` bytes, behind the buffered bytes;
   // false at the end or on an error.
   bool fill(std::size_t most = SIZE_MAX);
-  // Where a block of about `size` bytes taken now should end: one past the
+  // Where a block of about `size` bytes cut now should end: one past the
   // "\n" of a line that `cut` accepts, else of the last whole line within
   // `size` bytes, else of the first; 0 when no line is whole.
   std::size_t blockEnd(std::size_t size, BlockCutRule cut) const;
+  // Makes room for `bytes` bytes from the start of the buffer, padding
+  // after them included.
+  void reserve(std::size_t bytes);
+  // Clears the padding behind the bytes read, which the tag search may load.
+  void clearPadding() { std::memset(buffer_.data() + end_, 0, kReadPadding); }
 
-  int fd_;
+  const File& log_;
   std::string name_;
-  std::vector<char> buffer_;
+  ReadBuffer buffer_;
   std::size_t begin_ = 0;    // first byte not yet handed out
   std::size_t end_ = 0;      // one past the last byte read
   std::size_t scanned_ = 0;  // bytes from begin_ known to hold no "\n"

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace quorvel {
+
+// The operating system's files, behind the few calls the program makes.
+// Names are UTF-8; files are always read and written as bytes. Every call
+// reports failure by its result and goes on after an interrupted system
+// call; none prints anything.
+
+// Owns one open file and closes it when it goes.
+class File {
+ public:
+  File() = default;
+  explicit File(int descriptor) : descriptor_(descriptor) {}
+  File(File&& other) noexcept : descriptor_(std::exchange(other.descriptor_, -1)) {}
+  File& operator=(File&& other) noexcept {
+    if (this != &other) {
+      (void)close();
+      descriptor_ = std::exchange(other.descriptor_, -1);
+    }
+    return *this;
+  }
+  File(const File&) = delete;
+  File& operator=(const File&) = delete;
+  ~File() { (void)close(); }
+
+  bool isOpen() const { return descriptor_ >= 0; }
+  int descriptor() const { return descriptor_; }
+
+  // Closes the file; false when closing reports an error (for a file just
+  // written, data that may not have reached the disk).
+  bool close();
+
+ private:
+  int descriptor_ = -1;
+};
+
+// Opens the log `name` for reading, through links and pipes as the user
+// means them; not open when it cannot be opened or is a directory.
+File openLog(const std::string& name);
+
+// Opens the file at `path` for appending, creating it when missing and
+// keeping what it holds.
+File openForAppending(const std::string& path);
+
+// Creates the file at `path` empty for writing, replacing one of that name.
+File createForWriting(const std::string& path);
+
+// Reads up to `size` bytes into `into`: how many were read, 0 at the end,
+// -1 on an error.
+std::int64_t readSome(const File& file, char* into, std::size_t size);
+
+// Writes all of `data`; false when the file took less (disk full, a size
+// limit) or the writing failed.
+bool writeFully(const File& file, std::string_view data);
+
+// The size of an open file, or -1 when it cannot be told.
+std::int64_t sizeOf(const File& file);
+
+// The size of the file at `path`, or -1 when there is none.
+std::int64_t sizeOf(const std::string& path);
+
+// Reads the byte at `offset` of an open file; false when there is none.
+bool readByteAt(const File& file, std::int64_t offset, char& byte);
+
+// Cuts an open file back to `size` bytes.
+bool truncateTo(const File& file, std::int64_t size);
+
+// Replaces `content` with the whole content of the regular file at
+// `path`; false when it cannot be opened or read, or is no regular file.
+// The string is given room for one byte more than the file holds.
+bool readWholeFile(const std::string& path, std::string& content);
+
+// Gives the file at `from` the name `to`, replacing a file of that name in
+// one step: the name never stands for a half-written file.
+bool replaceFile(const std::string& from, const std::string& to);
+
+// Deletes the file at `path`.
+bool removeFile(const std::string& path);
+
+}  // namespace quorvel

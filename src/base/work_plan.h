@@ -1,0 +1,29 @@
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <thread>
+
+namespace quorvel {
+
+// How a run shares out its work: a log's contacts are read in blocks of
+// about `blockBytes` bytes, and blocks and buckets are worked on by
+// `threads` threads (0: one per core, at most kMostThreads). Tests make
+// blocks small.
+struct WorkPlan {
+  // Each thread holds a block of the log while reading and a bucket while
+  // sorting, so memory grows with their number; and the reading threads
+  // wait for the one that hands their record lines on in order anyway.
+  static constexpr unsigned kMostThreads = 4;
+
+  std::size_t blockBytes = std::size_t{1} << 20;
+  unsigned threads = 0;
+
+  unsigned threadCount() const {
+    if (threads != 0) return threads;
+    unsigned cores = std::thread::hardware_concurrency();
+    return cores == 0 ? 1 : std::min(cores, kMostThreads);
+  }
+};
+
+}  // namespace quorvel

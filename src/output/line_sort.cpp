@@ -1,0 +1,229 @@
+#include "output/line_sort.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <utility>
+
+#include "base/bytes.h"
+
+namespace quorvel {
+
+namespace {
+
+using KeyedLine = LineSorter::KeyedLine;
+using LongLine = LineSorter::LongLine;
+
+// Finds the lines of a list by their index.
+struct ListedLines {
+  const std::vector<std::string_view>& lines;
+  std::string_view operator()(std::uint64_t place) const { return lines[place]; }
+};
+
+// Finds the lines of a bucket's content by their start and length packed
+// into one number, so that writing them in sorted order fetches only the
+// line itself. A line too long for the length bits has its length looked
+// up among the long lines, which stand in the order of their starts.
+struct PackedLines {
+  static constexpr int kLengthBits = 16;
+  static constexpr std::uint64_t kLongLine = (std::uint64_t{1} << kLengthBits) - 1;
+
+  const char* content;
+  const std::vector<LongLine>& longLines;
+
+  static std::uint64_t pack(std::size_t start, std::size_t length) {
+    return (static_cast<std::uint64_t>(start) << kLengthBits) | std::min<std::uint64_t>(length, kLongLine);
+  }
+  static std::size_t startOf(std::uint64_t place) { return static_cast<std::size_t>(place >> kLengthBits); }
+  std::string_view operator()(std::uint64_t place) const {
+    std::size_t start = startOf(place);
+    std::size_t length = static_cast<std::size_t>(place & kLongLine);
+    if (length == kLongLine) {
+      length = std::lower_bound(longLines.begin(), longLines.end(), start, [](const LongLine& line, std::size_t at) {
+                 return line.start < at;
+               })->length;
+    }
+    return std::string_view(content + start, length);
+  }
+};
+
+// A stable sort by prefix, one byte a pass from the lowest; a pass in which
+// every entry has the same byte is skipped.
+void radixSortByPrefix(std::vector<KeyedLine>& entries, std::vector<KeyedLine>& scratch) {
+  const std::size_t count = entries.size();
+  if (count < 2) return;
+  // The counts of every byte position, taken in one pass.
+  std::array<std::array<std::size_t, 256>, 8> counts{};
+  for (const KeyedLine& entry : entries) {
+    for (std::size_t b = 0; b < 8; ++b) ++counts[b][(entry.prefix >> (8 * b)) & 0xFF];
+  }
+  scratch.resize(count);
+  for (std::size_t b = 0; b < 8; ++b) {
+    std::array<std::size_t, 256>& offsets = counts[b];
+    const int shift = static_cast<int>(8 * b);
+    if (offsets[(entries.front().prefix >> shift) & 0xFF] == count) continue;
+    std::size_t offset = 0;
+    for (std::size_t& entry : offsets) offset += std::exchange(entry, offset);
+    for (const KeyedLine& entry : entries) scratch[offsets[(entry.prefix >> shift) & 0xFF]++] = entry;
+    entries.swap(scratch);
+  }
+}
+
+// A group of lines whose keys agree in their first `offset` + 8 bytes.
+template <class Iterator>
+struct KeyGroup {
+  Iterator first;
+  Iterator last;
+  std::size_t offset;
+};
+
+// Groups this small (a callsign worked a few times) are ordered by whole
+// keys in place: cheaper than sorting them eight bytes at a time.
+constexpr std::ptrdiff_t kShortGroup = 16;
+
+// Orders a group of lines whose keys agree in their first `offset` bytes
+// by the rest of their keys (see keyBefore); equal keys keep their order.
+template <class Iterator, class KeyOf>
+void insertByKey(Iterator first, Iterator last, const KeyOf& keyOf, std::size_t offset) {
+  auto restOf = [&keyOf, offset](const KeyedLine& entry) { return keyOf(entry.place).substr(offset); };
+  for (Iterator next = first + 1; next < last; ++next) {
+    KeyedLine entry = *next;
+    std::string_view key = restOf(entry);
+    Iterator at = next;
+    for (; at != first && keyBefore(key, restOf(*(at - 1))); --at) *at = *(at - 1);
+    *at = entry;
+  }
+}
+
+// Orders a group of lines whose keys agree in their first eight bytes
+// (zero-padded) by the whole key, keeping equal keys in their order (the
+// radix sort left the group in bucket order). Eight bytes at a time: a key
+// that ends within them is a prefix of every longer key of the group and
+// comes first, shorter before longer; the longer keys are ordered by their
+// next eight bytes, and their groups of equal bytes in turn. The groups
+// wait in `pending`, not on the stack: keys alike over megabytes of a long
+// comment would otherwise nest a call for every eight bytes.
+template <class Iterator, class KeyOf>
+void sortGroup(Iterator first, Iterator last, const KeyOf& keyOf, std::vector<KeyGroup<Iterator>>& pending) {
+  pending.assign(1, {first, last, 0});
+  while (!pending.empty()) {
+    KeyGroup<Iterator> group = pending.back();
+    pending.pop_back();
+    const std::size_t end = group.offset + 8;
+    std::ptrdiff_t ending = 0;  // keys that end within the group's eight bytes
+    bool sameLength = true;
+    const std::size_t length = keyOf(group.first->place).size();
+    for (Iterator entry = group.first; entry != group.last; ++entry) {
+      std::size_t other = keyOf(entry->place).size();
+      ending += other <= end;
+      sameLength &= other == length;
+    }
+    if (ending == group.last - group.first && sameLength)
+      continue;  // the same key throughout, as a callsign worked again
+    if (group.last - group.first <= kShortGroup) {
+      insertByKey(group.first, group.last, keyOf, group.offset);
+      continue;
+    }
+    Iterator longer = group.first;
+    if (ending > 0) {
+      longer = std::stable_partition(
+          group.first, group.last, [&keyOf, end](const KeyedLine& entry) { return keyOf(entry.place).size() <= end; });
+      std::stable_sort(group.first, longer, [&keyOf](const KeyedLine& a, const KeyedLine& b) {
+        return keyOf(a.place).size() < keyOf(b.place).size();
+      });
+    }
+    if (group.last - longer < 2) continue;
+    bool samePrefix = true;  // as under -comment, where comments begin alike
+    for (Iterator entry = longer; entry != group.last; ++entry) {
+      entry->prefix = keyPrefix(keyOf(entry->place).substr(end));
+      samePrefix &= entry->prefix == longer->prefix;
+    }
+    if (!samePrefix) {
+      std::stable_sort(longer, group.last, [](const KeyedLine& a, const KeyedLine& b) { return a.prefix < b.prefix; });
+    }
+    for (Iterator begin = longer; begin != group.last;) {
+      Iterator groupEnd = begin + 1;
+      while (groupEnd != group.last && groupEnd->prefix == begin->prefix) ++groupEnd;
+      if (groupEnd - begin > 1) pending.push_back({begin, groupEnd, end});
+      begin = groupEnd;
+    }
+  }
+}
+
+// The part of a line that orders it: from the 0-based `skip` on.
+std::string_view keyAfter(std::string_view line, std::size_t skip) {
+  return line.size() > skip ? line.substr(skip) : std::string_view();
+}
+
+std::size_t skipOf(int sortColumn) { return sortColumn > 1 ? static_cast<std::size_t>(sortColumn - 1) : 0; }
+
+// Orders `keyed`, whose prefixes are set, the way sortLinesByColumn orders
+// lines; `lineOf` finds the line of an entry.
+template <class LineOf>
+void sortKeyed(std::vector<KeyedLine>& keyed, const LineOf& lineOf, std::size_t skip, std::vector<KeyedLine>& scratch) {
+  auto keyOf = [&lineOf, skip](std::uint64_t place) { return keyAfter(lineOf(place), skip); };
+  // First by the first eight bytes of each key, read as one big-endian
+  // number (zero-padded, which keeps the byte order), with a stable radix
+  // sort; that settles nearly every callsign.
+  radixSortByPrefix(keyed, scratch);
+
+  // Then each group of equal prefixes by the whole key.
+  std::vector<KeyGroup<std::vector<KeyedLine>::iterator>> pending;
+  for (std::size_t begin = 0; begin < keyed.size();) {
+    std::size_t end = begin + 1;
+    while (end < keyed.size() && keyed[end].prefix == keyed[begin].prefix) ++end;
+    if (end - begin > 1) {
+      sortGroup(keyed.begin() + static_cast<std::ptrdiff_t>(begin), keyed.begin() + static_cast<std::ptrdiff_t>(end),
+                keyOf, pending);
+    }
+    begin = end;
+  }
+}
+
+// Puts the lines of `content`, which ends with a new line, in `keyed` with
+// their key prefixes, in one pass; those too long for their entry also in
+// `longLines`.
+void keyLines(std::string_view content, std::size_t skip, std::vector<KeyedLine>& keyed,
+              std::vector<LongLine>& longLines) {
+  keyed.clear();
+  longLines.clear();
+  const char* start = content.data();
+  const char* end = start + content.size();
+  for (const char* at = start; at != end;) {
+    const char* lineEnd = static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(end - at)));
+    std::string_view line(at, static_cast<std::size_t>(lineEnd - at));
+    std::size_t offset = static_cast<std::size_t>(at - start);
+    keyed.push_back({keyPrefix(keyAfter(line, skip)), PackedLines::pack(offset, line.size())});
+    if (line.size() >= PackedLines::kLongLine) longLines.push_back({offset, line.size()});
+    at = lineEnd + 1;
+  }
+}
+
+}  // namespace
+
+void sortLinesByColumn(std::vector<std::string_view>& lines, int sortColumn) {
+  const std::size_t skip = skipOf(sortColumn);
+  std::vector<KeyedLine> keyed;
+  std::vector<KeyedLine> scratch;
+  keyed.reserve(lines.size());
+  for (std::size_t i = 0; i < lines.size(); ++i) keyed.push_back({keyPrefix(keyAfter(lines[i], skip)), i});
+  sortKeyed(keyed, ListedLines{lines}, skip, scratch);
+  std::vector<std::string_view> sorted;
+  sorted.reserve(lines.size());
+  for (const KeyedLine& entry : keyed) sorted.push_back(lines[entry.place]);
+  lines.swap(sorted);
+}
+
+void LineSorter::sort(std::string_view content, int sortColumn) {
+  content_ = content.data();
+  const std::size_t skip = skipOf(sortColumn);
+  keyLines(content, skip, keyed_, longLines_);
+  sortKeyed(keyed_, PackedLines{content_, longLines_}, skip, scratch_);
+}
+
+std::string_view LineSorter::line(std::size_t i) const {
+  std::string_view line = PackedLines{content_, longLines_}(keyed_[i].place);
+  return std::string_view(line.data(), line.size() + 1);
+}
+
+}  // namespace quorvel

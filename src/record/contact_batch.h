@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/console.h"
+#include "base/status.h"
+#include "record/record_line.h"
+#include "record/record_sink.h"
+
+namespace quorvel {
+
+// What a reader made of a run of lines, kept for the bucket files: the
+// record lines in order, each with the number the reader counted it as
+// (counting from the start of the batch), and whether the log ended in it.
+class ContactBatch {
+ public:
+  // Counts one line or record that gives no record line.
+  void count() { ++counted_; }
+  // Counts a contact and keeps its record line, `fields` in `layout`, for
+  // the bucket of `bucketKey`; with `upperCase`, its letters a-z made upper
+  // case.
+  void add(char bucketKey, const RecordLayout& layout, const RecordFields& fields, bool upperCase = false);
+  // The log ends here (Cabrillo "END-OF-LOG:").
+  void finish() { finished_ = true; }
+  // The log cannot be read on, for the reason `failure` gives.
+  void fail(Status failure) { failure_ = std::move(failure); }
+  void clear();
+
+  // Neither finished nor failed: the log may go on after it.
+  bool open() const { return !finished_ && failure_.isOk(); }
+  bool finished() const { return finished_; }
+  long counted() const { return counted_; }
+
+  // Hands the record lines to `sink` in order, marking progress on
+  // `console` by their number counted on from `countBefore`. Stops at the
+  // first line the sink cannot take, or returns the failure the batch
+  // ended with.
+  Status handOver(RecordSink& sink, const Console& console, long countBefore);
+
+ private:
+  struct Contact {
+    std::size_t end;  // of its record line in text_
+    long number;
+    char bucketKey;
+  };
+
+  // The record lines fill text_ from the front, up to used_; the rest is
+  // room, grown by doubling, that no line has to clear first.
+  std::string text_;
+  std::size_t used_ = 0;
+  std::vector<Contact> contacts_;
+  long counted_ = 0;
+  bool finished_ = false;
+  Status failure_ = Status::ok();
+};
+
+}  // namespace quorvel

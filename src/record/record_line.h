@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+#include "base/bytes.h"
+#include "quorvel/run_options.h"
+
+namespace quorvel {
+
+// The family of record line layouts a log is written in.
+enum class LayoutSet {
+  Wide,             // ADIF without -comment, and Cabrillo: 8-character band field
+  WideWithComment,  // ADIF with -comment: as Wide, the comment after the callsign
+  Narrow,           // column text logs: 3-character band field
+};
+
+// The values of one contact, already prepared by its reader (cut, PSK31
+// shortened). Empty values print as blanks to their field's width.
+struct RecordFields {
+  std::string_view date;
+  std::string_view time;
+  std::string_view band;
+  std::string_view mode;
+  std::string_view callsign;
+  std::string_view comment;  // used by WideWithComment only
+};
+
+// One record line layout of a family: which fields it prints and how wide.
+// Every field is right-aligned in at least its width and never cut, so a
+// longer value pushes the rest of the line to the right.
+//
+//   date(9) ' ' time(4) ' ' band(8 or 3) mode(4) ' ' callsign [' ' comment]
+//
+// -nodate drops "date ", -notime drops "time ". Band and mode stand side by
+// side; the mode's own right alignment usually supplies the gap.
+struct RecordLayout {
+  bool withDate = true;
+  bool withTime = true;
+  bool withComment = false;
+  int bandWidth = 8;
+
+  // The 1-based column at which the callsign starts whenever no field is
+  // wider than its width; the sort stage compares lines from there.
+  int sortColumn() const;
+};
+
+// The layout of `set` under the -nodate and -notime switches of `options`.
+RecordLayout chooseLayout(LayoutSet set, const RunOptions& options);
+
+// The length of the record line of `fields` in `layout`, new line included.
+std::size_t recordLineSize(const RecordLayout& layout, const RecordFields& fields);
+
+// Room that formatRecordLine may use beyond the line it writes: it lays
+// down the blanks of a field in one piece this wide.
+inline constexpr std::size_t kRecordLineSlack = kBlankPiece;
+
+// Writes the record line of `fields` at `out`, which has room for its
+// recordLineSize() and kRecordLineSlack bytes more. The values are data: a
+// "%" in them is written as it stands.
+void formatRecordLine(const RecordLayout& layout, const RecordFields& fields, char* out);
+
+}  // namespace quorvel

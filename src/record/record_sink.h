@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string_view>
+
+#include "base/status.h"
+
+namespace quorvel {
+
+// Where the readers hand their record lines. The run wires the bucket files;
+// tests wire a recorder.
+class RecordSink {
+ public:
+  virtual ~RecordSink() = default;
+
+  // Appends `line` (one whole record line, new line included) to the bucket
+  // of `bucketKey`, the first character of the contact's callsign. A key that
+  // is neither a letter nor a digit selects no bucket: the line is dropped
+  // silently. Fails only when the bucket file cannot be written.
+  virtual Status appendToBucket(char bucketKey, std::string_view line) = 0;
+};
+
+}  // namespace quorvel

@@ -1,0 +1,331 @@
+// The program end to end: each test runs the built binary in a fresh
+// folder and checks its exit status, both its streams and every file it
+// leaves. The logs of every kind, the command line, failures, and the
+// README's tour.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/harness.h"
+
+namespace quorvel::testing {
+namespace {
+
+const std::string kWriting = "\nEach dot is 100 QSOs. Writing logs\n";
+const std::string kSorting = "\nSorting logs....\n";
+std::string read(int count) { return "\n\n" + std::to_string(count) + " QSOs read\n"; }
+
+// What an ADIF or a Cabrillo run prints on standard error, `count`
+// contacts processed (-1: no count printed).
+std::string adif(int count, const char* kind = "ADIF") {
+  std::string counted = count < 0 ? "" : "\n\n" + std::to_string(count) + " QSOs processed\n";
+  return "\n" + std::string(kind) + " format detected\n" + kWriting + counted + kSorting;
+}
+std::string cabrillo(int count) { return adif(count, "Cabrillo"); }
+
+// What a column text run prints on standard error when its first data line
+// is "22-JUN-02 1432 14 SSB " and `callsign`, up to the count.
+std::string columns(const std::string& callsign) {
+  return "Using column 0 (22-JUN-02) as date\nUsing column 1 (1432) as time\nUsing column 2 (14) as band\n"
+         "Using column 3 (SSB) as mode\nUsing column 4 (" +
+         callsign + ") as callsign\n" + kWriting;
+}
+
+// `files` with `changes` laid over them.
+Files with(Files files, const Files& changes) {
+  for (const auto& [name, content] : changes) files[name] = content;
+  return files;
+}
+
+// Runs the program with `arguments` in a folder that holds `before`
+// ("<dir>" for a folder), and checks its exit status, both its streams and
+// everything the folder holds after.
+void expectFolder(const Files& before, const std::vector<std::string>& arguments, int status, const std::string& out,
+                  const std::string& err, const Files& after, long fileSizeLimit = 0) {
+  ScratchDir dir;
+  for (const auto& [name, content] : before) {
+    content == "<dir>" ? (void)std::filesystem::create_directory(dir.path() + "/" + name) : dir.write(name, content);
+  }
+  Outcome got = runProgram(dir, arguments, fileSizeLimit);
+  std::string trace = "in a folder of " + std::to_string(before.size()) + " files, with " + before.begin()->second;
+  EXPECT_EQ(got.status, status) << trace;
+  EXPECT_EQ(got.out, out) << trace;
+  EXPECT_EQ(got.err, err) << trace;
+  EXPECT_EQ(dir.files(), after) << trace;
+}
+
+// A run of the program with `options` (blank-separated) on `log` that
+// completes: standard error is `err`, standard output `dots` and the row of
+// buckets, and the folder holds the log and the 36 lists, empty but for
+// `lists`.
+void expectRun(const std::string& options, const std::string& log, const std::string& err, const Files& lists,
+               const std::string& dots = "") {
+  std::istringstream words(options + " log");
+  expectFolder({{"log", log}}, {std::istream_iterator<std::string>(words), {}}, 0, dots + bucketRow(), err,
+               with(with(allBuckets("TXT"), lists), {{"log", log}}));
+}
+
+TEST(AdifE2e, RecordsAndTheirValues) {
+  // Typed tags, values run into the next tag, names that begin like
+  // another, and FREQ against BAND: a nine-character frequency moves its
+  // callsign one column right, so that line sorts first.
+  expectRun("",
+            "Log of G4ZZZ, ADIF export\n<adif_ver:5>3.1.0 <eoh>\n"
+            "<CALL:5>G4ABC<QSO_DATE:8:D>20240309<TIME_ON:6>181502<BAND:3>20m<MODE:5>psk31<EOR>\n"
+            "<call:6>dl1xyz <qso_date_off:8>20250101 <qso_date:8>20240310 <time_on:3>930 <freq:6>14.025 "
+            "<band_rx:3>40M <mode:5>PSK63 <eor>\n",
+            adif(2),
+            {{"G.TXT", " 20240309 1815       20 PSK G4ABC\n"}, {"D.TXT", " 20240310  930   14.025PSK63 DL1XYZ\n"}});
+  expectRun("-nodate -notime",
+            "<EOH>\n<CALL:4>K1AB <FREQ:5>7.010 <BAND:4>70CM <EOR>\n"
+            "<CALL:4>K1AC <BAND:3>40M\n<FREQ:9>14.195000 <EOR>\n<CALL:4>K1AD <BAND:2>2m <EOR>\n",
+            adif(3), {{"K.TXT", "14.195000     K1AC\n     70C     K1AB\n       2     K1AD\n"}});
+  // A missing date is the last one read; a record without CALL is counted
+  // and written nowhere.
+  expectRun("-notime",
+            "<EOH>\n<CALL:4>K1AB <QSO_DATE:8>20240101 <EOR>\n<CALL:4>K1AC <EOR>\n<QSO_DATE:8>20240202 <EOR>\n"
+            "<CALL:4>K1AD <QSO_DATE:0> <EOR>\n",
+            adif(4),
+            {{"K.TXT", " 20240101              K1AB\n 20240101              K1AC\n                       K1AD\n"}});
+  // A record over several lines with empty lines between, two on a line,
+  // CRLF line ends.
+  expectRun(
+      "-nodate -notime",
+      "header\r\n<EOH>\r\n\r\n<CALL:5>\r\n\r\nG4ABC\r\n<CALL:5>G4XYZ\r\n\r\n<MODE:2>CW\r\n<EOR> trailing words\r\n"
+      "<CALL:4>K1AB<EOR><call:4>W1AW<eor>",
+      adif(3), {{"G.TXT", "          CW G4XYZ\n"}, {"K.TXT", "             K1AB\n"}, {"W.TXT", "             W1AW\n"}});
+  expectRun("-nodate -notime -comment",
+            "<EOH>\n<CALL:4>K1AB <COMMENT:14>Nice signal OM <EOR>\n<CALL:4>K1AC <EOR>\n"
+            "<CALL:4>K1AD\n<COMMENT:7>2nd 50%\n<MODE:2>CW <EOR>\n<CALL:4>K1AE <COMMENT:40>runs past the end   \n<EOR>\n"
+            "<CALL:4>K1AG <COMMENT:9>SEE <EOR> <MODE:2>CW\n<CALL:4>K1AF <COMMENT:2:S>OK<COMMENT:3>NO <EOR>\n",
+            adif(6),
+            {{"K.TXT",
+              "             K1AB ** NICE SIGNAL OM\n             K1AC \n          CW K1AD ** 2ND 50%\n"
+              "             K1AE ** RUNS PAST THE END   \n          CW K1AF ** OK\n"
+              "             K1AG ** SEE <EOR>\n"}});
+  // Lengths and values written every way: signs, blanks, type indicators,
+  // junk, a negative or too large number, control bytes, a tab.
+  expectRun(
+      "-nodate -notime",
+      "<EOH>\n<call: +5:S>g4abc <mode:-3>CW <band:2;>20M <EOR>\n<CALL:12>G4ABC\x01/P X <MODE:999999999999999999999>SSB "
+      "<EOR>\n<CALL:5>G4\tABC <BAND:123>  40M <EOR>\n",
+      adif(3), {{"G.TXT", "      40     G4\n             G4ABC\n         SSB G4ABC\x01/P\n"}});
+  // Nothing is read without "<EOH>"; a log that ends inside a record drops
+  // it and prints no count; a single character at the very end is no record.
+  expectRun("", "ADIF export\n<CALL:4>K1AB <EOR>\n", kSorting, {});
+  expectRun("-nodate -notime", "<EOH>\n<CALL:4>K1AB <EOR>\n<CALL:4>K1AC\n\n", adif(-1),
+            {{"K.TXT", "             K1AB\n"}});
+  expectRun("-nodate -notime", "<EOH>\n<CALL:4>K1AB <EOR>\nx", adif(1), {{"K.TXT", "             K1AB\n"}});
+}
+
+TEST(AdifE2e, StartsThatGiveAdifAwayOrNot) {
+  for (std::string start : {"Logbook of K9CTS\n<EOH>\n", "\xEF\xBB\xBF\n\n"}) {
+    expectRun("-nodate -notime", start + "<CALL:4>K1AB <MODE:2>CW <EOR>\n<CALL:4>W1AW <EOR>\n", adif(2),
+              {{"K.TXT", "          CW K1AB\n"}, {"W.TXT", "             W1AW\n"}});
+  }
+  // An "<EOH>" past the first 64 KiB, behind a callsign that screening
+  // takes for a text log's first data line.
+  expectRun("-nodate -notime", "Logbook of K9CTS\n" + std::string(70000, ' ') + "\n<EOH>\n<CALL:4>K1AB <EOR>\n",
+            "Using column 2 (K9CTS) as callsign\n" + kWriting + read(2) + kSorting, {{"K.TXT", "        K9CTS\n"}});
+}
+
+TEST(AdifE2e, ProgressDotsAt100And8000Records) {
+  std::string log = "<EOH>\n", k;
+  for (int i = 0; i < 8000; ++i) log += "<CALL:4>K1AB<EOR>\n", k += "             K1AB\n";
+  expectRun("-nodate -notime", log, adif(8000), {{"K.TXT", k}}, std::string(80, '.') + "\n");
+}
+
+// A contact line whose every token after the first four names its place,
+// so the record line shows which token was taken for the callsign.
+const std::string kContact = "QSO: 14025 CW 2024-11-23 1200 K5 K6 K7 K8 K9 K10 K11 K12 K13 K14 K15\n";
+std::string header(const std::string& lines) { return "START-OF-LOG: 3.0\nCALLSIGN: G4ZZZ\n" + lines; }
+std::string record(const std::string& callsign) { return "2024-11-23 1200    14025  CW " + callsign + "\n"; }
+
+TEST(CabrilloE2e, ContestNameChoosesTheCallsignToken) {
+  // The last line that names a contest decides; names count only at the
+  // start of the line, in any letter case.
+  const std::pair<std::string, std::string> cases[] = {{"", "K8"},
+                                                       {"CONTEST: ARRL-SS-CW\n", "K10"},
+                                                       {"CONTEST: ARRL-VHF-SEP\n", "K7"},
+                                                       {"contest: cq-ww-rtty\n", "K9"},
+                                                       {"CONTEST:RSGB-IOTA\nCONTEST: CQ-WPX-CW\n", "K8"},
+                                                       {"CONTEST: ARRL-SS-CW\nCONTEST:\n", "K10"},
+                                                       {"X-CONTEST: ARRL-SS-CW\n", "K8"}};
+  for (const auto& [lines, callsign] : cases) {
+    expectRun("", header(lines) + kContact + "END-OF-LOG:\n", cabrillo(1), {{"K.TXT", record(callsign)}});
+  }
+}
+
+TEST(CabrilloE2e, HeaderRulesCountsAndEnds) {
+  // A contest line after the first "QSO:" changes nothing; empty lines are
+  // not counted, remarks are; a remark holding "QSO:" ends the header.
+  expectRun(
+      "",
+      header("SOAPBOX: MY FIRST QSO: GREAT\n") + kContact + "CONTEST: ARRL-SS-CW\n\n\n" + kContact + "END-OF-LOG:\n",
+      cabrillo(4), {{"K.TXT", record("K8") + record("K8")}});
+  // "END-OF-LOG:" is tested before parsing; without it no count is printed.
+  expectRun("", header("") + kContact + "END-OF-LOG: QSO: 1 2 3 4 5 6 7 W1AW\n", cabrillo(1),
+            {{"K.TXT", record("K8")}});
+  expectRun("", header("") + kContact, cabrillo(-1), {{"K.TXT", record("K8")}});
+  expectRun("", header("") + "END-OF-LOG:\n", kSorting, {});  // no "QSO:" line at all
+  // Short and long contact lines, PSK31: the five-letter mode moves W1AX
+  // one column right, and it sorts first.
+  expectRun("-nodate -notime",
+            header("") +
+                "QSO: 7000 PSK31 2024-11-23 1200 A B C\nQSO: 7000 psk31 2024-11-23 1200 A B C W1AW\n"
+                "QSO:7000\tPSK63  2024-11-23 1201 A B C W1AX D E F G H\nEND-OF-LOG:\n",
+            cabrillo(3), {{"W.TXT", "    7000PSK63 W1AX\n    7000 PSK W1AW\n"}});
+  // A soapbox on the first line: no header scan.
+  expectRun("-notime", "START-OF-LOG: 3.0 SOAPBOX: hello\nCONTEST: ARRL-SS-CW\n" + kContact + "END-OF-LOG:\n",
+            cabrillo(3), {{"K.TXT", "2024-11-23    14025  CW K8\n"}});
+}
+
+TEST(CabrilloE2e, EmptyContactLineIsAnInternalErrorThatKeepsTheBuckets) {
+  const std::string log = header("") + kContact + "QSO:    \n" + kContact;
+  expectFolder({{"log", log}}, {"log"}, 1, "",
+               "\nCabrillo format detected\n" + kWriting + "quorvel: Internal Error - please e-mail log to QZ9ZZ!!\n",
+               with(allBuckets("TMP"), {{"K.TMP", record("K8")}, {"log", log}}));
+}
+
+TEST(ColumnE2e, HeadingsBandsModesShortLinesAndDots) {
+  // The tab joins "7.040\tCW" into one token, so that line has no fifth
+  // token and no callsign; nor have the two short lines after it. PSK63
+  // and 24.5 move their callsigns one column right: they sort first.
+  expectRun("",
+            "My log\n\nDATE TIME BAND MODE CALL\n22-jun-02 1432 14 ssb gb4xyz 59 59\n"
+            "22-JUN-02  1433   14.025   CW   G4ABC\n\fPage 2\n22-JUN-02 1434 24.5 PSK31 G4ABD\n"
+            "22-JUN-02 1435 10.12 PSK63 G4ABE ADIF remark\n22-JUN-02 1436 7.040\tCW G4ABF\n22-JUN-02 1437 20M RTTY\n"
+            "G4ABG 1438\n",
+            columns("GB4XYZ") + read(7) + kSorting,
+            {{"G.TXT",
+              "22-JUN-02 1434 24.5 PSK G4ABD\n22-JUN-02 1435  10PSK63 G4ABE\n22-JUN-02 1433  14  CW G4ABC\n"
+              "22-JUN-02 1432  14 SSB GB4XYZ\n"}});
+  // The first data line counts: 200 of them make two dots.
+  std::string log, g;
+  for (int i = 0; i < 200; ++i) log += "22-JUN-02 1432 14 SSB GB4XYZ\n", g += "1432  14 SSB GB4XYZ\n";
+  expectRun("-nodate", log, columns("GB4XYZ") + read(200) + kSorting, {{"G.TXT", g}}, "..");
+  // The first data line's only callsign-shaped token is taken for the date.
+  expectRun("", "GB4XYZ 14 SSB\nG4ABC 7 CW\n",
+            "Using column 0 (GB4XYZ) as date\nUsing column 1 (14) as band\nUsing column 2 (SSB) as mode\n" + kWriting +
+                read(2) + kSorting,
+            {});
+}
+
+const std::string kUsage =
+    "usage: quorvel [-nodate -notime -comment -lower] filename\n\n"
+    "       -nodate:  produce output files with no date information\n"
+    "       -notime:  produce output files with no time information\n"
+    "       -comment: leave ADIF commemt lines in the output files\n"
+    "       -lower:   create output files with lower case filenames\n";
+
+// A column text log of two contacts, K1ABC and G4ABC.
+const std::string kLog = "22-JUN-02 1432 14 SSB K1ABC\n22-JUN-02 1433 7 CW G4ABC\n";
+const std::string kLogErr = columns("K1ABC") + read(2) + kSorting;
+const std::string kK1abc = "22-JUN-02 1432  14 SSB K1ABC\n";
+const std::string kG4abc = "22-JUN-02 1433   7  CW G4ABC\n";
+
+TEST(ProgramE2e, UsageBannerAndOpenFailures) {
+  const std::string banner = "QZ9ZZ quorvel: Version 1.17 - 22/JUN/2002\n";
+  const std::tuple<std::vector<std::string>, int, std::string> cases[] = {
+      {{}, 1, kUsage},
+      {{"log.txt", "-HeLp"}, 1, kUsage},
+      {{"-v", "log.txt"}, 0, banner},
+      {{"-Version"}, 0, banner},
+      {{"-nodate"}, 1, "unable to open file \n"},
+      {{"-x", "missing.log"}, 1, "unable to open file missing.log\n"},
+      {{"logs"}, 1, "unable to open file logs\n"}};  // a folder
+  for (const auto& [arguments, status, err] : cases) {
+    expectFolder({{"logs", "<dir>"}}, arguments, status, "", err, {{"logs", "<dir>"}});
+  }
+}
+
+TEST(ProgramE2e, LogWithoutAcceptedLineLeavesEmptyBucketsSilently) {
+  for (std::string log : {"", "\n\n  \nDATE TIME CALL\n599 599\n"}) {
+    expectFolder({{"log", log}}, {"log"}, 0, "", "", with(allBuckets("TMP"), {{"log", log}}));
+  }
+}
+
+// Leftover bucket lines, one of them cut short by a crash, join the run.
+// With -lower and two log names the second counts, and a second run
+// replaces the first one's lists.
+TEST(ProgramE2e, RunsLeaveThe36ListsOnly) {
+  const Files logs = {{"first.txt", "22-JUN-02 1432 14 SSB W1AW\n"}, {"log.txt", kLog}};
+  expectFolder(
+      with(logs, {{"K.TMP", "22-JUN-02 1200  20  CW K0ZZ\n22-JUN-02 1200  20  CW KZ9Z"}}), {"log.txt"}, 0, bucketRow(),
+      kLogErr,
+      with(with(allBuckets("TXT"), logs),
+           {{"K.TXT", "22-JUN-02 1200  20  CW K0ZZ\n" + kK1abc + "22-JUN-02 1200  20  CW KZ9Z\n"}, {"G.TXT", kG4abc}}));
+  const Files lists = with(with(allBuckets("TXT", true), logs), {{"k.txt", kK1abc}, {"g.txt", kG4abc}});
+  expectFolder(with(lists, {{"k.txt", "old"}}), {"-Lower", "first.txt", "log.txt"}, 0, bucketRow(true), kLogErr, lists);
+}
+
+TEST(ProgramE2e, FilesThatCannotBeWritten) {
+  Files made = {{"log.txt", kLog}, {"5.TMP", "<dir>"}};
+  for (char c : {'0', '1', '2', '3', '4'}) made[c + std::string(".TMP")] = "";  // the buckets before it stay
+  expectFolder({{"log.txt", kLog}, {"5.TMP", "<dir>"}}, {"log.txt"}, 1, "", "unable to create file 5.TMP\n", made);
+  expectFolder({{"log.txt", kLog}, {"K.TXT", "<dir>"}}, {"log.txt"}, 1, bucketRow(),
+               kLogErr + "unable to sort file K.TMP\n",
+               with(allBuckets("TXT"), {{"log.txt", kLog}, {"K.TXT", "<dir>"}, {"K.TMP", kK1abc}, {"G.TXT", kG4abc}}));
+  // A full disk while sorting: a leftover bucket larger than the limit
+  // keeps its bucket file; the other buckets are sorted.
+  std::string leftover;
+  for (int i = 0; i < 10; ++i) leftover += "22-JUN-02 1200  20  CW W" + std::to_string(9 - i) + "ZZ\n";
+  Files after = with(allBuckets("TXT"), {{"log.txt", kLog}, {"W.TMP", leftover}, {"K.TXT", kK1abc}, {"G.TXT", kG4abc}});
+  after.erase("W.TXT");
+  expectFolder({{"log.txt", kLog}, {"W.TMP", leftover}}, {"log.txt"}, 1, bucketRow(),
+               kLogErr + "unable to sort file W.TMP\n", after, 250);
+}
+
+// A full disk while bucketing: the bucket keeps whole lines only.
+TEST(ProgramE2e, FullDiskKeepsWholeLines) {
+  std::string log;
+  for (int i = 0; i < 5000; ++i) log += "22-JUN-02 1432 14 SSB K1A" + std::to_string(i) + "\n";
+  ScratchDir dir;
+  dir.write("log.txt", log);
+  Outcome got = runProgram(dir, {"log.txt"}, 100000);
+  std::string bucket = readFile(dir.path() + "/K.TMP");
+  EXPECT_EQ(got.status, 1);
+  EXPECT_EQ(got.err.substr(got.err.size() - 28), "unable to create file K.TMP\n");
+  EXPECT_EQ(bucket.substr(0, 28), "22-JUN-02 1432  14 SSB K1A0\n");
+  EXPECT_TRUE(bucket.back() == '\n' && bucket.size() <= 100000u && dir.files().count("K.TXT") == 0);
+}
+
+// Every log excerpt, console transcript and list the README shows, each
+// behind a "<!-- kind: example options -->" mark, is checked against the
+// bundled examples and the real program.
+TEST(ProgramE2e, ReadmeShowsRealLogsAndRealOutput) {
+  std::istringstream readme(readFile(QUORVEL_SOURCE_DIR "/README.md"));
+  int blocks = 0;
+  for (std::string line; std::getline(readme, line);) {
+    if (line.rfind("<!-- ", 0) != 0) continue;
+    std::istringstream mark(line.substr(5));
+    std::string kind, example, shown, command = "$ quorvel", got;
+    std::vector<std::string> arguments;
+    mark >> kind >> example;
+    for (std::string word; mark >> word && word != "-->";) arguments.push_back(word), command += " " + word;
+    arguments.push_back(example);
+    std::getline(readme, line);  // the opening fence
+    while (std::getline(readme, line) && line.rfind("```", 0) != 0) shown += line + "\n";
+    ScratchDir dir;
+    dir.write(example, readFile(QUORVEL_EXAMPLES "/" + example));
+    Outcome run = runProgram(dir, arguments, 0, true);
+    Files files = dir.files();
+    if (kind == "log:") got = files[example].substr(0, shown.size());
+    if (kind == "console:") got = command + " " + example + "\n" + run.out;
+    // A files block shows lists, each behind its "$ cat".
+    for (std::size_t at = 0; kind == "files:" && (at = shown.find("$ cat ", at)) != std::string::npos; at += 6) {
+      std::string name = shown.substr(at + 6, shown.find('\n', at) - at - 6);
+      got += "$ cat " + name + "\n" + files[name];
+    }
+    EXPECT_EQ(shown, got) << kind << " " << example;
+    EXPECT_EQ(run.status, 0) << kind << " " << example;
+    ++blocks;
+  }
+  EXPECT_GE(blocks, 9);
+}
+
+}  // namespace
+}  // namespace quorvel::testing

@@ -1,0 +1,68 @@
+#pragma once
+
+// What the tests and the fuzz targets share: scratch folders, runs of the
+// built program, and reading a log in this process.
+
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/work_plan.h"
+#include "quorvel/run_options.h"
+
+namespace quorvel::testing {
+
+using Files = std::map<std::string, std::string>;  // name -> content, "<dir>" for a folder
+
+std::string readFile(const std::string& path);
+
+// A fresh folder, removed with everything in it when it goes.
+class ScratchDir {
+ public:
+  ScratchDir();
+  ~ScratchDir();
+  const std::string& path() const { return path_; }
+  void write(const std::string& name, std::string_view content) const;
+  Files files() const;  // every entry of the folder
+
+ private:
+  std::string path_;
+};
+
+struct Outcome {
+  int status = -1;  // the exit status, or 128 + signal when killed
+  std::string out, err;
+};
+
+// Runs the built program in `dir` with `arguments`, no shell between. With
+// `fileSizeLimit`, files it writes may not grow beyond that many bytes; with
+// `mergeStreams` standard error goes to `out` too, as a terminal shows both.
+Outcome runProgram(const ScratchDir& dir, const std::vector<std::string>& arguments, long fileSizeLimit = 0,
+                   bool mergeStreams = false);
+
+// The row of bucket characters the sort stage writes.
+std::string bucketRow(bool lowerCase = false);
+
+// The 36 file names of "TMP" or "TXT", each empty.
+Files allBuckets(const std::string& extension, bool lowerCase = false);
+
+// Everything reading a log in this process shows: the outcome, the console
+// and each record line handed over, in order, after its bucket key.
+struct ReadTrace {
+  std::string failure;  // the message of a failed read, else ""
+  bool accepted = false;
+  int sortColumn = 0;  // of the layout the lines were written in; 0 when none
+  std::string out, err;
+  std::vector<std::string> lines;
+  bool operator==(const ReadTrace&) const = default;
+};
+
+// Reads `log` with `options`, in blocks as `plan` says; handing over the
+// record line numbered `failAt` (from 0) fails as a full disk would.
+ReadTrace traceRead(std::string_view log, const RunOptions& options, const WorkPlan& plan,
+                    std::size_t failAt = SIZE_MAX);
+
+}  // namespace quorvel::testing

@@ -1,0 +1,84 @@
+// The recognisers, line screening and column assignment.
+#include <gtest/gtest.h>
+
+#include "base/ascii.h"
+#include "detect/assign_column.h"
+#include "detect/recognisers.h"
+#include "detect/screen_line.h"
+#include "detect/space_tokens.h"
+
+namespace quorvel {
+namespace {
+
+TEST(Recognisers, BandsModesAndCallsigns) {
+  for (const char* yes : {"7", "14.0250", "SAT", "70CM", "579"}) EXPECT_TRUE(isBand(yes)) << yes;
+  for (const char* no : {"2", "432", "23CM", "14.02500", ""}) EXPECT_FALSE(isBand(no)) << no;
+  for (const char* yes : {"CW", "PSK31"}) EXPECT_TRUE(isMode(yes)) << yes;
+  for (const char* no : {"PSK63", "ssb", "USB"}) EXPECT_FALSE(isMode(no)) << no;
+  for (const char* yes :
+       {"GB4XYZ", "DLA1X", "4X4ABC", "1AB", "22/JUN/02", "G4ABC/P", "ABC/DEFG1H", "A.B/1", "K1\xC4X/P"}) {
+    EXPECT_TRUE(isCallsign(yes)) << yes;
+  }
+  for (const char* no : {"ABCD1", "K1", "599", "SSB", "14.025", "12/06/02", "ABCDE/1", "AB-1", "K1\xC4X"}) {
+    EXPECT_FALSE(isCallsign(no)) << no;
+  }
+}
+
+ScreenResult screen(std::string_view line) {
+  std::string upper;
+  upperCaseInto(line, upper);
+  return screenLine(upper);
+}
+
+TEST(ScreenLine, SortsLinesIntoKinds) {
+  const std::pair<std::string, ScreenResult> cases[] = {
+      {"     ", ScreenResult::Reject},
+      {"start-of-log: 2.0 adif", ScreenResult::Adif},  // ADIF is tested first
+      {"call g4abc 14 ssb", ScreenResult::Reject},     // a heading word wins over a callsign
+      {"22-jun-02 1432 14 ssb gb4xyz", ScreenResult::Data},
+      {"22-JUN-02 1432 14 SSB 59 59", ScreenResult::Reject},
+      {"22-JUN-02\t1432\t14\tSSB\tGB4XYZ", ScreenResult::Reject},  // a tab does not separate
+      {std::string(5000, ' ') + "G4ABC", ScreenResult::Data},
+  };
+  for (const auto& [line, expected] : cases) EXPECT_EQ(screen(line), expected) << line;
+  // Lines are screened a pair of bytes at a time; a marker counts wherever
+  // it starts, at the end of its line too.
+  const std::pair<const char*, ScreenResult> markers[] = {
+      {"ADIF", ScreenResult::Adif},     {"<EOH>", ScreenResult::Adif},
+      {"QX7QX", ScreenResult::Adif},    {"START-OF-LOG:", ScreenResult::Cabrillo},
+      {"PAGE", ScreenResult::Reject},   {"CALL", ScreenResult::Reject},
+      {"TRELVO", ScreenResult::Reject}, {"LOGNAME", ScreenResult::Reject},
+      {"\f", ScreenResult::Reject},
+  };
+  for (const auto& [marker, expected] : markers) {
+    for (std::string before : {"", "x", "xx", "xxx"}) {
+      EXPECT_EQ(screen(before + marker + " G4ABC"), expected) << marker << " after " << before;
+      EXPECT_EQ(screen("G4ABC " + before + marker), expected) << marker << " at the end, after " << before;
+    }
+  }
+}
+
+TEST(AssignColumn, RuleOrderAndSurprises) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"GB4XYZ 22-JUN-02 1432 14 SSB", "date@0 time@2 band@3 mode@4 "},   // 6 characters: a date
+      {"20020622 1432 14 CW G4ABC", "time@0 band@1 mode@3 callsign@4 "},  // 8 digits: the time
+      {"06/22 932 14:32 CW G4ABC", "band@2 mode@3 callsign@4 "},
+      {"22-JUN-02 1432 GB7XYZ 20M SSB", "date@0 time@1 band@2 callsign@3 mode@4 "},
+      {"22-JUN-02 1432 599 14 USB G4ABC", "date@0 time@1 band@3 callsign@5 "},
+  };
+  for (const auto& [line, outcome] : cases) {
+    ColumnMap columns;
+    SpaceTokens tokens(line);
+    std::string_view token;
+    std::string roles;
+    for (int column = 0; tokens.next(token); ++column) {
+      if (auto role = assignColumn(columns, token, column)) {
+        roles += std::string(columnRoleName(*role)) + "@" + std::to_string(column) + " ";
+      }
+    }
+    EXPECT_EQ(roles, outcome) << line;
+  }
+}
+
+}  // namespace
+}  // namespace quorvel

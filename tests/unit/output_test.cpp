@@ -1,0 +1,92 @@
+// The speed tricks against their plain twins, the line sort, and the sort
+// stage on a folder of bucket files.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "base/bytes.h"
+#include "output/bucket_names.h"
+#include "output/line_sort.h"
+#include "output/sort_stage.h"
+#include "support/harness.h"
+
+namespace quorvel {
+namespace {
+
+// Every byte trick against its plain twin, on bytes that fool tricks of
+// their kind: the byte one above or below the one wanted, zero, bytes with
+// the high bit set.
+TEST(Bytes, EveryTrickAgreesWithItsPlainTwin) {
+  const std::string alphabet("<;=\0 !\x1f\x7f\x80\xbc\xff", 11);
+  std::uint64_t state = 88172645463325252u;
+  for (int round = 0; round < 20000; ++round) {
+    std::string bytes(80, ' '), copied(80, '#'), plain(80, '#');
+    for (char& c : bytes) c = alphabet[(state ^= state << 13, state ^= state >> 7, state ^= state << 17) % 11];
+    ASSERT_EQ(loadEightBytes(bytes.data()), loadEightBytesPlain(bytes.data()));
+    ASSERT_EQ(bytesEqualMask(bytes.data(), '<'), bytesEqualMaskPlain(bytes.data(), '<'));
+    std::uint64_t word = loadEightBytes(bytes.data());
+    ASSERT_EQ(bytesBeforeControl(word), bytesBeforeControlPlain(word));
+    std::string_view a(bytes.data(), state % 20), b(bytes.data() + 40, state / 20 % 20);
+    ASSERT_EQ(keyPrefix(a), keyPrefixPlain(a));
+    ASSERT_EQ(keyBefore(a, b), keyBeforePlain(a, b)) << a << " " << b;
+    copyBytes(copied.data(), bytes.data(), state % 80);
+    copyBytesPlain(plain.data(), bytes.data(), state % 80);
+    ASSERT_EQ(copied, plain);
+  }
+}
+
+// Keys pieced together from a few pieces, zero and high bytes among them,
+// share long prefixes and differ only in length or far in: the order must
+// be that of a plain stable sort of the keys all the same.
+TEST(SortLinesByColumn, AgreesWithAStableSortOfTheKeys) {
+  const std::string pieces[] = {"AAAAAAAA", "AAAA", std::string(1, '\0'), "\xFF", "A"};
+  std::uint32_t state = 12345;
+  auto next = [&state](std::uint32_t bound) { return ((state = state * 1103515245u + 12345u) >> 16) % bound; };
+  for (int column : {-4, 1, 3}) {
+    std::vector<std::string> texts;
+    for (int i = 0; i < 3000; ++i) {
+      // Two characters that tell equal keys apart, then the key.
+      std::string line{static_cast<char>('a' + i % 26), static_cast<char>('a' + i / 26 % 26)};
+      for (std::uint32_t c = next(6 + 40 * (i % 100 == 0)); c > 0; --c) line += pieces[next(5)];
+      texts.push_back(line);
+    }
+    std::vector<std::string_view> lines(texts.begin(), texts.end()), expected = lines;
+    std::size_t skip = static_cast<std::size_t>(std::max(column, 1) - 1);
+    auto keyOf = [skip](std::string_view line) { return line.size() > skip ? line.substr(skip) : std::string_view(); };
+    std::stable_sort(expected.begin(), expected.end(),
+                     [&](std::string_view a, std::string_view b) { return keyOf(a) < keyOf(b); });
+    sortLinesByColumn(lines, column);
+    EXPECT_EQ(lines, expected) << "column " << column;
+  }
+}
+
+// A bucket file is sorted whole: lines of every length, up to and past the
+// longest the sort keeps track of without looking for its end, a last line
+// without its new line, and keys alike over megabytes.
+TEST(SortBuckets, SortsBucketFilesWhateverTheirLines) {
+  std::vector<std::string> lines;
+  for (std::size_t length : {65534u, 3u, 65535u, 70000u, 65536u, 0u, 65535u, 10u}) {
+    lines.push_back(std::to_string(lines.size()) + " ");
+    lines.back().resize(std::max(length, lines.back().size()), static_cast<char>('Z' - length % 7));
+  }
+  std::string content, wanted;
+  for (const std::string& line : lines) content += line + "\n";
+  std::vector<std::string_view> sorted(lines.begin(), lines.end());
+  sortLinesByColumn(sorted, 3);
+  for (std::string_view line : sorted) wanted.append(line).push_back('\n');
+  std::string twins = "2 " + std::string(2000000, 'C') + "\n1 " + std::string(2000000, 'C') + "\n";
+  for (int i = 0; i < 20; ++i) twins += std::to_string(i % 10) + " " + std::string(600000, 'D') + "\n";
+  testing::ScratchDir dir;
+  for (char bucket : kBucketCharacters) dir.write(bucketFileName(bucket, false), "");
+  dir.write("K.TMP", content.substr(0, content.size() - 1));
+  dir.write("W.TMP", twins);
+  std::FILE* devNull = std::tmpfile();
+  EXPECT_TRUE(sortBuckets(dir.path() + "/", false, 3, Console{devNull, devNull}).isOk());
+  std::fclose(devNull);
+  testing::Files files = dir.files();
+  EXPECT_EQ(files.size(), 36u);
+  EXPECT_TRUE(files["K.TXT"] == wanted && files["W.TXT"] == twins);
+}
+
+}  // namespace
+}  // namespace quorvel

@@ -1,0 +1,166 @@
+// Line reading in padded blocks; finding ADIF tags on lines padded as a
+// line reader gives them; and reading in blocks on several threads, which
+// must change nothing.
+#include <gtest/gtest.h>
+
+#include "base/ascii.h"
+#include "readers/adif_tags.h"
+#include "readers/line_reader.h"
+#include "support/harness.h"
+
+namespace quorvel {
+namespace {
+
+using namespace std::literals;
+
+using Texts = std::vector<std::string>;
+
+// The lines and the blocks `content` falls into: lines followed by "|"
+// when they ended in a new line, blocks of `size` bytes cut after a line
+// ending in ";" where one is near. Every text is followed by padding.
+std::pair<Texts, Texts> linesAndBlocks(const std::string& content, std::size_t size) {
+  testing::ScratchDir dir;
+  dir.write("log", content);
+  File log = openLog(dir.path() + "/log");
+  LineReader lines(log, "log");
+  Texts texts, blocks;
+  for (Line line; lines.next(line);) {
+    texts.push_back(std::string(line.text) + (line.endsWithNewline ? "|" : ""));
+    [[maybe_unused]] volatile char padding = line.text.data()[line.text.size() + kReadPadding - 1];
+  }
+  log = openLog(dir.path() + "/log");
+  LineReader cuts(log, "log");
+  auto endsWithSemicolon = [](std::string_view line) { return !line.empty() && line.back() == ';'; };
+  for (LineBlock block; cuts.nextBlock(size, endsWithSemicolon, block);) {
+    blocks.emplace_back(block.text());
+    EXPECT_GE(block.storage.size(), block.end + kReadPadding);
+  }
+  EXPECT_TRUE(cuts.exhausted() && lines.status().isOk());
+  return {texts, blocks};
+}
+
+TEST(LineReader, LinesAndBlocksOfWholeLines) {
+  const std::tuple<std::string, std::size_t, Texts, Texts> cases[] = {
+      {"a\r\n\r\nb\rc", 100, {"a|", "|", "b\rc"}, {"a\r\n\r\n", "b\rc"}},  // a lone carriage return is data
+      {std::string("a\0b\nc", 5), 1, {std::string("a\0b|", 4), "c"}, {std::string("a\0b\n", 4), "c"}},
+      {"abc\nd;\ne\n", 2, {"abc|", "d;|", "e|"}, {"abc\nd;\n", "e\n"}},  // no line ends within the size: on to a ";"
+      {"a\nb;\r\nc\nd\nlast", 9, {"a|", "b;|", "c|", "d|", "last"}, {"a\nb;\r\n", "c\nd\n", "last"}},
+  };
+  for (const auto& [content, size, lines, blocks] : cases) {
+    EXPECT_EQ(linesAndBlocks(content, size), std::pair(lines, blocks)) << content;
+  }
+  std::string longLine(3 * 1024 * 1024, 'x'), many;
+  EXPECT_EQ(linesAndBlocks("a\n" + longLine + "\nb;\n", 1).second, (Texts{"a\n", longLine + "\nb;\n"}));
+  for (int i = 0; i <= 99995; ++i) many += std::to_string(i) + (i % 7 == 0 ? ";\n" : "\n");
+  std::string joined;
+  for (const std::string& block : linesAndBlocks(many, 64 * 1024).second) {
+    EXPECT_EQ(block.substr(block.size() - 2), ";\n");
+    joined += block;
+  }
+  EXPECT_EQ(joined, many);
+  File broken;
+  Line line;
+  LineReader reader(broken, "broken.log");
+  EXPECT_FALSE(reader.next(line));
+  EXPECT_EQ(reader.status().message(), "error reading file broken.log\n");
+}
+
+// `text` followed by padding of "<" bytes, which no tag search may take
+// for part of the line.
+struct Padded {
+  explicit Padded(std::string_view text) : storage(std::string(text) + std::string(kReadPadding, '<')) {}
+  std::string_view line() const { return std::string_view(storage).substr(0, storage.size() - kReadPadding); }
+  AdifTagValue read(AdifTag tag, bool cutToLength = false) const {
+    std::size_t at = findAdifTags(line()).of(tag);
+    EXPECT_NE(at, std::string_view::npos) << line();
+    return at == std::string_view::npos ? AdifTagValue{} : readAdifTag(line(), at, tag, cutToLength);
+  }
+  std::string storage;
+};
+
+// Tags are found the same wherever they stand: at every offset from the
+// start of the line, with the line ending at every distance behind them.
+TEST(FindAdifTags, SameAtEveryOffset) {
+  const std::string record = "<QSO_DATE_OFF:1>2 <call:4>W1AW <X:1>< <BAND:3>20M<Comment:2>ok<MODE:2>CW<eor><CALL:1>Z";
+  for (std::size_t pad = 0; pad < 40; ++pad) {
+    for (std::size_t tail : {0, 1, 7, 15, 16, 17}) {
+      Padded line(std::string(pad, '=') + record + std::string(tail, '<'));
+      AdifTagPositions positions = findAdifTags(line.line());
+      std::string where = " at " + std::to_string(pad) + "+" + std::to_string(tail);
+      EXPECT_EQ(positions.of(AdifTag::Call), pad + record.find("<call")) << where;
+      EXPECT_EQ(positions.of(AdifTag::Comment), pad + record.find("<Comment")) << where;
+      EXPECT_EQ(positions.endOfRecord, pad + record.find("<eor>")) << where;
+      EXPECT_EQ(positions.of(AdifTag::QsoDate), std::string_view::npos) << where;
+      EXPECT_EQ(line.read(AdifTag::Band).value, "20M<Comment:2>ok<MODE:2>CW<eor><CALL:1>Z" + std::string(tail, '<'))
+          << where;
+      EXPECT_EQ(line.read(AdifTag::Mode, true).value, "CW") << where;
+    }
+  }
+}
+
+// Every name is told apart in any letter case, with the line going on past
+// it or ending right after it, and only under its exact name.
+TEST(FindAdifTags, EveryNameExactlyInAnyCase) {
+  auto find = [](const std::string& text) { return findAdifTags(Padded(text).line()); };
+  for (std::size_t i = 0; i < kAdifTagCount; ++i) {
+    auto tag = static_cast<AdifTag>(i);
+    std::string name(adifTagName(tag)), lower;
+    for (char c : name) lower.push_back(toAsciiLower(c));
+    for (const std::string& written : {name, lower, lower.substr(0, 1) + name.substr(1)}) {
+      for (const char* rest : {":1>X", ">", ":1>X                "}) {
+        EXPECT_EQ(find("<" + written + rest).of(tag), 0u) << written << rest;
+        EXPECT_EQ(find("<" + written + "S" + rest).of(tag), std::string_view::npos) << written << rest;
+        EXPECT_EQ(find("<" + written.substr(1) + rest).of(tag), std::string_view::npos) << written << rest;
+      }
+      EXPECT_EQ(find("<" + written).of(tag), std::string_view::npos) << written;  // nothing behind the name
+    }
+  }
+  for (const char* end : {"<EOR>", "<eor>", "<Eor>          "}) EXPECT_EQ(find(end).endOfRecord, 0u) << end;
+  for (const char* no : {"<EOR:0>", "<EOR", "<EO>          ", "<EORS>         "}) {
+    EXPECT_EQ(find(no).endOfRecord, std::string_view::npos) << no;
+  }
+}
+
+// The start of a log of each kind, and pieces its lines are made of.
+const char* const kStarts[] = {"Log of K1AB\n<adif_ver:5>3.1.0 <EOH>\n", "START-OF-LOG: 3.0\nCONTEST: CQ-WW-CW\n",
+                               "START-OF-LOG: 3.0\nCONTEST: ARRL-SS-CW\n", "My log\n\nDATE TIME BAND MODE CALL\n"};
+// Pieces the lines are made of, one after another between the "|".
+const std::string kPieces =
+    "<CALL:4>K1AB |<call:5>G4ABC|<CALL:3>9A2BB |<BAND:3>20M |<FREQ:6>14.025|<MODE:5>psk31 |<QSO_DATE:8>20240101 |"
+    "<qso_date:8>20240202|<TIME_ON:6>181502 |<COMMENT:8>NICE 50%|<EOR>|<eor>\n|QSO: 14025 CW 2024-01-01 1200 |"
+    "QSO: 7000 PSK31 2024-01-02 1300 |K1AB |w1aw |VK2/W1X |599 |22-JUN-02 1432 14 SSB |22-JUN-02 1433 7.040 PSK31 |"
+    "Page 2 |\f|ADIF|\t|\r|\xC4|"s +
+    '\0';
+
+TEST(ReadingInBlocks, ChangesNothing) {
+  std::uint64_t state = 2463534242u;
+  auto below = [&state](std::size_t bound) {
+    state ^= state << 13, state ^= state >> 7, state ^= state << 17;
+    return static_cast<std::size_t>(state % bound);
+  };
+  std::size_t written = 0;
+  for (int seed = 0; seed < 80; ++seed) {
+    std::string log = kStarts[seed % 4];
+    for (std::size_t line = below(160); line > 0; --line) {
+      for (std::size_t piece = below(7); piece > 0; --piece) {
+        std::size_t start = kPieces.rfind('|', below(kPieces.size())) + 1;  // npos + 1 is 0
+        log += kPieces.substr(start, kPieces.find('|', start) - start);
+      }
+      log += below(4) == 0 ? "\r\n" : "\n";
+    }
+    if (seed % 3 == 0) log += "END-OF-LOG:\n";
+    RunOptions options{false, false, seed % 3 == 0, false};
+    // Every other log meets a full disk part way.
+    std::size_t failAt = seed % 2 == 0 ? below(60) : SIZE_MAX;
+    testing::ReadTrace whole = testing::traceRead(log, options, WorkPlan{std::size_t{1} << 30, 1}, failAt);
+    written += whole.lines.size();
+    for (std::size_t blockBytes : {1, 30, 200, 1000}) {
+      EXPECT_EQ(testing::traceRead(log, options, WorkPlan{blockBytes, 2}, failAt), whole)
+          << "seed " << seed << ", blocks of " << blockBytes << ", failing at " << failAt << "\nlog:\n"
+          << log;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace quorvel
