@@ -45,12 +45,20 @@ class File {
 // means them; not open when it cannot be opened or is a directory.
 File openLog(const std::string& name);
 
-// Opens the file at `path` for appending, creating it when missing and
-// keeping what it holds.
+// The files the program writes are opened only as themselves: never through
+// a symbolic link at their name, never when the name is held by anything
+// but a regular file (a pipe, a device, a folder), and never so that a
+// planted pipe could block the run.
+
+// Opens the regular file at `path` for appending, creating it when missing
+// and keeping what it holds; not open when the name holds anything else.
 File openForAppending(const std::string& path);
 
-// Creates the file at `path` empty for writing, replacing one of that name.
-File createForWriting(const std::string& path);
+// Creates a new regular file at `path` for writing. Whatever stands at the
+// name but a folder (a file or link left by an interrupted run, or
+// planted) is removed first, a link and not its target; the file is then
+// created only if the name is still free.
+File createNew(const std::string& path);
 
 // Reads up to `size` bytes into `into`: how many were read, 0 at the end,
 // -1 on an error.
@@ -63,7 +71,8 @@ bool writeFully(const File& file, std::string_view data);
 // The size of an open file, or -1 when it cannot be told.
 std::int64_t sizeOf(const File& file);
 
-// The size of the file at `path`, or -1 when there is none.
+// The size of the file at `path` (of a link itself, not of its target), or
+// -1 when there is none.
 std::int64_t sizeOf(const std::string& path);
 
 // Reads the byte at `offset` of an open file; false when there is none.
@@ -77,8 +86,9 @@ bool truncateTo(const File& file, std::int64_t size);
 // The string is given room for one byte more than the file holds.
 bool readWholeFile(const std::string& path, std::string& content);
 
-// Gives the file at `from` the name `to`, replacing a file of that name in
-// one step: the name never stands for a half-written file.
+// Gives the file at `from` the name `to`, replacing a regular file of that
+// name in one step: the name never stands for a half-written file. False,
+// leaving both alone, when `to` holds anything but a regular file.
 bool replaceFile(const std::string& from, const std::string& to);
 
 // Deletes the file at `path`.

@@ -22,12 +22,31 @@ File openLog(const std::string& name) {
   return log;
 }
 
-File openForAppending(const std::string& path) {
-  return File(::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0666));
+namespace {
+
+// `file` when it is open on a regular file, ready for blocking writes;
+// else a closed file. It was opened without blocking, so that a pipe at
+// its name could not stall the open.
+File onlyRegular(File file) {
+  struct stat info {};
+  if (!file.isOpen() || ::fstat(file.descriptor(), &info) != 0 || !S_ISREG(info.st_mode)) return File();
+  int flags = ::fcntl(file.descriptor(), F_GETFL);
+  if (flags < 0 || ::fcntl(file.descriptor(), F_SETFL, flags & ~O_NONBLOCK) != 0) return File();
+  return file;
 }
 
-File createForWriting(const std::string& path) {
-  return File(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+constexpr int kOwnFile = O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+
+}  // namespace
+
+File openForAppending(const std::string& path) {
+  return onlyRegular(File(::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | kOwnFile, 0666)));
+}
+
+File createNew(const std::string& path) {
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode)) (void)::unlink(path.c_str());
+  return onlyRegular(File(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | kOwnFile, 0666)));
 }
 
 std::int64_t readSome(const File& file, char* into, std::size_t size) {
@@ -59,7 +78,7 @@ std::int64_t sizeOf(const File& file) {
 
 std::int64_t sizeOf(const std::string& path) {
   struct stat info {};
-  return ::stat(path.c_str(), &info) == 0 ? info.st_size : -1;
+  return ::lstat(path.c_str(), &info) == 0 ? info.st_size : -1;
 }
 
 bool readByteAt(const File& file, std::int64_t offset, char& byte) {
@@ -69,10 +88,9 @@ bool readByteAt(const File& file, std::int64_t offset, char& byte) {
 bool truncateTo(const File& file, std::int64_t size) { return ::ftruncate(file.descriptor(), size) == 0; }
 
 bool readWholeFile(const std::string& path, std::string& content) {
-  File file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (!file.isOpen()) return false;
+  File file = onlyRegular(File(::open(path.c_str(), O_RDONLY | kOwnFile)));
   struct stat info {};
-  if (::fstat(file.descriptor(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  if (::fstat(file.descriptor(), &info) != 0) return false;
   // One byte more than the file holds: the read that finds its end needs
   // no more room, nor does a new line added after it.
   content.resize(static_cast<std::size_t>(info.st_size) + 1);
@@ -88,7 +106,13 @@ bool readWholeFile(const std::string& path, std::string& content) {
   return true;
 }
 
-bool replaceFile(const std::string& from, const std::string& to) { return ::rename(from.c_str(), to.c_str()) == 0; }
+bool replaceFile(const std::string& from, const std::string& to) {
+  // The check and the rename are two steps, but rename never follows a
+  // link: a link planted between them is replaced, its target untouched.
+  struct stat info {};
+  if (::lstat(to.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) return false;
+  return ::rename(from.c_str(), to.c_str()) == 0;
+}
 
 bool removeFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
 

@@ -31,7 +31,7 @@ struct SortBuffers {
 // Writes the lines `sorter` holds, in their order, to a new file at
 // `path`. False when the file cannot be created or does not take every byte.
 bool writeSorted(const std::string& path, const LineSorter& sorter, std::string& block) {
-  File file = createForWriting(path);
+  File file = createNew(path);
   if (!file.isOpen()) return false;
   block.resize(kWriteBlock);
   std::size_t used = 0;

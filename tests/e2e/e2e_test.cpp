@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "support/harness.h"
@@ -40,15 +42,13 @@ Files with(Files files, const Files& changes) {
   return files;
 }
 
-// Runs the program with `arguments` in a folder that holds `before`
-// ("<dir>" for a folder), and checks its exit status, both its streams and
+// Runs the program with `arguments` in a folder that holds `before` (see
+// ScratchDir::make), and checks its exit status, both its streams and
 // everything the folder holds after.
 void expectFolder(const Files& before, const std::vector<std::string>& arguments, int status, const std::string& out,
                   const std::string& err, const Files& after, long fileSizeLimit = 0) {
   ScratchDir dir;
-  for (const auto& [name, content] : before) {
-    content == "<dir>" ? (void)std::filesystem::create_directory(dir.path() + "/" + name) : dir.write(name, content);
-  }
+  for (const auto& [name, content] : before) dir.write(name, content);
   Outcome got = runProgram(dir, arguments, fileSizeLimit);
   std::string trace = "in a folder of " + std::to_string(before.size()) + " files, with " + before.begin()->second;
   EXPECT_EQ(got.status, status) << trace;
@@ -90,13 +90,14 @@ TEST(AdifE2e, RecordsAndTheirValues) {
             "<CALL:4>K1AD <QSO_DATE:0> <EOR>\n",
             adif(4),
             {{"K.TXT", " 20240101              K1AB\n 20240101              K1AC\n                       K1AD\n"}});
-  // A record over several lines with empty lines between, two on a line,
-  // CRLF line ends.
-  expectRun(
-      "-nodate -notime",
-      "header\r\n<EOH>\r\n\r\n<CALL:5>\r\n\r\nG4ABC\r\n<CALL:5>G4XYZ\r\n\r\n<MODE:2>CW\r\n<EOR> trailing words\r\n"
-      "<CALL:4>K1AB<EOR><call:4>W1AW<eor>",
-      adif(3), {{"G.TXT", "          CW G4XYZ\n"}, {"K.TXT", "             K1AB\n"}, {"W.TXT", "             W1AW\n"}});
+  // A preamble holding a callsign, a record over several lines with empty
+  // lines between, two on a line, CRLF line ends.
+  expectRun("-nodate -notime",
+            "Logbook of K9CTS\r\n<EOH>\r\n\r\n<CALL:5>\r\n\r\nG4ABC\r\n<CALL:5>G4XYZ\r\n\r\n<MODE:2>CW\r\n<EOR> "
+            "trailing words\r\n"
+            "<CALL:4>K1AB<EOR><call:4>W1AW<eor>",
+            adif(3),
+            {{"G.TXT", "          CW G4XYZ\n"}, {"K.TXT", "             K1AB\n"}, {"W.TXT", "             W1AW\n"}});
   expectRun("-nodate -notime -comment",
             "<EOH>\n<CALL:4>K1AB <COMMENT:14>Nice signal OM <EOR>\n<CALL:4>K1AC <EOR>\n"
             "<CALL:4>K1AD\n<COMMENT:7>2nd 50%\n<MODE:2>CW <EOR>\n<CALL:4>K1AE <COMMENT:40>runs past the end   \n<EOR>\n"
@@ -106,33 +107,24 @@ TEST(AdifE2e, RecordsAndTheirValues) {
               "             K1AB ** NICE SIGNAL OM\n             K1AC \n          CW K1AD ** 2ND 50%\n"
               "             K1AE ** RUNS PAST THE END   \n          CW K1AF ** OK\n"
               "             K1AG ** SEE <EOR>\n"}});
-  // Lengths and values written every way: signs, blanks, type indicators,
-  // junk, a negative or too large number, control bytes, a tab.
-  expectRun(
-      "-nodate -notime",
-      "<EOH>\n<call: +5:S>g4abc <mode:-3>CW <band:2;>20M <EOR>\n<CALL:12>G4ABC\x01/P X <MODE:999999999999999999999>SSB "
-      "<EOR>\n<CALL:5>G4\tABC <BAND:123>  40M <EOR>\n",
-      adif(3), {{"G.TXT", "      40     G4\n             G4ABC\n         SSB G4ABC\x01/P\n"}});
+  // No header, a byte-order mark and blank lines first; lengths and values
+  // written every way: signs, blanks, type indicators, junk, a negative or
+  // too large number, control bytes, a tab.
+  expectRun("-nodate -notime",
+            "\xEF\xBB\xBF\n\n<call: +5:S>g4abc <mode:-3>CW <band:2;>20M <EOR>\n<CALL:12>G4ABC\x01/P X "
+            "<MODE:999999999999999999999>SSB "
+            "<EOR>\n<CALL:5>G4\tABC <BAND:123>  40M <EOR>\n",
+            adif(3), {{"G.TXT", "      40     G4\n             G4ABC\n         SSB G4ABC\x01/P\n"}});
   // Nothing is read without "<EOH>"; a log that ends inside a record drops
   // it and prints no count; a single character at the very end is no record.
   expectRun("", "ADIF export\n<CALL:4>K1AB <EOR>\n", kSorting, {});
   expectRun("-nodate -notime", "<EOH>\n<CALL:4>K1AB <EOR>\n<CALL:4>K1AC\n\n", adif(-1),
             {{"K.TXT", "             K1AB\n"}});
   expectRun("-nodate -notime", "<EOH>\n<CALL:4>K1AB <EOR>\nx", adif(1), {{"K.TXT", "             K1AB\n"}});
-}
-
-TEST(AdifE2e, StartsThatGiveAdifAwayOrNot) {
-  for (std::string start : {"Logbook of K9CTS\n<EOH>\n", "\xEF\xBB\xBF\n\n"}) {
-    expectRun("-nodate -notime", start + "<CALL:4>K1AB <MODE:2>CW <EOR>\n<CALL:4>W1AW <EOR>\n", adif(2),
-              {{"K.TXT", "          CW K1AB\n"}, {"W.TXT", "             W1AW\n"}});
-  }
-  // An "<EOH>" past the first 64 KiB, behind a callsign that screening
-  // takes for a text log's first data line.
-  expectRun("-nodate -notime", "Logbook of K9CTS\n" + std::string(70000, ' ') + "\n<EOH>\n<CALL:4>K1AB <EOR>\n",
-            "Using column 2 (K9CTS) as callsign\n" + kWriting + read(2) + kSorting, {{"K.TXT", "        K9CTS\n"}});
-}
-
-TEST(AdifE2e, ProgressDotsAt100And8000Records) {
+  // Record lines are data, never commands: they reach no shell.
+  expectRun("-nodate -notime -comment", "<EOH>\n<CALL:11>A$(touch_X) <COMMENT:12>; rm -rf . & <EOR>\n", adif(1),
+            {{"A.TXT", "             A$(TOUCH_X) ** ; RM -RF . &\n"}});
+  // A dot for every hundredth record, a new line after every 80th dot.
   std::string log = "<EOH>\n", k;
   for (int i = 0; i < 8000; ++i) log += "<CALL:4>K1AB<EOR>\n", k += "             K1AB\n";
   expectRun("-nodate -notime", log, adif(8000), {{"K.TXT", k}}, std::string(80, '.') + "\n");
@@ -159,7 +151,7 @@ TEST(CabrilloE2e, ContestNameChoosesTheCallsignToken) {
   }
 }
 
-TEST(CabrilloE2e, HeaderRulesCountsAndEnds) {
+TEST(CabrilloE2e, HeaderRulesCountsEndsAndTheInternalError) {
   // A contest line after the first "QSO:" changes nothing; empty lines are
   // not counted, remarks are; a remark holding "QSO:" ends the header.
   expectRun(
@@ -178,12 +170,8 @@ TEST(CabrilloE2e, HeaderRulesCountsAndEnds) {
                 "QSO: 7000 PSK31 2024-11-23 1200 A B C\nQSO: 7000 psk31 2024-11-23 1200 A B C W1AW\n"
                 "QSO:7000\tPSK63  2024-11-23 1201 A B C W1AX D E F G H\nEND-OF-LOG:\n",
             cabrillo(3), {{"W.TXT", "    7000PSK63 W1AX\n    7000 PSK W1AW\n"}});
-  // A soapbox on the first line: no header scan.
-  expectRun("-notime", "START-OF-LOG: 3.0 SOAPBOX: hello\nCONTEST: ARRL-SS-CW\n" + kContact + "END-OF-LOG:\n",
-            cabrillo(3), {{"K.TXT", "2024-11-23    14025  CW K8\n"}});
-}
-
-TEST(CabrilloE2e, EmptyContactLineIsAnInternalErrorThatKeepsTheBuckets) {
+  // A "QSO:" line with nothing after it stops the run; the buckets keep
+  // what they were given.
   const std::string log = header("") + kContact + "QSO:    \n" + kContact;
   expectFolder({{"log", log}}, {"log"}, 1, "",
                "\nCabrillo format detected\n" + kWriting + "quorvel: Internal Error - please e-mail log to QZ9ZZ!!\n",
@@ -227,7 +215,7 @@ const std::string kLogErr = columns("K1ABC") + read(2) + kSorting;
 const std::string kK1abc = "22-JUN-02 1432  14 SSB K1ABC\n";
 const std::string kG4abc = "22-JUN-02 1433   7  CW G4ABC\n";
 
-TEST(ProgramE2e, UsageBannerAndOpenFailures) {
+TEST(ProgramE2e, UsageBannerAndRunsThatReadNothing) {
   const std::string banner = "QZ9ZZ quorvel: Version 1.17 - 22/JUN/2002\n";
   const std::tuple<std::vector<std::string>, int, std::string> cases[] = {
       {{}, 1, kUsage},
@@ -240,9 +228,7 @@ TEST(ProgramE2e, UsageBannerAndOpenFailures) {
   for (const auto& [arguments, status, err] : cases) {
     expectFolder({{"logs", "<dir>"}}, arguments, status, "", err, {{"logs", "<dir>"}});
   }
-}
-
-TEST(ProgramE2e, LogWithoutAcceptedLineLeavesEmptyBucketsSilently) {
+  // A log with no line worth reading leaves 36 empty buckets, silently.
   for (std::string log : {"", "\n\n  \nDATE TIME CALL\n599 599\n"}) {
     expectFolder({{"log", log}}, {"log"}, 0, "", "", with(allBuckets("TMP"), {{"log", log}}));
   }
@@ -262,26 +248,46 @@ TEST(ProgramE2e, RunsLeaveThe36ListsOnly) {
   expectFolder(with(lists, {{"k.txt", "old"}}), {"-Lower", "first.txt", "log.txt"}, 0, bucketRow(true), kLogErr, lists);
 }
 
-TEST(ProgramE2e, FilesThatCannotBeWritten) {
-  Files made = {{"log.txt", kLog}, {"5.TMP", "<dir>"}};
-  for (char c : {'0', '1', '2', '3', '4'}) made[c + std::string(".TMP")] = "";  // the buckets before it stay
-  expectFolder({{"log.txt", kLog}, {"5.TMP", "<dir>"}}, {"log.txt"}, 1, "", "unable to create file 5.TMP\n", made);
-  expectFolder({{"log.txt", kLog}, {"K.TXT", "<dir>"}}, {"log.txt"}, 1, bucketRow(),
-               kLogErr + "unable to sort file K.TMP\n",
-               with(allBuckets("TXT"), {{"log.txt", kLog}, {"K.TXT", "<dir>"}, {"K.TMP", kK1abc}, {"G.TXT", kG4abc}}));
-  // A full disk while sorting: a leftover bucket larger than the limit
-  // keeps its bucket file; the other buckets are sorted.
-  std::string leftover;
-  for (int i = 0; i < 10; ++i) leftover += "22-JUN-02 1200  20  CW W" + std::to_string(9 - i) + "ZZ\n";
-  Files after = with(allBuckets("TXT"), {{"log.txt", kLog}, {"W.TMP", leftover}, {"K.TXT", kK1abc}, {"G.TXT", kG4abc}});
-  after.erase("W.TXT");
-  expectFolder({{"log.txt", kLog}, {"W.TMP", leftover}}, {"log.txt"}, 1, bucketRow(),
-               kLogErr + "unable to sort file W.TMP\n", after, 250);
+// Something planted where the run writes, in a folder others can write
+// to: a link to a file outside it, a dangling link, a pipe, a folder, each
+// under the name of a bucket, of a list and of a list's temporary name.
+// Nothing is written through a link, nothing blocks, the target is as it
+// was; only a stale temporary list is cleared away.
+TEST(ProgramE2e, NeverWritesThroughWhatIsPlanted) {
+  ScratchDir outside;
+  outside.write("victim", "keep me\n");
+  for (std::string planted : {"<link:" + outside.path() + "/victim>", "<link:" + outside.path() + "/missing>",
+                              std::string("<fifo>"), std::string("<dir>")}) {
+    Files made = {{"log.txt", kLog}, {"K.TMP", planted}};
+    for (char c : std::string("0123456789ABCDEFGHIJ")) made[c + std::string(".TMP")] = "";
+    expectFolder({{"log.txt", kLog}, {"K.TMP", planted}}, {"log.txt"}, 1, "", "unable to create file K.TMP\n", made);
+    Files sorted = with(allBuckets("TXT"), {{"log.txt", kLog}, {"K.TXT", kK1abc}, {"G.TXT", kG4abc}}), kept = sorted;
+    kept.erase("K.TXT");
+    kept["K.TMP"] = kK1abc;
+    expectFolder({{"log.txt", kLog}, {"K.TXT", planted}}, {"log.txt"}, 1, bucketRow(),
+                 kLogErr + "unable to sort file K.TMP\n", with(kept, {{"K.TXT", planted}}));
+    bool folder = planted == "<dir>";
+    expectFolder({{"log.txt", kLog}, {"K.TXT.part", planted}}, {"log.txt"}, folder, bucketRow(),
+                 kLogErr + (folder ? "unable to sort file K.TMP\n" : ""),
+                 folder ? with(kept, {{"K.TXT.part", "<dir>"}}) : sorted);
+    EXPECT_EQ(outside.files(), (Files{{"victim", "keep me\n"}}));
+  }
+  // The log itself may be a pipe, as in `quorvel <(zcat old.adi.gz)`.
+  ScratchDir dir;
+  dir.write("pipe", "<fifo>");
+  std::thread writer([&dir] { std::ofstream(dir.path() + "/pipe") << kLog; });
+  Outcome got = runProgram(dir, {"pipe"});
+  writer.join();
+  EXPECT_EQ(got.status, 0);
+  EXPECT_EQ(got.err, kLogErr);
+  EXPECT_EQ(dir.files(), with(allBuckets("TXT"), {{"K.TXT", kK1abc}, {"G.TXT", kG4abc}, {"pipe", "<fifo>"}}));
 }
 
-// A full disk while bucketing: the bucket keeps whole lines only.
-TEST(ProgramE2e, FullDiskKeepsWholeLines) {
-  std::string log;
+// A full disk: while bucketing, the bucket keeps whole lines only; while
+// sorting, a leftover bucket larger than the limit keeps its bucket file,
+// and the other buckets are sorted.
+TEST(ProgramE2e, FullDiskKeepsWholeLinesAndBuckets) {
+  std::string log, leftover;
   for (int i = 0; i < 5000; ++i) log += "22-JUN-02 1432 14 SSB K1A" + std::to_string(i) + "\n";
   ScratchDir dir;
   dir.write("log.txt", log);
@@ -291,6 +297,11 @@ TEST(ProgramE2e, FullDiskKeepsWholeLines) {
   EXPECT_EQ(got.err.substr(got.err.size() - 28), "unable to create file K.TMP\n");
   EXPECT_EQ(bucket.substr(0, 28), "22-JUN-02 1432  14 SSB K1A0\n");
   EXPECT_TRUE(bucket.back() == '\n' && bucket.size() <= 100000u && dir.files().count("K.TXT") == 0);
+  for (int i = 0; i < 10; ++i) leftover += "22-JUN-02 1200  20  CW W" + std::to_string(9 - i) + "ZZ\n";
+  Files after = with(allBuckets("TXT"), {{"log.txt", kLog}, {"W.TMP", leftover}, {"K.TXT", kK1abc}, {"G.TXT", kG4abc}});
+  after.erase("W.TXT");
+  expectFolder({{"log.txt", kLog}, {"W.TMP", leftover}}, {"log.txt"}, 1, bucketRow(),
+               kLogErr + "unable to sort file W.TMP\n", after, 250);
 }
 
 // Every log excerpt, console transcript and list the README shows, each

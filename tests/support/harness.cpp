@@ -3,6 +3,7 @@
 #include <signal.h>
 #include <sys/mman.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -33,14 +34,22 @@ ScratchDir::ScratchDir() : path_((fs::temp_directory_path() / "quorvel-test-XXXX
 
 ScratchDir::~ScratchDir() { fs::remove_all(path_); }
 
-void ScratchDir::write(const std::string& name, std::string_view content) const {
-  std::ofstream(path_ + "/" + name, std::ios::binary) << content;
+void ScratchDir::write(const std::string& name, const std::string& content) const {
+  std::string path = path_ + "/" + name;
+  if (content == "<dir>") return (void)fs::create_directory(path);
+  if (content == "<fifo>") return (void)::mkfifo(path.c_str(), 0666);
+  if (content.rfind("<link:", 0) == 0) return fs::create_symlink(content.substr(6, content.size() - 7), path);
+  std::ofstream(path, std::ios::binary) << content;
 }
 
 Files ScratchDir::files() const {
   Files files;
   for (const auto& entry : fs::directory_iterator(path_)) {
-    files[entry.path().filename().string()] = entry.is_directory() ? "<dir>" : readFile(entry.path().string());
+    std::string path = entry.path().string();
+    files[entry.path().filename().string()] = entry.is_symlink()     ? "<link:" + fs::read_symlink(path).string() + ">"
+                                              : entry.is_fifo()      ? "<fifo>"
+                                              : entry.is_directory() ? "<dir>"
+                                                                     : readFile(path);
   }
   return files;
 }
@@ -61,6 +70,7 @@ Outcome runProgram(const ScratchDir& dir, const std::vector<std::string>& argume
     struct rlimit limit {};
     limit.rlim_cur = limit.rlim_max = static_cast<rlim_t>(fileSizeLimit);
     if (fileSizeLimit > 0) ::signal(SIGXFSZ, SIG_IGN), ::setrlimit(RLIMIT_FSIZE, &limit);
+    ::alarm(10);  // a run that hangs is killed, and its status tells
     if (::chdir(dir.path().c_str()) == 0) ::execv(argv[0], argv.data());
     ::_exit(127);
   }

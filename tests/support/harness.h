@@ -25,7 +25,9 @@ class ScratchDir {
   ScratchDir();
   ~ScratchDir();
   const std::string& path() const { return path_; }
-  void write(const std::string& name, std::string_view content) const;
+  // Makes `name` a file holding `content`, or, when `content` says so, a
+  // "<dir>", a "<fifo>" or a "<link:TARGET>", as files() tells them.
+  void write(const std::string& name, const std::string& content) const;
   Files files() const;  // every entry of the folder
 
  private:
