@@ -36,6 +36,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
   CabrilloContact contact;
-  for (int layout = 0; layout <= 10; ++layout) (void)parseCabrilloQso(upper, ContestLayout(layout), contact);
+  for (int token = 1; token <= 12; ++token) {
+    (void)parseCabrilloQso(upper, ContestLayout{token, token % 2 == 0, token % 3 == 0}, contact);
+  }
+  check(!looksLikeCallsign(text) || !isLocator(text) || text.size() == 6, "a callsign-shaped locator has 6 characters");
   return 0;
 }

@@ -1,5 +1,6 @@
 #include "detect/recognisers.h"
 
+#include <algorithm>
 #include <array>
 
 #include "base/ascii.h"
@@ -73,6 +74,62 @@ bool isCallsign(std::string_view token) {
     if (isAsciiAlpha(c)) ++prefixLetters;
   }
   return prefixLetters <= kMaxPrefixLetters;
+}
+
+namespace {
+
+// A callsign without portable parts: see looksLikeCallsign. One pass, as
+// it runs on a token of every contact line.
+bool isBaseCallsign(std::string_view token) {
+  const std::size_t size = token.size();
+  auto upper = [&token, size](std::size_t at) {
+    return at < size && isAsciiUpper(static_cast<unsigned char>(token[at]));
+  };
+  auto digit = [&token, size](std::size_t at) {
+    return at < size && isAsciiDigit(static_cast<unsigned char>(token[at]));
+  };
+  // The prefix: letters, a digit and letters, or a letter and a digit; a
+  // letter and a digit (E7, T7) when more digits follow.
+  std::size_t at = 0;
+  if (upper(0)) {
+    at = upper(1) ? 2 : digit(1) && digit(2) ? 2 : 1;
+  } else if (digit(0) && upper(1)) {
+    at = upper(2) ? 3 : 2;
+  } else {
+    return false;
+  }
+  const std::size_t digits = at;
+  while (digit(at) && at - digits < 4) ++at;
+  const std::size_t suffix = at;
+  while (upper(at) && at - suffix < 4) ++at;
+  return digits < suffix && suffix < at && at == size;
+}
+
+}  // namespace
+
+bool looksLikeCallsign(std::string_view token) {
+  if (isBaseCallsign(token)) return true;  // most tokens asked about
+  if (token.find('/') == std::string_view::npos) return false;
+  bool anyCallsign = false;
+  int parts = 0;
+  for (std::size_t start = 0; start <= token.size() && ++parts <= 3;) {
+    std::size_t slash = std::min(token.find('/', start), token.size());
+    std::string_view part = token.substr(start, slash - start);
+    if (part.empty() || part.size() > 12 ||
+        !std::all_of(part.begin(), part.end(), [](char c) { return isAsciiAlnum(static_cast<unsigned char>(c)); })) {
+      return false;
+    }
+    anyCallsign |= isBaseCallsign(part);
+    start = slash + 1;
+  }
+  return anyCallsign && parts <= 3;
+}
+
+bool isLocator(std::string_view token) {
+  auto in = [&token](std::size_t at, char first, char last) { return token[at] >= first && token[at] <= last; };
+  if (token.size() != 4 && token.size() != 6) return false;
+  if (!in(0, 'A', 'R') || !in(1, 'A', 'R') || !in(2, '0', '9') || !in(3, '0', '9')) return false;
+  return token.size() == 4 || (in(4, 'A', 'X') && in(5, 'A', 'X'));
 }
 
 }  // namespace quorvel

@@ -22,4 +22,17 @@ bool isMode(std::string_view token);
 // at most 3 letters before the first digit or "/".
 bool isCallsign(std::string_view token);
 
+// Shaped like a station's callsign as contest logs write them, which is
+// stricter than isCallsign: a prefix of one or two letters, of a digit and
+// one or two letters, or of a letter and a digit; then one to four digits;
+// then one to four letters (K1ABC, 9A1A, 2E0ABC, GB50TG). Portable forms
+// pass, parts joined by "/" of which one is such a callsign (I2/K3LR,
+// KA2CKI/R, VP2E/W1AW). Exchanges never do: 599, 5NN, 14, 10A, MDC,
+// EU-005, TX, ------. Letters in upper case.
+bool looksLikeCallsign(std::string_view token);
+
+// A Maidenhead locator: two letters A-R, two digits, and two letters A-X
+// after them or not (FN31, FN21AB). Letters in upper case.
+bool isLocator(std::string_view token);
+
 }  // namespace quorvel

@@ -6,9 +6,11 @@
 
 namespace quorvel {
 
-// The contest layout a Cabrillo contest name selects: the first of
-// RSGB-IOTA, ARRL-VHF-SEP, CQ-WW-RTTY, ARRL-SS-CW, IARU, AP-SPRINT, ARRL-10,
-// ARRL-160, ARRL-DX and CQ-WPX found anywhere in the name, else Standard.
+// The contest layout a Cabrillo contest name selects: the first of the ten
+// first contests (RSGB-IOTA, ARRL-VHF-SEP, CQ-WW-RTTY, ARRL-SS-CW, IARU,
+// AP-SPRINT, ARRL-10, ARRL-160, ARRL-DX, CQ-WPX) found anywhere in the name;
+// else the contest the name is, or the family it belongs to, in a table of
+// contests and their QSO templates; else the 8th token.
 ContestLayout contestLayoutFor(std::string_view contestName);
 
 // The values of one "QSO:" line. A value the line does not supply is a
@@ -24,10 +26,12 @@ enum class CabrilloParse {
 };
 
 // Reads one upper-cased line from its first "QSO:" on. The first four
-// tokens are band, mode, date and time; the callsign is the 8th token
-// (Standard and most layouts), the 9th (RSGB-IOTA, CQ-WW-RTTY), the 7th
-// (ARRL-VHF-SEP) or the 10th (ARRL-SS-CW). Tokens are separated by any white
-// space. A mode PSK31 reads as PSK. The values view `upperLine`.
-CabrilloParse parseCabrilloQso(std::string_view upperLine, ContestLayout layout, CabrilloContact& contact);
+// tokens are band, mode, date and time; the worked callsign is the token
+// `layout` names: as it stands for the ten first contests; for the others
+// when it looks like a callsign (and for an unnamed contest, is not the sent
+// call and no locator), else the first token after the sent call that
+// looks like one, else that token as it stands. Tokens are separated by any
+// white space. A mode PSK31 reads as PSK. The values view `upperLine`.
+CabrilloParse parseCabrilloQso(std::string_view upperLine, const ContestLayout& layout, CabrilloContact& contact);
 
 }  // namespace quorvel

@@ -37,7 +37,7 @@ class CabrilloBody : public IndependentLines<CabrilloBody> {
 
  private:
   RecordLayout layout_;
-  ContestLayout contestLayout_ = ContestLayout::Standard;
+  ContestLayout contestLayout_;
   std::string upper_;
 };
 
@@ -71,7 +71,7 @@ class CabrilloHeader {
 
   std::string upper_;
   std::string contestName_;
-  ContestLayout contestLayout_ = ContestLayout::Standard;
+  ContestLayout contestLayout_;
 };
 
 void CabrilloHeader::start(std::string_view text) { upperCaseInto(text, upper_); }

@@ -2,20 +2,18 @@
 
 namespace quorvel {
 
-// Which token of a Cabrillo "QSO:" line holds the worked callsign; chosen from
-// the contest name of the log's header.
-enum class ContestLayout {
-  Standard = 0,
-  RsgbIota = 1,
-  ArrlVhfSep = 2,
-  CqWwRtty = 3,
-  ArrlSsCw = 4,
-  Iaru = 5,
-  ApSprint = 6,
-  Arrl10 = 7,
-  Arrl160 = 8,
-  ArrlDx = 9,
-  CqWpx = 10,
+// Which token of a Cabrillo "QSO:" line, counted from 1 after "QSO:"
+// (frequency 1, mode 2, date 3, time 4, sent call 5), holds the worked
+// callsign; chosen from the contest name of the log's header.
+struct ContestLayout {
+  int callsignToken = 8;
+  // The contest is named and its token known to hold the callsign. Else
+  // the token is taken only when it looks like a callsign and is not the
+  // sent call.
+  bool named = false;
+  // One of the ten contests read since the program's first version: the
+  // token is taken whatever it holds, as those logs always were.
+  bool takenAsItStands = false;
 };
 
 }  // namespace quorvel

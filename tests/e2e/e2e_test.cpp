@@ -158,6 +158,11 @@ TEST(CabrilloE2e, HeaderRulesCountsEndsAndTheInternalError) {
       "",
       header("SOAPBOX: MY FIRST QSO: GREAT\n") + kContact + "CONTEST: ARRL-SS-CW\n\n\n" + kContact + "END-OF-LOG:\n",
       cabrillo(4), {{"K.TXT", record("K8") + record("K8")}});
+  // Without a CONTEST: line, a worked call that is not the eighth token is
+  // looked for.
+  expectRun("-nodate -notime",
+            header("") + "QSO: 14042 CW 1999-09-05 0000 N5TJ 1 JEFF TX N6TR 1 TREE OR\nEND-OF-LOG:\n", cabrillo(1),
+            {{"N.TXT", "   14042  CW N6TR\n"}});
   // "END-OF-LOG:" is tested before parsing; without it no count is printed.
   expectRun("", header("") + kContact + "END-OF-LOG: QSO: 1 2 3 4 5 6 7 W1AW\n", cabrillo(1),
             {{"K.TXT", record("K8")}});

@@ -10,7 +10,7 @@
 namespace quorvel {
 namespace {
 
-TEST(Recognisers, BandsModesAndCallsigns) {
+TEST(Recognisers, BandsModesCallsignsAndLocators) {
   for (const char* yes : {"7", "14.0250", "SAT", "70CM", "579"}) EXPECT_TRUE(isBand(yes)) << yes;
   for (const char* no : {"2", "432", "23CM", "14.02500", ""}) EXPECT_FALSE(isBand(no)) << no;
   for (const char* yes : {"CW", "PSK31"}) EXPECT_TRUE(isMode(yes)) << yes;
@@ -22,6 +22,16 @@ TEST(Recognisers, BandsModesAndCallsigns) {
   for (const char* no : {"ABCD1", "K1", "599", "SSB", "14.025", "12/06/02", "ABCDE/1", "AB-1", "K1\xC4X"}) {
     EXPECT_FALSE(isCallsign(no)) << no;
   }
+  for (const char* yes :
+       {"K1ABC", "9A1A", "2E0ABC", "E73A", "W200YARC", "GB50TG", "I2/K3LR", "KA2CKI/R", "VP2E/W1AW"}) {
+    EXPECT_TRUE(looksLikeCallsign(yes)) << yes;
+  }
+  for (const char* no :
+       {"599", "5NN", "14", "10A", "4A", "MDC", "EU-005", "TX", "------", "FN31", "K1/", "A/B/C/K1AB"}) {
+    EXPECT_FALSE(looksLikeCallsign(no)) << no;
+  }
+  for (const char* locator : {"FN31", "FN21AB", "GB50TG"}) EXPECT_TRUE(isLocator(locator)) << locator;
+  for (const char* no : {"FN3", "FS31", "FN31AZ", "K1ABC"}) EXPECT_FALSE(isLocator(no)) << no;
 }
 
 ScreenResult screen(std::string_view line) {

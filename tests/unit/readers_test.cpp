@@ -5,6 +5,7 @@
 
 #include "base/ascii.h"
 #include "readers/adif_tags.h"
+#include "readers/cabrillo_contact.h"
 #include "readers/line_reader.h"
 #include "support/harness.h"
 
@@ -111,6 +112,31 @@ TEST(FindAdifTags, EveryNameExactlyInAnyCase) {
   for (const char* end : {"<EOR>", "<eor>", "<Eor>          "}) EXPECT_EQ(find(end).endOfRecord, 0u) << end;
   for (const char* no : {"<EOR:0>", "<EOR", "<EO>          ", "<EORS>         "}) {
     EXPECT_EQ(find(no).endOfRecord, std::string_view::npos) << no;
+  }
+}
+
+// The worked callsign of one "QSO:" line of each contest family, found by
+// its contest's token or, where that holds none, by a search.
+TEST(ParseCabrilloQso, TheWorkedCallOfEachContest) {
+  const std::tuple<const char*, const char*, std::string_view> cases[] = {
+      {"ARRL-SS-SSB", "QSO: 14000 PH 2009-11-07 2100 W1AW 1 M 38 CT K8MM 1 Q 92 MI", "K8MM"},
+      {"ARRL-VHF-JAN", "QSO: 50 PH 1997-01-13 1804 NJ2L FN12FR KB2DMK FN12", "KB2DMK"},
+      {"CQ-VHF", "QSO: 50 CW 2001-07-17 1817 AA1ZZZ FN31 W2AJM FN21", "W2AJM"},
+      {"NA-SPRINT-CW", "QSO: 14042 CW 1999-09-05 0000 N5TJ 1 JEFF TX N6TR 1 TREE OR", "N6TR"},
+      {"BARTG-RTTY", "QSO: 14093 RY 2020-03-21 1728 GW4SKA 599 0001 1728 GB50TG 599 0002 1728", "GB50TG"},
+      {"NAQP-CW", "QSO: 28048 CW 2014-01-11 1800 N5KO TREY CA VE3NZ BEN ON", "VE3NZ"},
+      {"FL-QSO-PARTY", "QSO: 14000 CW 2024-04-27 1600 K4XX CLAY W1AW MA", "W1AW"},  // no reports: 7th
+      {"CQ-WW-CW", "QSO: 14025 CW 2024-11-23 1200 G4ZZZ 599 14 I2/K3LR 599 05", "I2/K3LR"},
+      {"", "QSO: 14025 CW 2024-11-23 1200 G4ZZZ 599 14 KA2CKI/R 599 05", "KA2CKI/R"},
+      {"", "QSO: 50 CW 2001-07-17 1817 AA1ZZZ FN31 W2AJM FN21AB", "W2AJM"},  // a locator at 8
+      {"", "QSO: 14000 CW 2024-01-01 1200 G4ZZZ 5NN 10A EU-005 VP2E/W1AW 14 MDC", "VP2E/W1AW"},
+      {"", "QSO: 14000 CW 2024-01-01 1200 G4ZZZ 599 G4ZZZ ------ 599 14", "------"},  // none: as it stands
+      {"ARRL-SS-CW", "QSO: 14000 CW 2009-11-07 2100 W1AW 1 M 38 CT 73 K8MM", "73"},   // the ten: as it stands
+  };
+  for (const auto& [contest, line, call] : cases) {
+    CabrilloContact contact;
+    EXPECT_EQ(parseCabrilloQso(line, contestLayoutFor(contest), contact), CabrilloParse::Contact);
+    EXPECT_EQ(contact.callsign, call) << contest << ": " << line;
   }
 }
 
