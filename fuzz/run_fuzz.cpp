@@ -19,8 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   dir.write("log", log);
   if (!leftover.empty()) dir.write("K.TMP", leftover);
   RunOptions options{(data[0] & 1) != 0, (data[0] & 2) != 0, (data[0] & 4) != 0, false};
-  std::vector<std::string> arguments = {options.noDate ? "-nodate" : "", options.noTime ? "-notime" : "",
-                                        options.keepComments ? "-comment" : "", "log"};
+  std::vector<std::string> arguments = {options.noDate ? "-nodate" : "-", options.noTime ? "-notime" : "-",
+                                        options.keepComments ? "-comment" : "-", "log"};
   testing::ReadTrace trace = testing::traceRead(log, options, WorkPlan{});
   std::filesystem::path back = std::filesystem::current_path();
   std::filesystem::current_path(dir.path());
@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const std::string& line : trace.lines) {
       if (bucketIndex(line[0]) == bucketIndex(bucket)) content += line.substr(1);
     }
-    check(files[sortedFileName(bucket, false)] == listOf(content, trace.sortColumn), "list differs");
+    check(files[sortedFileName(bucket, false)] == listOf(content, {trace.sortColumn}), "list differs");
   }
   return 0;
 }

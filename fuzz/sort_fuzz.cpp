@@ -1,6 +1,7 @@
 // The sort stage on arbitrary bucket content: the first byte chooses the
-// sort column (0 to 63) and the bucket, the rest is the bucket file, whose
-// list must hold its lines in the order sortLinesByColumn gives.
+// sort column (0 to 63), whether keys start past blanks, whether repeated
+// lines are dropped, and the bucket; the rest is the bucket file, whose
+// list must be the one a plain sort makes (listOf).
 #include "fuzzing.h"
 #include "output/bucket_names.h"
 #include "output/sort_stage.h"
@@ -12,12 +13,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static std::FILE* devNull = std::fopen("/dev/null", "w");
   testing::ScratchDir dir;
   char bucket = kBucketCharacters[data[0] % kBucketCharacters.size()];
+  const SortKey key{data[0] & 63, (data[0] & 64) != 0};
+  const bool unique = (data[0] & 128) != 0;
   std::string content(reinterpret_cast<const char*>(data + 1), size - 1);
   for (char other : kBucketCharacters) dir.write(bucketFileName(other, false), other == bucket ? content : "");
-  check(sortBuckets(dir.path() + "/", false, data[0] & 63, Console{devNull, devNull}).isOk(), "sort failed");
+  check(sortBuckets(dir.path() + "/", SortSettings{key, false, unique}, Console{devNull, devNull}).status.isOk(),
+        "sort failed");
   testing::Files files = dir.files();
   check(
-      files.size() == kBucketCharacters.size() && files[sortedFileName(bucket, false)] == listOf(content, data[0] & 63),
+      files.size() == kBucketCharacters.size() && files[sortedFileName(bucket, false)] == listOf(content, key, unique),
       "lists differ");
   return 0;
 }

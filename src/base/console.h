@@ -20,4 +20,11 @@ inline void printMessage(const Console& console, std::string_view text) {
   std::fflush(console.err);
 }
 
+// Writes `text` on the console's out stream, where what a user asked for
+// goes (--help, --version).
+inline void printOutput(const Console& console, std::string_view text) {
+  std::fwrite(text.data(), 1, text.size(), console.out);
+  std::fflush(console.out);
+}
+
 }  // namespace quorvel

@@ -24,7 +24,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
   }
   for (const std::string& argument : arguments) {
     if (argument.empty() || argument[0] != '-') {
-      command.fileName = argument;
+      command.logNames.push_back(argument);
       continue;
     }
     std::string option;
@@ -33,11 +33,18 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     if (option == "-NOTIME") command.options.noTime = true;
     if (option == "-COMMENT") command.options.keepComments = true;
     if (option == "-LOWER") command.options.lowerCaseNames = true;
-    if (option == "-HELP") {
-      command.action = CommandLine::Action::Usage;
-      return command;
+    if (option == "-UNIQUE") command.options.unique = true;
+    for (auto [name, action] :
+         {std::pair{"-HELP", CommandLine::Action::Usage}, std::pair{"--HELP", CommandLine::Action::Help},
+          std::pair{"--VERSION", CommandLine::Action::Version}}) {
+      if (option == name) {
+        command.action = action;
+        return command;
+      }
     }
   }
+  // A command line of options alone names nothing to read.
+  if (command.logNames.empty()) command.action = CommandLine::Action::Usage;
   return command;
 }
 

@@ -13,26 +13,30 @@ inline constexpr std::string_view kUsageText =
     "       -nodate:  produce output files with no date information\n"
     "       -notime:  produce output files with no time information\n"
     "       -comment: leave ADIF commemt lines in the output files\n"
-    "       -lower:   create output files with lower case filenames\n";
+    "       -lower:   create output files with lower case filenames\n"
+    "       -unique:  write a line that stands more than once in a list once\n"
+    "       several logs may be named: all are read into the same lists\n";
 
 inline constexpr std::string_view kBanner = "QZ9ZZ quorvel: Version 1.17 - 22/JUN/2002\n";
 
 // What the command line asks for.
 struct CommandLine {
   enum class Action {
-    Run,     // read the log named by fileName
-    Usage,   // print the usage text and fail (no argument, or -help)
-    Banner,  // print the version banner and succeed (first argument -v...)
+    Run,      // read the logs named
+    Usage,    // print the usage text and fail (no log named, or -help)
+    Banner,   // print the version banner and succeed (first argument -v...)
+    Help,     // --help: the usage text on standard output, and succeed
+    Version,  // --version: the banner on standard output, and succeed
   };
 
   Action action = Action::Run;
   RunOptions options;
-  std::string fileName;  // the last argument not starting with "-"; may be empty
+  std::vector<std::string> logNames;  // the arguments not starting with "-", in order
 };
 
 // Reads the arguments that follow the program name. Options may be written
-// in any letter case; unknown ones are ignored. Only the first argument can
-// ask for the banner.
+// in any letter case and anywhere; unknown ones are ignored. Only the first
+// argument can ask for the banner with -v.
 CommandLine parseCommandLine(const std::vector<std::string>& arguments);
 
 }  // namespace quorvel

@@ -23,15 +23,16 @@ struct FirstLine {
 };
 
 // The record line layout of a log of `format`: ADIF and Cabrillo lines
-// have a wide band field, for frequencies; text logs a narrow one.
-RecordLayout layoutFor(LogFormat format, const RunOptions& options) {
+// have a wide band field, for frequencies; text logs a narrow one, unless
+// they share their lists with logs of the other kinds.
+RecordLayout layoutFor(LogFormat format, const RunOptions& options, bool wideTextLogs) {
   switch (format) {
     case LogFormat::Adif:
       return chooseLayout(options.keepComments ? LayoutSet::WideWithComment : LayoutSet::Wide, options);
     case LogFormat::Cabrillo: return chooseLayout(LayoutSet::Wide, options);
     case LogFormat::ColumnText: break;
   }
-  return chooseLayout(LayoutSet::Narrow, options);
+  return chooseLayout(wideTextLogs ? LayoutSet::Wide : LayoutSet::Narrow, options);
 }
 
 // The log's first line that is not empty, for an ADIF log that the start
@@ -68,21 +69,24 @@ bool findFirstLine(LineReader& input, FirstLine& first) {
 
 }  // namespace
 
-LogReading readLog(LineReader& input, const RunOptions& options, const WorkPlan& work, const Console& console,
-                   RecordSink& sink) {
+LogReading readLog(LineReader& input, const RunOptions& options, bool wideTextLogs, const WorkPlan& work,
+                   const Console& console, RecordSink& sink) {
   LogReading reading;
   FirstLine first;
   if (!findFirstLine(input, first)) {
     reading.status = input.status();
     return reading;
   }
-  const ReaderSetup setup{layoutFor(first.format, options), work, console};
+  const ReaderSetup setup{layoutFor(first.format, options, wideTextLogs), work, console};
   reading.layout = setup.layout;
+  ReadOutcome outcome;
   switch (first.format) {
-    case LogFormat::Adif: reading.status = readAdifLog(input, first.line, first.adifStart, setup, sink); break;
-    case LogFormat::Cabrillo: reading.status = readCabrilloLog(input, first.line, setup, sink); break;
-    case LogFormat::ColumnText: reading.status = readColumnLog(input, first.line, setup, sink); break;
+    case LogFormat::Adif: outcome = readAdifLog(input, first.line, first.adifStart, setup, sink); break;
+    case LogFormat::Cabrillo: outcome = readCabrilloLog(input, first.line, setup, sink); break;
+    case LogFormat::ColumnText: outcome = readColumnLog(input, first.line, setup, sink); break;
   }
+  reading.status = outcome.status;
+  reading.counted = outcome.counted;
   return reading;
 }
 

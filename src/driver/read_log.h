@@ -18,14 +18,17 @@ struct LogReading {
   // The layout of the log's record lines, once a line of it was accepted
   // and a reader ran; none when no line was (nothing was printed then).
   std::optional<RecordLayout> layout;
+  long counted = 0;  // what its reader counted
 };
 
 // Reads a whole log into `sink`: a start that gives ADIF away goes to the
 // ADIF reader at once; otherwise lines are screened until one is accepted,
 // and the reader that line picks reads the rest, its record lines in the
-// layout its format and `options` call for. Fails as the reader does, or on
-// a read error.
-LogReading readLog(LineReader& input, const RunOptions& options, const WorkPlan& work, const Console& console,
-                   RecordSink& sink);
+// layout its format and `options` call for. A text log's record lines get
+// the narrow band field, or with `wideTextLogs` the wide one of ADIF and
+// Cabrillo logs, so that they can share lists with theirs. Fails as the
+// reader does, or on a read error.
+LogReading readLog(LineReader& input, const RunOptions& options, bool wideTextLogs, const WorkPlan& work,
+                   const Console& console, RecordSink& sink);
 
 }  // namespace quorvel

@@ -1,5 +1,7 @@
 #include "driver/run.h"
 
+#include <optional>
+
 #include "base/files.h"
 #include "driver/command_line.h"
 #include "driver/read_log.h"
@@ -15,27 +17,59 @@ namespace {
 // Bucket and sorted files go to the current directory.
 const std::string kWorkingDirectory;
 
-Status runLog(const CommandLine& command, const Console& console, const WorkPlan& work) {
-  File log = openLog(command.fileName);
-  if (!log.isOpen()) return Status::failure("unable to open file " + command.fileName + "\n");
+// Opens every log before a bucket file is touched, so that a name that
+// cannot be read changes nothing in the directory.
+Status openLogs(const std::vector<std::string>& names, std::vector<File>& logs) {
+  Status status = Status::ok();
+  for (const std::string& name : names) {
+    logs.push_back(openLog(name));
+    if (!logs.back().isOpen()) status.absorb(Status::failure("unable to open file " + name + "\n"));
+  }
+  return status;
+}
+
+Status runLogs(const CommandLine& command, const Console& console, const WorkPlan& work) {
+  std::vector<File> logs;
+  if (Status opened = openLogs(command.logNames, logs); !opened.isOk()) return opened;
 
   BucketFiles buckets(kWorkingDirectory, command.options.lowerCaseNames);
   if (Status created = buckets.create(); !created.isOk()) return created;
 
-  LineReader input(log, command.fileName);
-  LogReading reading = readLog(input, command.options, work, console, buckets);
-  // Whatever the reader managed to hand over reaches its bucket file, also
-  // when the run cannot go on: a later run appends to it.
-  Status closed = buckets.close();
-  if (!reading.status.isOk()) return reading.status;
-  if (!closed.isOk()) return closed;
-  if (!reading.layout) return Status::ok();
+  // Several logs share the lists: their record lines must all have their
+  // callsigns at one column, so text logs get the wide band field too.
+  const bool shared = logs.size() > 1;
+  std::optional<RecordLayout> layout;
+  long counted = 0;
+  for (std::size_t i = 0; i < logs.size(); ++i) {
+    LineReader input(logs[i], command.logNames[i]);
+    LogReading reading = readLog(input, command.options, shared, work, console, buckets);
+    (void)logs[i].close();
+    if (!reading.status.isOk()) {
+      // What the reader managed to hand over reaches its bucket file: a
+      // later run appends to it.
+      (void)buckets.close();
+      return reading.status;
+    }
+    if (reading.layout) layout = reading.layout;
+    counted += reading.counted;
+  }
+  if (Status closed = buckets.close(); !closed.isOk()) return closed;
+  if (!layout) return Status::ok();
 
-  (void)log.close();
   printMessage(console, kSortingMessage);
-  // Leftover bucket lines, when this run wrote none, are sorted as whole lines.
-  int sortColumn = buckets.linesHandedOver() > 0 ? reading.layout->sortColumn() : 0;
-  return sortBuckets(kWorkingDirectory, command.options.lowerCaseNames, sortColumn, console, work.threadCount());
+  // Leftover bucket lines, when this run wrote none, are sorted as whole
+  // lines. Lines of several logs are compared from their callsigns on.
+  const bool handedOver = buckets.linesHandedOver() > 0;
+  SortSettings settings{SortKey{handedOver ? layout->sortColumn() : 0, handedOver && shared},
+                        command.options.lowerCaseNames, command.options.unique, work.threadCount()};
+  SortOutcome sorted = sortBuckets(kWorkingDirectory, settings, console);
+  if (shared || command.options.unique) {
+    std::string summary = std::to_string(counted) + " QSOs read from " + std::to_string(logs.size()) +
+                          (logs.size() == 1 ? " log" : " logs");
+    if (command.options.unique) summary += ", " + std::to_string(sorted.dropped) + " repeated lines dropped";
+    printMessage(console, summary + "\n");
+  }
+  return sorted.status;
 }
 
 }  // namespace
@@ -45,9 +79,11 @@ ExitStatus runQuorvel(const std::vector<std::string>& arguments, const Console& 
   switch (command.action) {
     case CommandLine::Action::Usage: printMessage(console, kUsageText); return ExitStatus::Failure;
     case CommandLine::Action::Banner: printMessage(console, kBanner); return ExitStatus::Success;
+    case CommandLine::Action::Help: printOutput(console, kUsageText); return ExitStatus::Success;
+    case CommandLine::Action::Version: printOutput(console, kBanner); return ExitStatus::Success;
     case CommandLine::Action::Run: break;
   }
-  Status status = runLog(command, console, work);
+  Status status = runLogs(command, console, work);
   if (!status.isOk()) {
     printMessage(console, status.message());
     return ExitStatus::Failure;

@@ -81,10 +81,60 @@ struct KeyGroup {
 // keys in place: cheaper than sorting them eight bytes at a time.
 constexpr std::ptrdiff_t kShortGroup = 16;
 
+// The place of a line marked to be left out: no line of a bucket, nor of
+// a list, can be there.
+constexpr std::uint64_t kRepeated = ~std::uint64_t{0};
+
+// What becomes of lines with equal keys: they keep their order, or, for a
+// sort that drops repeated lines, are ordered by the whole line and each
+// line equal to the one before it is marked kRepeated, while they are at
+// hand: a pass over the sorted lines later would fetch them all again.
+template <class LineOf>
+struct EqualKeys {
+  const LineOf& lineOf;
+  bool dropRepeats;
+
+  // Orders [first, last), whose keys are equal.
+  template <class Iterator>
+  void operator()(Iterator first, Iterator last) const {
+    if (!dropRepeats) return;
+    // By the first eight bytes of each line first, as the keys were; the
+    // prefixes of the finished group are free to take them. Equal lines
+    // are alike in every byte: their order among themselves does not show.
+    for (Iterator entry = first; entry != last; ++entry) entry->prefix = keyPrefix(lineOf(entry->place));
+    std::sort(first, last, [this](const KeyedLine& a, const KeyedLine& b) {
+      return a.prefix != b.prefix ? a.prefix < b.prefix : keyBefore(lineOf(a.place), lineOf(b.place));
+    });
+    Iterator kept = first;
+    for (Iterator entry = first + 1; entry != last; ++entry) {
+      if (entry->prefix == kept->prefix && lineOf(entry->place) == lineOf(kept->place)) {
+        entry->place = kRepeated;
+      } else {
+        kept = entry;
+      }
+    }
+  }
+
+  // Orders each run of equal keys in [first, last), which is in key order;
+  // `sameKey` tells whether two neighbours' keys are equal.
+  template <class Iterator, class SameKey>
+  void eachRun(Iterator first, Iterator last, const SameKey& sameKey) const {
+    if (!dropRepeats) return;
+    for (Iterator begin = first; begin != last;) {
+      Iterator end = begin + 1;
+      while (end != last && sameKey(*begin, *end)) ++end;
+      if (end - begin > 1) (*this)(begin, end);
+      begin = end;
+    }
+  }
+};
+
 // Orders a group of lines whose keys agree in their first `offset` bytes
-// by the rest of their keys (see keyBefore); equal keys keep their order.
-template <class Iterator, class KeyOf>
-void insertByKey(Iterator first, Iterator last, const KeyOf& keyOf, std::size_t offset) {
+// by the rest of their keys (see keyBefore), equal keys as `equalKeys`
+// says.
+template <class Iterator, class KeyOf, class EqualKeysOrder>
+void insertByKey(Iterator first, Iterator last, const KeyOf& keyOf, std::size_t offset,
+                 const EqualKeysOrder& equalKeys) {
   auto restOf = [&keyOf, offset](const KeyedLine& entry) { return keyOf(entry.place).substr(offset); };
   for (Iterator next = first + 1; next < last; ++next) {
     KeyedLine entry = *next;
@@ -93,18 +143,20 @@ void insertByKey(Iterator first, Iterator last, const KeyOf& keyOf, std::size_t 
     for (; at != first && keyBefore(key, restOf(*(at - 1))); --at) *at = *(at - 1);
     *at = entry;
   }
+  equalKeys.eachRun(first, last, [&restOf](const KeyedLine& a, const KeyedLine& b) { return restOf(a) == restOf(b); });
 }
 
 // Orders a group of lines whose keys agree in their first eight bytes
-// (zero-padded) by the whole key, keeping equal keys in their order (the
+// (zero-padded) by the whole key, equal keys as `equalKeys` says (the
 // radix sort left the group in bucket order). Eight bytes at a time: a key
 // that ends within them is a prefix of every longer key of the group and
 // comes first, shorter before longer; the longer keys are ordered by their
 // next eight bytes, and their groups of equal bytes in turn. The groups
 // wait in `pending`, not on the stack: keys alike over megabytes of a long
 // comment would otherwise nest a call for every eight bytes.
-template <class Iterator, class KeyOf>
-void sortGroup(Iterator first, Iterator last, const KeyOf& keyOf, std::vector<KeyGroup<Iterator>>& pending) {
+template <class Iterator, class KeyOf, class EqualKeysOrder>
+void sortGroup(Iterator first, Iterator last, const KeyOf& keyOf, const EqualKeysOrder& equalKeys,
+               std::vector<KeyGroup<Iterator>>& pending) {
   pending.assign(1, {first, last, 0});
   while (!pending.empty()) {
     KeyGroup<Iterator> group = pending.back();
@@ -118,19 +170,24 @@ void sortGroup(Iterator first, Iterator last, const KeyOf& keyOf, std::vector<Ke
       ending += other <= end;
       sameLength &= other == length;
     }
-    if (ending == group.last - group.first && sameLength)
-      continue;  // the same key throughout, as a callsign worked again
+    if (ending == group.last - group.first && sameLength) {
+      equalKeys(group.first, group.last);  // the same key throughout, as a callsign worked again
+      continue;
+    }
     if (group.last - group.first <= kShortGroup) {
-      insertByKey(group.first, group.last, keyOf, group.offset);
+      insertByKey(group.first, group.last, keyOf, group.offset, equalKeys);
       continue;
     }
     Iterator longer = group.first;
     if (ending > 0) {
       longer = std::stable_partition(
           group.first, group.last, [&keyOf, end](const KeyedLine& entry) { return keyOf(entry.place).size() <= end; });
-      std::stable_sort(group.first, longer, [&keyOf](const KeyedLine& a, const KeyedLine& b) {
-        return keyOf(a.place).size() < keyOf(b.place).size();
-      });
+      auto size = [&keyOf](const KeyedLine& entry) { return keyOf(entry.place).size(); };
+      std::stable_sort(group.first, longer,
+                       [&size](const KeyedLine& a, const KeyedLine& b) { return size(a) < size(b); });
+      // Keys that end within the same bytes and are as long are equal.
+      equalKeys.eachRun(group.first, longer,
+                        [&size](const KeyedLine& a, const KeyedLine& b) { return size(a) == size(b); });
     }
     if (group.last - longer < 2) continue;
     bool samePrefix = true;  // as under -comment, where comments begin alike
@@ -150,18 +207,13 @@ void sortGroup(Iterator first, Iterator last, const KeyOf& keyOf, std::vector<Ke
   }
 }
 
-// The part of a line that orders it: from the 0-based `skip` on.
-std::string_view keyAfter(std::string_view line, std::size_t skip) {
-  return line.size() > skip ? line.substr(skip) : std::string_view();
-}
-
-std::size_t skipOf(int sortColumn) { return sortColumn > 1 ? static_cast<std::size_t>(sortColumn - 1) : 0; }
-
 // Orders `keyed`, whose prefixes are set, the way sortLinesByColumn orders
-// lines; `lineOf` finds the line of an entry.
-template <class LineOf>
-void sortKeyed(std::vector<KeyedLine>& keyed, const LineOf& lineOf, std::size_t skip, std::vector<KeyedLine>& scratch) {
-  auto keyOf = [&lineOf, skip](std::uint64_t place) { return keyAfter(lineOf(place), skip); };
+// lines, and with `unique` leaves out repeated lines, returning how many;
+// `lineOf` finds the line of an entry.
+template <class LineOf, class KeyOfLine>
+long sortKeyed(std::vector<KeyedLine>& keyed, const LineOf& lineOf, const KeyOfLine& keyOfLine, bool unique,
+               std::vector<KeyedLine>& scratch) {
+  auto keyOf = [&lineOf, &keyOfLine](std::uint64_t place) { return keyOfLine(lineOf(place)); };
   // First by the first eight bytes of each key, read as one big-endian
   // number (zero-padded, which keeps the byte order), with a stable radix
   // sort; that settles nearly every callsign.
@@ -174,16 +226,23 @@ void sortKeyed(std::vector<KeyedLine>& keyed, const LineOf& lineOf, std::size_t 
     while (end < keyed.size() && keyed[end].prefix == keyed[begin].prefix) ++end;
     if (end - begin > 1) {
       sortGroup(keyed.begin() + static_cast<std::ptrdiff_t>(begin), keyed.begin() + static_cast<std::ptrdiff_t>(end),
-                keyOf, pending);
+                keyOf, EqualKeys<LineOf>{lineOf, unique}, pending);
     }
     begin = end;
   }
+  if (!unique) return 0;
+  auto repeated =
+      std::remove_if(keyed.begin(), keyed.end(), [](const KeyedLine& entry) { return entry.place == kRepeated; });
+  const long dropped = keyed.end() - repeated;
+  keyed.erase(repeated, keyed.end());
+  return dropped;
 }
 
 // Puts the lines of `content`, which ends with a new line, in `keyed` with
 // their key prefixes, in one pass; those too long for their entry also in
 // `longLines`.
-void keyLines(std::string_view content, std::size_t skip, std::vector<KeyedLine>& keyed,
+template <class KeyOfLine>
+void keyLines(std::string_view content, const KeyOfLine& keyOfLine, std::vector<KeyedLine>& keyed,
               std::vector<LongLine>& longLines) {
   keyed.clear();
   longLines.clear();
@@ -193,32 +252,61 @@ void keyLines(std::string_view content, std::size_t skip, std::vector<KeyedLine>
     const char* lineEnd = static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(end - at)));
     std::string_view line(at, static_cast<std::size_t>(lineEnd - at));
     std::size_t offset = static_cast<std::size_t>(at - start);
-    keyed.push_back({keyPrefix(keyAfter(line, skip)), PackedLines::pack(offset, line.size())});
+    keyed.push_back({keyPrefix(keyOfLine(line)), PackedLines::pack(offset, line.size())});
     if (line.size() >= PackedLines::kLongLine) longLines.push_back({offset, line.size()});
     at = lineEnd + 1;
   }
 }
 
+// The key of a line: from the 0-based `skip` on.
+struct KeyAfter {
+  std::size_t skip;
+  std::string_view operator()(std::string_view line) const {
+    return line.size() > skip ? line.substr(skip) : std::string_view();
+  }
+};
+
+// The key of a line: from the first byte at or after `skip` that is no
+// blank.
+struct KeyPastBlanks {
+  std::size_t skip;
+  std::string_view operator()(std::string_view line) const {
+    std::size_t start = skip;
+    while (start < line.size() && line[start] == ' ') ++start;
+    return KeyAfter{start}(line);
+  }
+};
+
+// Calls `sort` with the key finder `key` asks for, each its own code: the
+// usual one never looks at the bytes of a line to find its key.
+template <class Sort>
+auto withKeyOf(SortKey key, const Sort& sort) {
+  const std::size_t skip = key.column > 1 ? static_cast<std::size_t>(key.column - 1) : 0;
+  return key.pastBlanks ? sort(KeyPastBlanks{skip}) : sort(KeyAfter{skip});
+}
+
 }  // namespace
 
-void sortLinesByColumn(std::vector<std::string_view>& lines, int sortColumn) {
-  const std::size_t skip = skipOf(sortColumn);
+void sortLinesByColumn(std::vector<std::string_view>& lines, SortKey key, bool unique) {
   std::vector<KeyedLine> keyed;
   std::vector<KeyedLine> scratch;
   keyed.reserve(lines.size());
-  for (std::size_t i = 0; i < lines.size(); ++i) keyed.push_back({keyPrefix(keyAfter(lines[i], skip)), i});
-  sortKeyed(keyed, ListedLines{lines}, skip, scratch);
+  (void)withKeyOf(key, [&](const auto& keyOfLine) {
+    for (std::size_t i = 0; i < lines.size(); ++i) keyed.push_back({keyPrefix(keyOfLine(lines[i])), i});
+    return sortKeyed(keyed, ListedLines{lines}, keyOfLine, unique, scratch);
+  });
   std::vector<std::string_view> sorted;
   sorted.reserve(lines.size());
   for (const KeyedLine& entry : keyed) sorted.push_back(lines[entry.place]);
   lines.swap(sorted);
 }
 
-void LineSorter::sort(std::string_view content, int sortColumn) {
+void LineSorter::sort(std::string_view content, SortKey key, bool unique) {
   content_ = content.data();
-  const std::size_t skip = skipOf(sortColumn);
-  keyLines(content, skip, keyed_, longLines_);
-  sortKeyed(keyed_, PackedLines{content_, longLines_}, skip, scratch_);
+  dropped_ = withKeyOf(key, [&](const auto& keyOfLine) {
+    keyLines(content, keyOfLine, keyed_, longLines_);
+    return sortKeyed(keyed_, PackedLines{content_, longLines_}, keyOfLine, unique, scratch_);
+  });
 }
 
 std::string_view LineSorter::line(std::size_t i) const {

@@ -7,11 +7,21 @@
 
 namespace quorvel {
 
-// Orders `lines` (each without its new line) by their text from the 1-based
-// `sortColumn` on, compared as unsigned bytes, a shorter key before a
-// longer one it begins; a column below 1 counts as 1 and a line shorter
-// than the column compares as empty. Lines with equal keys keep their order.
-void sortLinesByColumn(std::vector<std::string_view>& lines, int sortColumn);
+// Where the key that orders a line starts: at the 1-based `column` (one
+// below 1 counts as 1; a line shorter than it has an empty key) and, with
+// `pastBlanks`, past the blanks standing there. Lists that several logs
+// share need that: a Cabrillo line's callsign stands a column to the right
+// of an ADIF line's, behind its longer date.
+struct SortKey {
+  int column = 1;
+  bool pastBlanks = false;
+};
+
+// Orders `lines` (each without its new line) by their keys, compared as
+// unsigned bytes, a shorter key before a longer one it begins. Lines with
+// equal keys keep their order; with `unique` they are ordered by the whole
+// line, and of equal lines one is kept.
+void sortLinesByColumn(std::vector<std::string_view>& lines, SortKey key, bool unique = false);
 
 // Puts the lines of a bucket's content in the order of sortLinesByColumn,
 // keeping its buffers from one content to the next, so that a thread that
@@ -19,10 +29,13 @@ void sortLinesByColumn(std::vector<std::string_view>& lines, int sortColumn);
 class LineSorter {
  public:
   // Orders the lines of `content`, each of which ends with "\n"; the
-  // content must outlive the use of line().
-  void sort(std::string_view content, int sortColumn);
+  // content must outlive the use of line(). `unique` as for
+  // sortLinesByColumn.
+  void sort(std::string_view content, SortKey key, bool unique = false);
 
   std::size_t size() const { return keyed_.size(); }
+  // How many repeated lines the last sort dropped.
+  long dropped() const { return dropped_; }
   // The `i`-th line in order, its new line included.
   std::string_view line(std::size_t i) const;
 
@@ -40,6 +53,7 @@ class LineSorter {
 
  private:
   const char* content_ = nullptr;
+  long dropped_ = 0;
   std::vector<KeyedLine> keyed_;
   std::vector<LongLine> longLines_;
   std::vector<KeyedLine> scratch_;

@@ -55,12 +55,13 @@ bool writeSorted(const std::string& path, const LineSorter& sorter, std::string&
 // Sorts one bucket file into its sorted file, written under a passing name
 // and renamed over the sorted file once complete (temporary file and
 // rename), so the sorted file is never seen half-written.
-bool sortOneBucket(const std::string& bucketPath, const std::string& sortedPath, int sortColumn, SortBuffers& buffers) {
+bool sortOneBucket(const std::string& bucketPath, const std::string& sortedPath, const SortSettings& settings,
+                   SortBuffers& buffers) {
   if (!readWholeFile(bucketPath, buffers.content)) return false;
   // Every line then has its new line right behind it, also a last line
   // that was cut short, and is written out together with it.
   if (!buffers.content.empty() && buffers.content.back() != '\n') buffers.content.push_back('\n');
-  buffers.sorter.sort(buffers.content, sortColumn);
+  buffers.sorter.sort(buffers.content, settings.key, settings.unique);
   std::string partPath = sortedPath + ".part";
   if (!writeSorted(partPath, buffers.sorter, buffers.block) || !replaceFile(partPath, sortedPath)) {
     (void)removeFile(partPath);
@@ -70,17 +71,17 @@ bool sortOneBucket(const std::string& bucketPath, const std::string& sortedPath,
 }
 
 // Sorts one bucket and deletes its bucket file.
-Status sortAndDelete(const std::string& directory, char bucket, bool lowerCaseNames, int sortColumn,
-                     SortBuffers& buffers) {
-  std::string bucketName = bucketFileName(bucket, lowerCaseNames);
+SortOutcome sortAndDelete(const std::string& directory, char bucket, const SortSettings& settings,
+                          SortBuffers& buffers) {
+  std::string bucketName = bucketFileName(bucket, settings.lowerCaseNames);
   std::string bucketPath = directory + bucketName;
-  if (!sortOneBucket(bucketPath, directory + sortedFileName(bucket, lowerCaseNames), sortColumn, buffers)) {
-    return Status::failure("unable to sort file " + bucketName + "\n");
+  if (!sortOneBucket(bucketPath, directory + sortedFileName(bucket, settings.lowerCaseNames), settings, buffers)) {
+    return {Status::failure("unable to sort file " + bucketName + "\n")};
   }
   // A bucket file left behind would be appended to, and its lines sorted a
   // second time, by the next run.
-  if (!removeFile(bucketPath)) return Status::failure("unable to delete file " + bucketName + "\n");
-  return Status::ok();
+  if (!removeFile(bucketPath)) return {Status::failure("unable to delete file " + bucketName + "\n")};
+  return {Status::ok(), buffers.sorter.dropped()};
 }
 
 // The bucket indexes by the size of their bucket files, largest first.
@@ -97,35 +98,36 @@ std::array<std::size_t, kBucketCharacters.size()> largestFirst(const std::string
 
 }  // namespace
 
-Status sortBuckets(const std::string& directory, bool lowerCaseNames, int sortColumn, const Console& console,
-                   unsigned threads) {
+SortOutcome sortBuckets(const std::string& directory, const SortSettings& settings, const Console& console) {
   // The buckets are independent: each thread takes the next bucket not yet
   // taken, largest first so that no thread is left with a big one at the
   // end, and the row still shows them in order.
   constexpr std::size_t kBuckets = kBucketCharacters.size();
-  std::array<std::promise<Status>, kBuckets> outcomes;
-  std::array<std::size_t, kBuckets> order = largestFirst(directory, lowerCaseNames);
+  std::array<std::promise<SortOutcome>, kBuckets> outcomes;
+  std::array<std::size_t, kBuckets> order = largestFirst(directory, settings.lowerCaseNames);
   std::atomic<std::size_t> next{0};
-  WorkerPool pool(threads);
+  WorkerPool pool(settings.threads);
   for (std::size_t lane = 0; lane < pool.size(); ++lane) {
     (void)pool.submit([&] {
       SortBuffers buffers;
       for (std::size_t taken; (taken = next++) < kBuckets;) {
         std::size_t i = order[taken];
         try {
-          outcomes[i].set_value(sortAndDelete(directory, kBucketCharacters[i], lowerCaseNames, sortColumn, buffers));
+          outcomes[i].set_value(sortAndDelete(directory, kBucketCharacters[i], settings, buffers));
         } catch (...) {
           outcomes[i].set_exception(std::current_exception());
         }
       }
     });
   }
-  Status result = Status::ok();
+  SortOutcome result;
   for (std::size_t i = 0; i < kBuckets; ++i) {
     char bucket = kBucketCharacters[i];
-    std::fputc(lowerCaseNames ? toAsciiLower(bucket) : bucket, console.out);
+    std::fputc(settings.lowerCaseNames ? toAsciiLower(bucket) : bucket, console.out);
     std::fflush(console.out);
-    result.absorb(outcomes[i].get_future().get());
+    SortOutcome sorted = outcomes[i].get_future().get();
+    result.status.absorb(sorted.status);
+    result.dropped += sorted.dropped;
   }
   std::fputc('\n', console.out);
   std::fflush(console.out);

@@ -214,11 +214,11 @@ bool skipHeader(LineReader& input, Line line, Line& rest, bool& hasRest) {
 
 }  // namespace
 
-Status readAdifLog(LineReader& input, const Line& firstLine, AdifStart start, const ReaderSetup& setup,
-                   RecordSink& sink) {
+ReadOutcome readAdifLog(LineReader& input, const Line& firstLine, AdifStart start, const ReaderSetup& setup,
+                        RecordSink& sink) {
   Line first = firstLine;
   bool hasFirst = true;
-  if (start == AdifStart::AtHeader && !skipHeader(input, firstLine, first, hasFirst)) return input.status();
+  if (start == AdifStart::AtHeader && !skipHeader(input, firstLine, first, hasFirst)) return {input.status(), 0};
   printMessage(setup.console, "\nADIF format detected\n");
   printMessage(setup.console, kWritingMessage);
 
@@ -232,10 +232,10 @@ Status readAdifLog(LineReader& input, const Line& firstLine, AdifStart start, co
     end = deliverBatch(batch, setup.console, sink, count);
   }
   if (end.status.isOk()) end = readBody(input, body, setup, sink, count);
-  if (!end.status.isOk()) return end.status;
+  if (!end.status.isOk()) return {end.status, count};
   // A log that ends inside a record drops it and prints no count.
   if (!body.inRecord()) printCount(setup.console, count, "processed");
-  return Status::ok();
+  return {Status::ok(), count};
 }
 
 }  // namespace quorvel

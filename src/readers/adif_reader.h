@@ -21,7 +21,7 @@ enum class AdifStart {
 // per hundred records and the count; a log that ends inside a record, or
 // before its header ends, ends without the count. Fails on a read error or
 // when a bucket file cannot be written.
-Status readAdifLog(LineReader& input, const Line& firstLine, AdifStart start, const ReaderSetup& setup,
-                   RecordSink& sink);
+ReadOutcome readAdifLog(LineReader& input, const Line& firstLine, AdifStart start, const ReaderSetup& setup,
+                        RecordSink& sink);
 
 }  // namespace quorvel

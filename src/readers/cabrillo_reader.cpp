@@ -100,12 +100,12 @@ void CabrilloHeader::readContestLine() {
 
 }  // namespace
 
-Status readCabrilloLog(LineReader& input, const Line& firstLine, const ReaderSetup& setup, RecordSink& sink) {
+ReadOutcome readCabrilloLog(LineReader& input, const Line& firstLine, const ReaderSetup& setup, RecordSink& sink) {
   CabrilloHeader header;
   header.start(firstLine.text);
   // A soapbox on the first line means no header follows; the line itself
   // is then the first one parsed.
-  if (!contains(header.upperLine(), kSoapbox) && !header.scan(input)) return input.status();
+  if (!contains(header.upperLine(), kSoapbox) && !header.scan(input)) return {input.status(), 0};
 
   printMessage(setup.console, "\nCabrillo format detected\n");
   printMessage(setup.console, kWritingMessage);
@@ -115,10 +115,10 @@ Status readCabrilloLog(LineReader& input, const Line& firstLine, const ReaderSet
   long count = 0;
   BodyEnd end = deliverBatch(batch, setup.console, sink, count);
   if (end.status.isOk() && !end.finished) end = readBody(input, body, setup, sink, count);
-  if (!end.status.isOk()) return end.status;
+  if (!end.status.isOk()) return {end.status, count};
   // A log that ends without "END-OF-LOG:" prints no count.
   if (end.finished) printCount(setup.console, count, "processed");
-  return Status::ok();
+  return {Status::ok(), count};
 }
 
 }  // namespace quorvel

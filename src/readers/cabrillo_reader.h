@@ -16,6 +16,6 @@ namespace quorvel {
 // numbered lines and, at "END-OF-LOG:", the count. Fails with the internal
 // error for a "QSO:" line with nothing after it, on a read error, or when a
 // bucket file cannot be written.
-Status readCabrilloLog(LineReader& input, const Line& firstLine, const ReaderSetup& setup, RecordSink& sink);
+ReadOutcome readCabrilloLog(LineReader& input, const Line& firstLine, const ReaderSetup& setup, RecordSink& sink);
 
 }  // namespace quorvel

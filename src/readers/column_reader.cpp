@@ -110,7 +110,7 @@ int assignColumns(std::string_view upperLine, ColumnMap& columns, const Console&
 
 }  // namespace
 
-Status readColumnLog(LineReader& input, const Line& firstLine, const ReaderSetup& setup, RecordSink& sink) {
+ReadOutcome readColumnLog(LineReader& input, const Line& firstLine, const ReaderSetup& setup, RecordSink& sink) {
   std::string upper;
   upperCaseInto(firstLine.text, upper);
   ColumnMap columns;
@@ -119,12 +119,13 @@ Status readColumnLog(LineReader& input, const Line& firstLine, const ReaderSetup
   ContactBatch batch;
   body.readFirstLine(upper, batch);
   long count = 0;
-  if (BodyEnd first = deliverBatch(batch, setup.console, sink, count); !first.status.isOk()) return first.status;
+  if (BodyEnd first = deliverBatch(batch, setup.console, sink, count); !first.status.isOk())
+    return {first.status, count};
   printMessage(setup.console, kWritingMessage);
 
-  if (BodyEnd end = readBody(input, body, setup, sink, count); !end.status.isOk()) return end.status;
+  if (BodyEnd end = readBody(input, body, setup, sink, count); !end.status.isOk()) return {end.status, count};
   printCount(setup.console, count, "read");
-  return Status::ok();
+  return {Status::ok(), count};
 }
 
 }  // namespace quorvel

@@ -14,6 +14,6 @@ namespace quorvel {
 // one record line each for `sink`; a line too short to reach a column
 // leaves that value empty. Prints a dot per hundred data lines and the
 // count. Fails on a read error or when a bucket file cannot be written.
-Status readColumnLog(LineReader& input, const Line& firstLine, const ReaderSetup& setup, RecordSink& sink);
+ReadOutcome readColumnLog(LineReader& input, const Line& firstLine, const ReaderSetup& setup, RecordSink& sink);
 
 }  // namespace quorvel

@@ -57,6 +57,13 @@ struct IndependentLines {
   void detach() {}
 };
 
+// How reading a log ended, and what its reader counted: contacts, or the
+// numbered lines of a Cabrillo log, as its count message says.
+struct ReadOutcome {
+  Status status = Status::ok();
+  long counted = 0;
+};
+
 struct BodyEnd {
   Status status = Status::ok();
   bool finished = false;  // the log ended at one of its lines, not at the end of input

@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -97,6 +98,26 @@ std::string bucketRow(bool lowerCase) {
   return row + "\n";
 }
 
+std::string listOf(std::string content, SortKey key, bool unique) {
+  if (!content.empty() && content.back() != '\n') content.push_back('\n');
+  std::vector<std::string_view> lines;
+  for (std::string_view rest = content; !rest.empty(); rest.remove_prefix(lines.back().size() + 1)) {
+    lines.push_back(rest.substr(0, rest.find('\n')));
+  }
+  auto keyOf = [key](std::string_view line) {
+    std::size_t skip = static_cast<std::size_t>(std::max(key.column, 1) - 1);
+    while (key.pastBlanks && skip < line.size() && line[skip] == ' ') ++skip;
+    return line.size() > skip ? line.substr(skip) : std::string_view();
+  };
+  std::stable_sort(lines.begin(), lines.end(), [&keyOf, unique](std::string_view a, std::string_view b) {
+    return keyOf(a) < keyOf(b) || (unique && keyOf(a) == keyOf(b) && a < b);
+  });
+  if (unique) lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
+  std::string list;
+  for (std::string_view line : lines) list.append(line).push_back('\n');
+  return list;
+}
+
 Files allBuckets(const std::string& extension, bool lowerCase) {
   Files files;
   for (char bucket : kBucketCharacters) {
@@ -133,7 +154,7 @@ ReadTrace traceRead(std::string_view log, const RunOptions& options, const WorkP
   Console console{::open_memstream(&out, &outSize), ::open_memstream(&err, &errSize)};
   ReadTrace trace;
   TracingSink sink(trace.lines, failAt);
-  LogReading reading = readLog(input, options, plan, console, sink);
+  LogReading reading = readLog(input, options, false, plan, console, sink);
   trace.failure = reading.status.message();
   trace.accepted = reading.layout.has_value();
   trace.sortColumn = reading.layout && !trace.lines.empty() ? reading.layout->sortColumn() : 0;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/work_plan.h"
+#include "output/line_sort.h"
 #include "quorvel/run_options.h"
 
 namespace quorvel::testing {
@@ -47,6 +48,12 @@ Outcome runProgram(const ScratchDir& dir, const std::vector<std::string>& argume
 
 // The row of bucket characters the sort stage writes.
 std::string bucketRow(bool lowerCase = false);
+
+// The list the sort stage is to make of a bucket holding `content`: its
+// lines, a last one without a new line given one, in the order of a plain
+// stable sort by `key`, or with `unique` of a plain sort by key and line,
+// each line once. The plain twin of the line sort.
+std::string listOf(std::string content, SortKey key, bool unique = false);
 
 // The 36 file names of "TMP" or "TXT", each empty.
 Files allBuckets(const std::string& extension, bool lowerCase = false);

@@ -37,26 +37,29 @@ TEST(Bytes, EveryTrickAgreesWithItsPlainTwin) {
 
 // Keys pieced together from a few pieces, zero and high bytes among them,
 // share long prefixes and differ only in length or far in: the order must
-// be that of a plain stable sort of the keys all the same.
-TEST(SortLinesByColumn, AgreesWithAStableSortOfTheKeys) {
-  const std::string pieces[] = {"AAAAAAAA", "AAAA", std::string(1, '\0'), "\xFF", "A"};
+// be that of the plain twin all the same, dropping repeated lines or not.
+TEST(SortLinesByColumn, AgreesWithItsPlainTwin) {
+  const std::string pieces[] = {"AAAAAAAA", "AAAA", std::string(1, '\0'), "\xFF", "A", " "};
   std::uint32_t state = 12345;
   auto next = [&state](std::uint32_t bound) { return ((state = state * 1103515245u + 12345u) >> 16) % bound; };
-  for (int column : {-4, 1, 3}) {
-    std::vector<std::string> texts;
-    for (int i = 0; i < 3000; ++i) {
-      // Two characters that tell equal keys apart, then the key.
-      std::string line{static_cast<char>('a' + i % 26), static_cast<char>('a' + i / 26 % 26)};
-      for (std::uint32_t c = next(6 + 40 * (i % 100 == 0)); c > 0; --c) line += pieces[next(5)];
-      texts.push_back(line);
+  for (SortKey key : {SortKey{-4}, SortKey{1}, SortKey{3}, SortKey{3, true}}) {
+    for (bool unique : {false, true}) {
+      std::string content, sorted;
+      std::vector<std::string_view> lines;
+      for (int i = 0; i < 3000; ++i) {
+        // Two characters that tell equal keys apart (or, to make repeats,
+        // seldom do), then the key.
+        std::string line{static_cast<char>('a' + i % (unique ? 2 : 26)), static_cast<char>('a' + i / 26 % 26)};
+        for (std::uint32_t c = next(6 + 40 * (i % 100 == 0)); c > 0; --c) line += pieces[next(6)];
+        content += line + "\n";
+      }
+      for (std::string_view rest = content; !rest.empty(); rest.remove_prefix(lines.back().size() + 1)) {
+        lines.push_back(rest.substr(0, rest.find('\n')));
+      }
+      sortLinesByColumn(lines, key, unique);
+      for (std::string_view line : lines) sorted.append(line).push_back('\n');
+      EXPECT_EQ(sorted, testing::listOf(content, key, unique)) << key.column << key.pastBlanks << unique;
     }
-    std::vector<std::string_view> lines(texts.begin(), texts.end()), expected = lines;
-    std::size_t skip = static_cast<std::size_t>(std::max(column, 1) - 1);
-    auto keyOf = [skip](std::string_view line) { return line.size() > skip ? line.substr(skip) : std::string_view(); };
-    std::stable_sort(expected.begin(), expected.end(),
-                     [&](std::string_view a, std::string_view b) { return keyOf(a) < keyOf(b); });
-    sortLinesByColumn(lines, column);
-    EXPECT_EQ(lines, expected) << "column " << column;
   }
 }
 
@@ -69,11 +72,8 @@ TEST(SortBuckets, SortsBucketFilesWhateverTheirLines) {
     lines.push_back(std::to_string(lines.size()) + " ");
     lines.back().resize(std::max(length, lines.back().size()), static_cast<char>('Z' - length % 7));
   }
-  std::string content, wanted;
+  std::string content;
   for (const std::string& line : lines) content += line + "\n";
-  std::vector<std::string_view> sorted(lines.begin(), lines.end());
-  sortLinesByColumn(sorted, 3);
-  for (std::string_view line : sorted) wanted.append(line).push_back('\n');
   std::string twins = "2 " + std::string(2000000, 'C') + "\n1 " + std::string(2000000, 'C') + "\n";
   for (int i = 0; i < 20; ++i) twins += std::to_string(i % 10) + " " + std::string(600000, 'D') + "\n";
   testing::ScratchDir dir;
@@ -81,11 +81,11 @@ TEST(SortBuckets, SortsBucketFilesWhateverTheirLines) {
   dir.write("K.TMP", content.substr(0, content.size() - 1));
   dir.write("W.TMP", twins);
   std::FILE* devNull = std::tmpfile();
-  EXPECT_TRUE(sortBuckets(dir.path() + "/", false, 3, Console{devNull, devNull}).isOk());
+  EXPECT_TRUE(sortBuckets(dir.path() + "/", SortSettings{{3}}, Console{devNull, devNull}).status.isOk());
   std::fclose(devNull);
   testing::Files files = dir.files();
   EXPECT_EQ(files.size(), 36u);
-  EXPECT_TRUE(files["K.TXT"] == wanted && files["W.TXT"] == twins);
+  EXPECT_TRUE(files["K.TXT"] == testing::listOf(content, {3}) && files["W.TXT"] == twins);
 }
 
 }  // namespace
