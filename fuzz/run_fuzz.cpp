@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const std::string& line : trace.lines) {
       if (bucketIndex(line[0]) == bucketIndex(bucket)) content += line.substr(1);
     }
-    check(files[sortedFileName(bucket, false)] == listOf(content, {trace.sortColumn}), "list differs");
+    check(files[sortedFileName(bucket, false)] == testing::listOf(content, {trace.sortColumn}), "list differs");
   }
   return 0;
 }

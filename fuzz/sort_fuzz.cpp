@@ -20,8 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   check(sortBuckets(dir.path() + "/", SortSettings{key, false, unique}, Console{devNull, devNull}).status.isOk(),
         "sort failed");
   testing::Files files = dir.files();
-  check(
-      files.size() == kBucketCharacters.size() && files[sortedFileName(bucket, false)] == listOf(content, key, unique),
-      "lists differ");
+  check(files.size() == kBucketCharacters.size() &&
+            files[sortedFileName(bucket, false)] == testing::listOf(content, key, unique),
+        "lists differ");
   return 0;
 }
