@@ -49,7 +49,7 @@ void ReadBuffer::grow(std::size_t size, std::size_t keep) {
   size_ = size;
 }
 
-LineReader::LineReader(const File& log, std::string name) : log_(log), name_(std::move(name)) {
+LineReader::LineReader(const File& log, std::string name) : source_(log), name_(std::move(name)) {
   reserve(kBlockSize);
   clearPadding();
 }
@@ -71,7 +71,7 @@ bool LineReader::fill(std::size_t most) {
   }
   std::size_t room = buffer_.size() - kReadPadding - end_;
   if (room < kBlockSize / 2) reserve(std::max(2 * (buffer_.size() - kReadPadding), kBlockSize));
-  std::int64_t got = readSome(log_, buffer_.data() + end_, std::min(most, buffer_.size() - kReadPadding - end_));
+  std::int64_t got = source_.read(buffer_.data() + end_, std::min(most, buffer_.size() - kReadPadding - end_));
   if (got > 0) {
     end_ += static_cast<std::size_t>(got);
     clearPadding();

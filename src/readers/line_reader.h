@@ -11,6 +11,7 @@
 #include "base/bytes.h"
 #include "base/files.h"
 #include "base/status.h"
+#include "readers/log_source.h"
 
 namespace quorvel {
 
@@ -66,7 +67,8 @@ using BlockCutRule = bool (*)(std::string_view text);
 
 // Splits a log into lines. This is the one place that defines the input's
 // line structure: a line ends at "\n", a "\r" right before it belongs to the
-// line end, and lines of any length come whole. Reads in large blocks.
+// line end, and lines of any length come whole. Reads in large blocks, a
+// UTF-16 log decoded to UTF-8 (see LogSource).
 //
 // Every text it gives (a line, a peek, a block) is followed by at least
 // kReadPadding readable bytes, as a lexer relies on the terminating NUL of
@@ -114,7 +116,7 @@ class LineReader {
   // Clears the padding behind the bytes read, which the tag search may load.
   void clearPadding() { std::memset(buffer_.data() + end_, 0, kReadPadding); }
 
-  const File& log_;
+  LogSource source_;
   std::string name_;
   ReadBuffer buffer_;
   std::size_t begin_ = 0;    // first byte not yet handed out

@@ -16,6 +16,8 @@
 namespace quorvel::testing {
 namespace {
 
+using namespace std::literals;
+
 const std::string kWriting = "\nEach dot is 100 QSOs. Writing logs\n";
 const std::string kSorting = "\nSorting logs....\n";
 std::string read(int count) { return "\n\n" + std::to_string(count) + " QSOs read\n"; }
@@ -295,6 +297,32 @@ TEST(ProgramE2e, UniqueDropsRepeatedLines) {
                with(lists, {{"K.TXT", k1ab + k1ac}}));
   expectFolder(logs, {"-unique", "-nodate", "-notime", "x.adi"}, 0, bucketRow(),
                adif(3) + "3 QSOs read from 1 log, 1 repeated lines dropped\n", with(lists, {{"K.TXT", k1ab}}));
+}
+
+// A log saved as UTF-16, as Windows tools save "Unicode" text, with a
+// byte-order mark of either order or none, gives just what the same log in
+// UTF-8 gives. A final byte cut off becomes U+FFFD and the run goes on,
+// the ADIF reader taking it for the start of a record the log ends inside.
+TEST(ProgramE2e, Utf16LogsReadAsUtf8) {
+  auto utf16 = [](const std::string& ascii, const std::string& mark, bool bigEndian = false) {
+    std::string saved = mark;
+    for (char c : ascii) saved += bigEndian ? std::string{'\0', c} : std::string{c, '\0'};
+    return saved;
+  };
+  for (const char* example : {"/contest-weekend.adi", "/field-day.log", "/paper-log.txt"}) {
+    const std::string log = readFile(QUORVEL_EXAMPLES + std::string(example));
+    ScratchDir plain;
+    plain.write("log", log);
+    const Outcome want = runProgram(plain, {"log"});
+    for (const auto& [mark, bigEndian] : {std::pair{"\xFF\xFE", false}, {"\xFE\xFF", true}, {"", false}}) {
+      const std::string saved = utf16(log, mark, bigEndian);
+      expectFolder({{"log", saved}}, {"log"}, 0, want.out, want.err, with(plain.files(), {{"log", saved}}));
+    }
+  }
+  expectRun(
+      "-nodate -notime -comment",
+      utf16("<EOH>\n<CALL:4>K1AB <COMMENT:9>", "\xFF\xFE") + "\xE9\0 \0\xE5\x65\x2C\x67"s + utf16(" <EOR>\n", "") + "x",
+      adif(-1), {{"K.TXT", "             K1AB ** \xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC\n"}});
 }
 
 // Something planted where the run writes, in a folder others can write

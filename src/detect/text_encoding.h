@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+namespace quorvel {
+
+// How much of the start of a log tells its encoding.
+inline constexpr std::size_t kEncodingProbeSize = 64 * 1024;
+
+// How the characters of a log are stored.
+enum class TextEncoding {
+  Bytes,              // ASCII, UTF-8 or any 8-bit code: read as it stands
+  Utf16LittleEndian,  // as Windows tools save "Unicode" text
+  Utf16BigEndian,
+};
+
+struct EncodingFound {
+  TextEncoding encoding = TextEncoding::Bytes;
+  std::size_t markLength = 0;  // the byte-order mark to skip
+};
+
+// Tells the encoding of a log from `start`, its first kEncodingProbeSize
+// bytes (or all of a shorter log): a UTF-16 byte-order mark ("FF FE" or
+// "FE FF") says it; without one, a start that reads as mostly ASCII text
+// with a NUL in every other byte is UTF-16 of that byte order. A UTF-8
+// mark, or none, leaves the log as it stands.
+EncodingFound detectTextEncoding(std::string_view start);
+
+}  // namespace quorvel
