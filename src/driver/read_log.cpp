@@ -40,6 +40,7 @@ RecordLayout layoutFor(LogFormat format, const RunOptions& options, bool wideTex
 bool findAdifStart(LineReader& input, AdifStart start, FirstLine& first) {
   first.format = LogFormat::Adif;
   first.adifStart = start;
+  input.cutLongLines(cutAfterRecord);  // a log exported as one line
   while (input.next(first.line)) {
     if (first.line.rawLength() >= 2) return true;
   }

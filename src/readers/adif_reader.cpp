@@ -214,8 +214,16 @@ bool skipHeader(LineReader& input, Line line, Line& rest, bool& hasRest) {
 
 }  // namespace
 
+std::size_t cutAfterRecord(std::string_view line) {
+  const std::size_t endOfRecord = findAdifTags(line).endOfRecord;
+  if (endOfRecord == std::string_view::npos) return 0;
+  const std::size_t end = endOfRecord + kEndOfRecord.size();
+  return line.find('<', end) == std::string_view::npos ? 0 : end;
+}
+
 ReadOutcome readAdifLog(LineReader& input, const Line& firstLine, AdifStart start, const ReaderSetup& setup,
                         RecordSink& sink) {
+  input.cutLongLines(cutAfterRecord);
   Line first = firstLine;
   bool hasFirst = true;
   if (start == AdifStart::AtHeader && !skipHeader(input, firstLine, first, hasFirst)) return {input.status(), 0};

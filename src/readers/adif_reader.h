@@ -13,6 +13,12 @@ enum class AdifStart {
   AtRecords,  // a log without header: the first line already holds records
 };
 
+// Where a long line of an ADIF log may be cut (a LineCutRule): after its
+// first "<EOR>" when more tags follow, where the reader would cut it
+// itself; 0 when it would not. A log exported as one line is then held a
+// record at a time.
+std::size_t cutAfterRecord(std::string_view line);
+
 // Reads an ADIF log to its end: skips the header, gathers the tags CALL,
 // COMMENT (when the layout has a comment field), FREQ, BAND, MODE, QSO_DATE
 // and TIME_ON of each record up to its "<EOR>", and hands one record line
@@ -20,7 +26,8 @@ enum class AdifStart {
 // empty; `input` stands right after it. Prints the opening messages, a dot
 // per hundred records and the count; a log that ends inside a record, or
 // before its header ends, ends without the count. Fails on a read error or
-// when a bucket file cannot be written.
+// when a bucket file cannot be written. Cuts long lines of `input` after
+// their records.
 ReadOutcome readAdifLog(LineReader& input, const Line& firstLine, AdifStart start, const ReaderSetup& setup,
                         RecordSink& sink);
 

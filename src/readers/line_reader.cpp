@@ -95,6 +95,13 @@ bool LineReader::next(Line& line) {
       return true;
     }
     scanned_ = end_ - begin_;
+    if (std::size_t piece = piecesEnd(1, kBlockSize); piece != 0) {
+      line.text = std::string_view(start, piece - begin_);
+      line.endsWithNewline = false;
+      begin_ = piece;
+      scanned_ = end_ - begin_;
+      return true;
+    }
     if (!fill()) break;
   }
   if (failed_ || begin_ == end_) return false;
@@ -103,6 +110,22 @@ bool LineReader::next(Line& line) {
   begin_ = end_;
   scanned_ = 0;
   return true;
+}
+
+std::size_t LineReader::piecesEnd(std::size_t size, std::size_t longer) const {
+  if (cutLong_ == nullptr) return 0;
+  const char* start = buffer_.data() + begin_;
+  const void* newline = std::memchr(start, '\n', end_ - begin_);
+  const std::string_view line(
+      start, newline == nullptr ? end_ - begin_ : static_cast<std::size_t>(static_cast<const char*>(newline) - start));
+  if (line.size() <= longer) return 0;
+  std::size_t taken = 0;
+  while (taken < size) {
+    const std::size_t piece = cutLong_(line.substr(taken));
+    if (piece == 0) break;
+    taken += piece;
+  }
+  return taken == 0 ? 0 : begin_ + taken;
 }
 
 std::size_t LineReader::blockEnd(std::size_t size, BlockCutRule cut) const {
@@ -145,11 +168,17 @@ bool LineReader::nextBlock(std::size_t size, BlockCutRule cut, LineBlock& block)
   // cut, which are copied over to the next one, few.
   while (end_ - begin_ < size && fill(size - (end_ - begin_))) {
   }
-  std::size_t blockEnd = this->blockEnd(size, cut);
+  // A first line longer than the block is cut into pieces where it may be.
+  auto endOfBlock = [this, size, cut] {
+    const std::size_t end = blockEnd(size, cut);
+    const std::size_t pieces = end == 0 || end - begin_ > size ? piecesEnd(size, size) : 0;
+    return pieces != 0 ? pieces : end;
+  };
+  std::size_t blockEnd = endOfBlock();
   while (blockEnd == 0) {  // no line ends in the buffer yet
     scanned_ = end_ - begin_;
     if (!fill()) break;
-    blockEnd = this->blockEnd(size, cut);
+    blockEnd = endOfBlock();
   }
   if (blockEnd == 0) {
     // The input ended (or broke off) inside its last line, which is whole

@@ -65,6 +65,10 @@ struct LineBlock {
 // Whether a block may end after the line `text` (its line end left out).
 using BlockCutRule = bool (*)(std::string_view text);
 
+// Where a line too long to hold whole may be cut: the length of the first
+// piece of `text` that reads as a line of its own, or 0 when none does.
+using LineCutRule = std::size_t (*)(std::string_view text);
+
 // Splits a log into lines. This is the one place that defines the input's
 // line structure: a line ends at "\n", a "\r" right before it belongs to the
 // line end, and lines of any length come whole. Reads in large blocks, a
@@ -96,6 +100,11 @@ class LineReader {
   // whole lines read before it.
   bool nextBlock(std::size_t size, BlockCutRule cut, LineBlock& block);
 
+  // Lets the reader cut a line longer than a block into pieces where `cut`
+  // says, so that no more than about a block of it is held: a log written
+  // as one long line. The pieces come as lines without a new line.
+  void cutLongLines(LineCutRule cut) { cutLong_ = cut; }
+
   // True once the whole input has been taken.
   bool exhausted() const { return atEnd_ && begin_ == end_; }
 
@@ -110,6 +119,9 @@ class LineReader {
   // "\n" of a line that `cut` accepts, else of the last whole line within
   // `size` bytes, else of the first; 0 when no line is whole.
   std::size_t blockEnd(std::size_t size, BlockCutRule cut) const;
+  // Where pieces of the unfinished line, at least `size` bytes of them but
+  // for the last, end when it is longer than `longer` and may be cut; else 0.
+  std::size_t piecesEnd(std::size_t size, std::size_t longer) const;
   // Makes room for `bytes` bytes from the start of the buffer, padding
   // after them included.
   void reserve(std::size_t bytes);
@@ -117,6 +129,7 @@ class LineReader {
   void clearPadding() { std::memset(buffer_.data() + end_, 0, kReadPadding); }
 
   LogSource source_;
+  LineCutRule cutLong_ = nullptr;
   std::string name_;
   ReadBuffer buffer_;
   std::size_t begin_ = 0;    // first byte not yet handed out
