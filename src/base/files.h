@@ -60,6 +60,10 @@ File openForAppending(const std::string& path);
 // created only if the name is still free.
 File createNew(const std::string& path);
 
+// Opens the regular file at `path` for reading; not open when it cannot be
+// opened or the name holds anything else.
+File openForReading(const std::string& path);
+
 // Reads up to `size` bytes into `into`: how many were read, 0 at the end,
 // -1 on an error.
 std::int64_t readSome(const File& file, char* into, std::size_t size);
@@ -81,10 +85,10 @@ bool readByteAt(const File& file, std::int64_t offset, char& byte);
 // Cuts an open file back to `size` bytes.
 bool truncateTo(const File& file, std::int64_t size);
 
-// Replaces `content` with the whole content of the regular file at
-// `path`; false when it cannot be opened or read, or is no regular file.
-// The string is given room for one byte more than the file holds.
-bool readWholeFile(const std::string& path, std::string& content);
+// Replaces `content` with the whole content of the open `file`; false
+// when it cannot be read. The string is given room for one byte more than
+// the file holds.
+bool readWholeFile(const File& file, std::string& content);
 
 // Gives the file at `from` the name `to`, replacing a regular file of that
 // name in one step: the name never stands for a half-written file. False,

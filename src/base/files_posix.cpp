@@ -87,8 +87,9 @@ bool readByteAt(const File& file, std::int64_t offset, char& byte) {
 
 bool truncateTo(const File& file, std::int64_t size) { return ::ftruncate(file.descriptor(), size) == 0; }
 
-bool readWholeFile(const std::string& path, std::string& content) {
-  File file = onlyRegular(File(::open(path.c_str(), O_RDONLY | kOwnFile)));
+File openForReading(const std::string& path) { return onlyRegular(File(::open(path.c_str(), O_RDONLY | kOwnFile))); }
+
+bool readWholeFile(const File& file, std::string& content) {
   struct stat info {};
   if (::fstat(file.descriptor(), &info) != 0) return false;
   // One byte more than the file holds: the read that finds its end needs

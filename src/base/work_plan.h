@@ -7,9 +7,9 @@
 namespace quorvel {
 
 // How a run shares out its work: a log's contacts are read in blocks of
-// about `blockBytes` bytes, and blocks and buckets are worked on by
-// `threads` threads (0: one per core, at most kMostThreads). Tests make
-// blocks small.
+// about `blockBytes` bytes, blocks and buckets are worked on by `threads`
+// threads (0: one per core, at most kMostThreads), and the sort stage
+// holds at most `sortMemory` bytes of lists. Tests make both small.
 struct WorkPlan {
   // Each thread holds a block of the log while reading and a bucket while
   // sorting, so memory grows with their number; and the reading threads
@@ -18,6 +18,8 @@ struct WorkPlan {
 
   std::size_t blockBytes = std::size_t{1} << 20;
   unsigned threads = 0;
+  // A run's 64 MiB, less what the program holds besides the lists.
+  std::size_t sortMemory = std::size_t{52} << 20;
 
   unsigned threadCount() const {
     if (threads != 0) return threads;

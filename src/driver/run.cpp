@@ -61,7 +61,7 @@ Status runLogs(const CommandLine& command, const Console& console, const WorkPla
   // lines. Lines of several logs are compared from their callsigns on.
   const bool handedOver = buckets.linesHandedOver() > 0;
   SortSettings settings{SortKey{handedOver ? layout->sortColumn() : 0, handedOver && shared},
-                        command.options.lowerCaseNames, command.options.unique, work.threadCount()};
+                        command.options.lowerCaseNames, command.options.unique, work.threadCount(), work.sortMemory};
   SortOutcome sorted = sortBuckets(kWorkingDirectory, settings, console);
   if (shared || command.options.unique) {
     std::string summary = std::to_string(counted) + " QSOs read from " + std::to_string(logs.size()) +

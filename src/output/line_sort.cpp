@@ -238,17 +238,19 @@ long sortKeyed(std::vector<KeyedLine>& keyed, const LineOf& lineOf, const KeyOfL
   return dropped;
 }
 
-// Puts the lines of `content`, which ends with a new line, in `keyed` with
-// their key prefixes, in one pass; those too long for their entry also in
-// `longLines`.
+// Puts the first lines of `content`, which ends with a new line, at most
+// `mostLines` of them, in `keyed` with their key prefixes, in one pass;
+// those too long for their entry also in `longLines`. Gives the bytes the
+// lines take.
 template <class KeyOfLine>
-void keyLines(std::string_view content, const KeyOfLine& keyOfLine, std::vector<KeyedLine>& keyed,
-              std::vector<LongLine>& longLines) {
+std::size_t keyLines(std::string_view content, const KeyOfLine& keyOfLine, std::size_t mostLines,
+                     std::vector<KeyedLine>& keyed, std::vector<LongLine>& longLines) {
   keyed.clear();
   longLines.clear();
   const char* start = content.data();
   const char* end = start + content.size();
-  for (const char* at = start; at != end;) {
+  const char* at = start;
+  for (; at != end && keyed.size() < std::max<std::size_t>(mostLines, 1);) {
     const char* lineEnd = static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(end - at)));
     std::string_view line(at, static_cast<std::size_t>(lineEnd - at));
     std::size_t offset = static_cast<std::size_t>(at - start);
@@ -256,6 +258,7 @@ void keyLines(std::string_view content, const KeyOfLine& keyOfLine, std::vector<
     if (line.size() >= PackedLines::kLongLine) longLines.push_back({offset, line.size()});
     at = lineEnd + 1;
   }
+  return static_cast<std::size_t>(at - start);
 }
 
 // The key of a line: from the 0-based `skip` on.
@@ -301,12 +304,29 @@ void sortLinesByColumn(std::vector<std::string_view>& lines, SortKey key, bool u
   lines.swap(sorted);
 }
 
-void LineSorter::sort(std::string_view content, SortKey key, bool unique) {
+int compareInOrder(std::string_view a, std::string_view b, SortKey key, bool unique) {
+  return withKeyOf(key, [&](const auto& keyOfLine) {
+    const std::string_view keyA = keyOfLine(a), keyB = keyOfLine(b);
+    if (keyBefore(keyA, keyB)) return -1;
+    if (keyBefore(keyB, keyA)) return 1;
+    return unique ? a.compare(b) : 0;
+  });
+}
+
+std::size_t LineSorter::sort(std::string_view content, SortKey key, bool unique, std::size_t mostLines) {
   content_ = content.data();
+  std::size_t taken = 0;
   dropped_ = withKeyOf(key, [&](const auto& keyOfLine) {
-    keyLines(content, keyOfLine, keyed_, longLines_);
+    taken = keyLines(content, keyOfLine, mostLines, keyed_, longLines_);
     return sortKeyed(keyed_, PackedLines{content_, longLines_}, keyOfLine, unique, scratch_);
   });
+  return taken;
+}
+
+void LineSorter::reserve(std::size_t lines) {
+  keyed_.clear();
+  keyed_.reserve(lines);
+  scratch_.reserve(lines);
 }
 
 std::string_view LineSorter::line(std::size_t i) const {

@@ -23,15 +23,25 @@ struct SortKey {
 // line, and of equal lines one is kept.
 void sortLinesByColumn(std::vector<std::string_view>& lines, SortKey key, bool unique = false);
 
+// Where sortLinesByColumn puts line `a` against line `b` (each without
+// its new line): below 0 before it, above 0 after it, 0 when their keys
+// are equal (with `unique`, when the lines are).
+int compareInOrder(std::string_view a, std::string_view b, SortKey key, bool unique);
+
 // Puts the lines of a bucket's content in the order of sortLinesByColumn,
 // keeping its buffers from one content to the next, so that a thread that
 // sorts many buckets takes its memory once.
 class LineSorter {
  public:
-  // Orders the lines of `content`, each of which ends with "\n"; the
-  // content must outlive the use of line(). `unique` as for
+  // Orders the first lines of `content`, each of which ends with "\n", at
+  // most `mostLines` of them (at least one): how many bytes those lines
+  // take. The content must outlive the use of line(). `unique` as for
   // sortLinesByColumn.
-  void sort(std::string_view content, SortKey key, bool unique = false);
+  std::size_t sort(std::string_view content, SortKey key, bool unique = false, std::size_t mostLines = SIZE_MAX);
+
+  // Takes room for sorting `lines` lines at once: entries that grew would
+  // for a while take their room twice.
+  void reserve(std::size_t lines);
 
   std::size_t size() const { return keyed_.size(); }
   // How many repeated lines the last sort dropped.
@@ -45,6 +55,10 @@ class LineSorter {
     std::uint64_t prefix;
     std::uint64_t place;
   };
+  // What a line costs while it is sorted, besides its bytes: its entry and
+  // its place while the entries are sorted.
+  static constexpr std::size_t kLineCost = 2 * sizeof(KeyedLine);
+
   // A line too long for the length bits of its entry.
   struct LongLine {
     std::size_t start;

@@ -13,6 +13,7 @@
 #include "base/worker_pool.h"
 #include "output/bucket_names.h"
 #include "output/line_sort.h"
+#include "output/merge_runs.h"
 
 namespace quorvel {
 
@@ -26,6 +27,25 @@ struct SortBuffers {
   std::string content;
   LineSorter sorter;
   std::string block;
+};
+
+// What one thread may hold while it sorts a bucket: the bytes of lines at
+// once, how many lines, and, while runs merge, how many runs at once and
+// the buffer each is read through.
+struct SortShare {
+  std::size_t usable;        // for the bytes and the lines of a bucket
+  std::size_t contentBytes;  // of lines read at once, with room for their entries
+  std::size_t mostLines;
+  std::size_t fanIn;
+  std::size_t mergeBuffer;
+
+  explicit SortShare(std::size_t memory) {
+    usable = memory > 2 * kWriteBlock ? memory - kWriteBlock : memory / 2;
+    contentBytes = std::max<std::size_t>(usable / 2, 1);
+    mostLines = std::max<std::size_t>((usable - contentBytes) / LineSorter::kLineCost, 1);
+    fanIn = std::clamp<std::size_t>(usable / (64 * 1024), 2, 512);
+    mergeBuffer = usable / fanIn;
+  }
 };
 
 // Writes the lines `sorter` holds, in their order, to a new file at
@@ -52,18 +72,157 @@ bool writeSorted(const std::string& path, const LineSorter& sorter, std::string&
   return flush() && file.close();
 }
 
-// Sorts one bucket file into its sorted file, written under a passing name
-// and renamed over the sorted file once complete (temporary file and
-// rename), so the sorted file is never seen half-written.
-bool sortOneBucket(const std::string& bucketPath, const std::string& sortedPath, const SortSettings& settings,
-                   SortBuffers& buffers) {
-  if (!readWholeFile(bucketPath, buffers.content)) return false;
+// The sorted runs of a bucket too large to sort at once, each a file
+// beside the bucket named after it ("K.TMP.run1", ...). A file of that
+// name left by an interrupted run is replaced, or else ignored. Every run
+// file made for the bucket is gone when it is done, sorted or not.
+class RunFiles {
+ public:
+  explicit RunFiles(const std::string& bucketPath) : stem_(bucketPath + ".run") {}
+  ~RunFiles() {
+    for (const std::string& path : made_) (void)removeFile(path);
+  }
+  RunFiles(const RunFiles&) = delete;
+  RunFiles& operator=(const RunFiles&) = delete;
+
+  bool empty() const { return runs_.empty(); }
+
+  // Writes the lines of `sorter` as the next run.
+  bool add(const LineSorter& sorter, std::string& block) {
+    runs_.push_back(nextName());
+    return writeSorted(runs_.back(), sorter, block);
+  }
+
+  // Merges the runs into a new file at `output`: `share.fanIn` runs at a
+  // time, neighbours into one, until one pass merges them all.
+  bool mergeInto(const std::string& output, const SortSettings& settings, const SortShare& share, long& dropped) {
+    auto merge = [&](const std::vector<std::string>& runs, const std::string& into) {
+      return mergeRuns(runs, into, settings.key, settings.unique, share.mergeBuffer, dropped);
+    };
+    while (runs_.size() > share.fanIn) {
+      std::vector<std::string> merged;
+      for (auto first = runs_.begin(); first != runs_.end();) {
+        auto last = first + static_cast<std::ptrdiff_t>(std::min<std::size_t>(share.fanIn, runs_.end() - first));
+        std::vector<std::string> group(first, last);
+        first = last;
+        if (group.size() == 1) {
+          merged.push_back(group[0]);
+          continue;
+        }
+        merged.push_back(nextName());
+        if (!merge(group, merged.back())) return false;
+        for (const std::string& path : group) (void)removeFile(path);
+      }
+      runs_ = std::move(merged);
+    }
+    return merge(runs_, output);
+  }
+
+ private:
+  std::string nextName() {
+    made_.push_back(stem_ + std::to_string(made_.size() + 1));
+    return made_.back();
+  }
+
+  std::string stem_;
+  std::vector<std::string> made_;  // every run file made, to remove at the end
+  std::vector<std::string> runs_;  // the runs still to merge, in bucket order
+};
+
+// Reads the bucket on into `content` until it holds `bytes` or the bucket
+// ends, when `ended` is set; false on a read error.
+bool readOn(const File& bucket, std::string& content, std::size_t bytes, bool& ended) {
+  std::size_t have = content.size();
+  content.resize(std::max(bytes, have));
+  while (have < content.size()) {
+    const std::int64_t got = readSome(bucket, content.data() + have, content.size() - have);
+    if (got < 0) return false;
+    if (got == 0) {
+      ended = true;
+      break;
+    }
+    have += static_cast<std::size_t>(got);
+  }
+  content.resize(have);
+  return true;
+}
+
+// Reads on from the bucket until `content` begins with lines that can be
+// sorted whole, and sets `lines` to the bytes they take; false on a read
+// error. A line longer than the share is held whole.
+bool readLines(const File& bucket, std::string& content, const SortShare& share, bool& ended, std::size_t& lines) {
+  for (std::size_t want = share.contentBytes;; want = 2 * content.size()) {
+    if (!ended && !readOn(bucket, content, want, ended)) return false;
+    // Every line then has its new line right behind it, also a last line
+    // that was cut short, and is written out together with it.
+    if (ended && !content.empty() && content.back() != '\n') content.push_back('\n');
+    lines = ended ? content.size() : content.rfind('\n') + 1;  // npos + 1 is 0
+    if (lines > 0 || ended) return true;
+  }
+}
+
+// Sorts the whole `content` of a bucket when its lines fit in the share
+// beside it; false when there are too many.
+bool sortsWhole(std::string& content, const SortSettings& settings, const SortShare& share, LineSorter& sorter) {
   // Every line then has its new line right behind it, also a last line
   // that was cut short, and is written out together with it.
-  if (!buffers.content.empty() && buffers.content.back() != '\n') buffers.content.push_back('\n');
-  buffers.sorter.sort(buffers.content, settings.key, settings.unique);
-  std::string partPath = sortedPath + ".part";
-  if (!writeSorted(partPath, buffers.sorter, buffers.block) || !replaceFile(partPath, sortedPath)) {
+  if (!content.empty() && content.back() != '\n') content.push_back('\n');
+  const std::size_t room = share.usable - std::min(share.usable, content.size());
+  if (content.size() > share.contentBytes / 2) {
+    // Entries that grow take their room twice for a while: for a bucket
+    // this large, the room its lines need is taken at once.
+    const auto lines = static_cast<std::size_t>(std::count(content.begin(), content.end(), '\n'));
+    if (lines * LineSorter::kLineCost > room) return false;
+    sorter.reserve(lines);
+  }
+  return sorter.sort(content, settings.key, settings.unique, room / LineSorter::kLineCost) == content.size();
+}
+
+// Sorts a bucket in runs that fit in the share, read from `bucket` one
+// after another, and merges them into a new file at `output`.
+bool sortInRuns(const File& bucket, const std::string& bucketPath, const std::string& output,
+                const SortSettings& settings, const SortShare& share, SortBuffers& buffers, long& dropped) {
+  std::string& content = buffers.content;
+  content.clear();
+  bool ended = false;
+  RunFiles runs(bucketPath);
+  buffers.sorter.reserve(share.mostLines);
+  while (!ended || !content.empty()) {
+    std::size_t lines = 0;
+    if (!readLines(bucket, content, share, ended, lines)) return false;
+    const std::size_t taken =
+        buffers.sorter.sort(std::string_view(content).substr(0, lines), settings.key, settings.unique, share.mostLines);
+    dropped += buffers.sorter.dropped();
+    if (!runs.add(buffers.sorter, buffers.block)) return false;
+    content.erase(0, taken);
+  }
+  return runs.mergeInto(output, settings, share, dropped);
+}
+
+// Sorts one bucket file into its sorted file, written under a passing name
+// and renamed over the sorted file once complete (temporary file and
+// rename), so the sorted file is never seen half-written. A bucket that
+// fits in the thread's share is sorted at once; a larger one in runs that
+// do, which are then merged.
+bool sortOneBucket(const std::string& bucketPath, const std::string& sortedPath, const SortSettings& settings,
+                   const SortShare& share, SortBuffers& buffers, long& dropped) {
+  File bucket = openForReading(bucketPath);
+  const std::int64_t size = sizeOf(bucket);
+  if (size < 0) return false;
+  const std::string partPath = sortedPath + ".part";
+  // Room for the most the thread reads at once, taken at once: a buffer
+  // that grew would for a while take its room twice.
+  buffers.content.reserve(share.contentBytes + 1);
+  bool sorted = false;
+  if (static_cast<std::uint64_t>(size) < share.contentBytes && readWholeFile(bucket, buffers.content) &&
+      sortsWhole(buffers.content, settings, share, buffers.sorter)) {
+    dropped += buffers.sorter.dropped();
+    sorted = writeSorted(partPath, buffers.sorter, buffers.block);
+  } else {
+    bucket = openForReading(bucketPath);  // from its start again
+    sorted = sortInRuns(bucket, bucketPath, partPath, settings, share, buffers, dropped);
+  }
+  if (!sorted || !replaceFile(partPath, sortedPath)) {
     (void)removeFile(partPath);
     return false;
   }
@@ -72,16 +231,18 @@ bool sortOneBucket(const std::string& bucketPath, const std::string& sortedPath,
 
 // Sorts one bucket and deletes its bucket file.
 SortOutcome sortAndDelete(const std::string& directory, char bucket, const SortSettings& settings,
-                          SortBuffers& buffers) {
+                          const SortShare& share, SortBuffers& buffers) {
   std::string bucketName = bucketFileName(bucket, settings.lowerCaseNames);
   std::string bucketPath = directory + bucketName;
-  if (!sortOneBucket(bucketPath, directory + sortedFileName(bucket, settings.lowerCaseNames), settings, buffers)) {
+  long dropped = 0;
+  if (!sortOneBucket(bucketPath, directory + sortedFileName(bucket, settings.lowerCaseNames), settings, share, buffers,
+                     dropped)) {
     return {Status::failure("unable to sort file " + bucketName + "\n")};
   }
   // A bucket file left behind would be appended to, and its lines sorted a
   // second time, by the next run.
   if (!removeFile(bucketPath)) return {Status::failure("unable to delete file " + bucketName + "\n")};
-  return {Status::ok(), buffers.sorter.dropped()};
+  return {Status::ok(), dropped};
 }
 
 // The bucket indexes by the size of their bucket files, largest first.
@@ -107,13 +268,14 @@ SortOutcome sortBuckets(const std::string& directory, const SortSettings& settin
   std::array<std::size_t, kBuckets> order = largestFirst(directory, settings.lowerCaseNames);
   std::atomic<std::size_t> next{0};
   WorkerPool pool(settings.threads);
+  const SortShare share(settings.memory / pool.size());
   for (std::size_t lane = 0; lane < pool.size(); ++lane) {
     (void)pool.submit([&] {
       SortBuffers buffers;
       for (std::size_t taken; (taken = next++) < kBuckets;) {
         std::size_t i = order[taken];
         try {
-          outcomes[i].set_value(sortAndDelete(directory, kBucketCharacters[i], settings, buffers));
+          outcomes[i].set_value(sortAndDelete(directory, kBucketCharacters[i], settings, share, buffers));
         } catch (...) {
           outcomes[i].set_exception(std::current_exception());
         }

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "base/console.h"
 #include "base/status.h"
+#include "base/work_plan.h"
 #include "output/line_sort.h"
 
 namespace quorvel {
@@ -14,6 +16,10 @@ struct SortSettings {
   bool lowerCaseNames = false;
   bool unique = false;   // a line that stands more than once in a list is written once
   unsigned threads = 0;  // buckets sorted at once; 0: one per core
+  // The bytes the stage may hold, shared by its threads. A bucket too large
+  // for its thread's share is sorted in runs, each written to a file beside
+  // it, and the runs are merged into its sorted file.
+  std::size_t memory = WorkPlan{}.sortMemory;
 };
 
 struct SortOutcome {

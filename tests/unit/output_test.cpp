@@ -2,6 +2,7 @@
 // stage on a folder of bucket files.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "base/bytes.h"
@@ -35,24 +36,30 @@ TEST(Bytes, EveryTrickAgreesWithItsPlainTwin) {
   }
 }
 
-// Keys pieced together from a few pieces, zero and high bytes among them,
-// share long prefixes and differ only in length or far in: the order must
-// be that of the plain twin all the same, dropping repeated lines or not.
-TEST(SortLinesByColumn, AgreesWithItsPlainTwin) {
+// Lines whose keys (from the third column) are pieced together from a
+// few pieces, zero and high bytes among them: they share long prefixes and
+// differ only in length or far in. The first two characters tell equal
+// keys apart, or, with `repeats`, seldom do.
+std::string piecedLines(bool repeats) {
   const std::string pieces[] = {"AAAAAAAA", "AAAA", std::string(1, '\0'), "\xFF", "A", " "};
   std::uint32_t state = 12345;
   auto next = [&state](std::uint32_t bound) { return ((state = state * 1103515245u + 12345u) >> 16) % bound; };
+  std::string content;
+  for (int i = 0; i < 3000; ++i) {
+    std::string line{static_cast<char>('a' + i % (repeats ? 2 : 26)), static_cast<char>('a' + i / 26 % 26)};
+    for (std::uint32_t c = next(6 + 40 * (i % 100 == 0)); c > 0; --c) line += pieces[next(6)];
+    content += line + "\n";
+  }
+  return content;
+}
+
+// The order must be that of the plain twin whatever the key, dropping
+// repeated lines or not.
+TEST(SortLinesByColumn, AgreesWithItsPlainTwin) {
   for (SortKey key : {SortKey{-4}, SortKey{1}, SortKey{3}, SortKey{3, true}}) {
     for (bool unique : {false, true}) {
-      std::string content, sorted;
+      std::string content = piecedLines(unique), sorted;
       std::vector<std::string_view> lines;
-      for (int i = 0; i < 3000; ++i) {
-        // Two characters that tell equal keys apart (or, to make repeats,
-        // seldom do), then the key.
-        std::string line{static_cast<char>('a' + i % (unique ? 2 : 26)), static_cast<char>('a' + i / 26 % 26)};
-        for (std::uint32_t c = next(6 + 40 * (i % 100 == 0)); c > 0; --c) line += pieces[next(6)];
-        content += line + "\n";
-      }
       for (std::string_view rest = content; !rest.empty(); rest.remove_prefix(lines.back().size() + 1)) {
         lines.push_back(rest.substr(0, rest.find('\n')));
       }
@@ -63,10 +70,13 @@ TEST(SortLinesByColumn, AgreesWithItsPlainTwin) {
   }
 }
 
-// A bucket file is sorted whole: lines of every length, up to and past the
-// longest the sort keeps track of without looking for its end, a last line
-// without its new line, and keys alike over megabytes.
-TEST(SortBuckets, SortsBucketFilesWhateverTheirLines) {
+// Bucket files are sorted whole, or, when too large for the memory, in
+// runs merged in one pass or, with room for two runs at a time, in
+// rounds: the lists are the same. Lines of every length, up to and past
+// the longest the sort keeps track of without looking for its end and
+// longer than the memory; a last line without its new line; keys alike
+// over megabytes.
+TEST(SortBuckets, SortsBucketFilesWhateverTheirLinesAndMemory) {
   std::vector<std::string> lines;
   for (std::size_t length : {65534u, 3u, 65535u, 70000u, 65536u, 0u, 65535u, 10u}) {
     lines.push_back(std::to_string(lines.size()) + " ");
@@ -76,16 +86,46 @@ TEST(SortBuckets, SortsBucketFilesWhateverTheirLines) {
   for (const std::string& line : lines) content += line + "\n";
   std::string twins = "2 " + std::string(2000000, 'C') + "\n1 " + std::string(2000000, 'C') + "\n";
   for (int i = 0; i < 20; ++i) twins += std::to_string(i % 10) + " " + std::string(600000, 'D') + "\n";
+  const testing::Files buckets = {{"K.TMP", content.substr(0, content.size() - 1)},
+                                  {"W.TMP", twins},
+                                  {"A.TMP", piecedLines(false)},
+                                  {"B.TMP", piecedLines(true)}};
+  std::FILE* devNull = std::tmpfile();
+  for (std::size_t memory : {WorkPlan{}.sortMemory, std::size_t{8} << 20, std::size_t{4000}}) {
+    for (bool unique : {false, true}) {
+      testing::ScratchDir dir;
+      for (char bucket : kBucketCharacters) dir.write(bucketFileName(bucket, false), "");
+      testing::Files lists;
+      long dropped = 0;
+      for (const auto& [name, bucket] : buckets) {
+        if (memory < 5000 && name == "W.TMP") continue;  // a few rounds of megabytes
+        dir.write(name, bucket);
+        lists[name.substr(0, 2) + "TXT"] = testing::listOf(bucket, {3}, unique);
+        dropped += std::count(bucket.begin(), bucket.end(), '\n') + (name == "K.TMP") -
+                   std::count(lists[name.substr(0, 2) + "TXT"].begin(), lists[name.substr(0, 2) + "TXT"].end(), '\n');
+      }
+      SortOutcome outcome =
+          sortBuckets(dir.path() + "/", SortSettings{{3}, false, unique, 2, memory}, Console{devNull, devNull});
+      EXPECT_TRUE(outcome.status.isOk());
+      EXPECT_EQ(outcome.dropped, dropped) << memory << unique;
+      testing::Files files = dir.files();
+      EXPECT_EQ(files.size(), 36u);
+      for (const auto& [name, list] : lists) EXPECT_TRUE(files[name] == list) << name << " " << memory << unique;
+    }
+  }
+  // A run file that cannot be made (a folder holds its name) fails the
+  // bucket, which stays as it was, and leaves no run file behind.
   testing::ScratchDir dir;
   for (char bucket : kBucketCharacters) dir.write(bucketFileName(bucket, false), "");
-  dir.write("K.TMP", content.substr(0, content.size() - 1));
-  dir.write("W.TMP", twins);
-  std::FILE* devNull = std::tmpfile();
-  EXPECT_TRUE(sortBuckets(dir.path() + "/", SortSettings{{3}}, Console{devNull, devNull}).status.isOk());
-  std::fclose(devNull);
+  dir.write("A.TMP", buckets.at("A.TMP"));
+  dir.write("A.TMP.run3", "<dir>");
+  SortOutcome outcome =
+      sortBuckets(dir.path() + "/", SortSettings{{3}, false, false, 1, 4000}, Console{devNull, devNull});
+  EXPECT_EQ(outcome.status.message(), "unable to sort file A.TMP\n");
   testing::Files files = dir.files();
-  EXPECT_EQ(files.size(), 36u);
-  EXPECT_TRUE(files["K.TXT"] == testing::listOf(content, {3}) && files["W.TXT"] == twins);
+  EXPECT_EQ(files.size(), 37u);
+  EXPECT_TRUE(files["A.TMP"] == buckets.at("A.TMP") && files["A.TMP.run3"] == "<dir>" && !files.contains("A.TXT"));
+  std::fclose(devNull);
 }
 
 }  // namespace
