@@ -1,9 +1,7 @@
-#include <string>
-#include <vector>
-
+#include "base/arguments.h"
 #include "driver/run.h"
 
 int main(int argc, char** argv) {
-  std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+  const auto arguments = quorvel::commandLineArguments(argc, argv);
   return quorvel::runQuorvel(arguments, quorvel::Console{}) == quorvel::ExitStatus::Success ? 0 : 1;
 }

@@ -2,27 +2,36 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 
 namespace quorvel {
 
-// The operating system's files, behind the few calls the program makes.
+// How the text files the program writes (bucket files, lists) end their
+// lines: with CR LF on Windows, as text files there have always done, with
+// "\n" elsewhere. Reading takes either.
+inline constexpr bool kCrLfLineEnds = QUORVEL_WINDOWS;
+inline constexpr std::string_view kLineEnd = kCrLfLineEnds ? "\r\n" : "\n";
+
+// The operating system's files, behind the few calls the program makes
+// (platform_posix.cpp, platform_win32.cpp).
 // Names are UTF-8; files are always read and written as bytes. Every call
 // reports failure by its result and goes on after an interrupted system
 // call; none prints anything.
 
-// Owns one open file and closes it when it goes.
+// Owns one open file and closes it when it goes: a descriptor on POSIX
+// systems, a handle on Windows; -1 for none on both.
 class File {
  public:
   File() = default;
-  explicit File(int descriptor) : descriptor_(descriptor) {}
-  File(File&& other) noexcept : descriptor_(std::exchange(other.descriptor_, -1)) {}
+  explicit File(std::intptr_t handle) : handle_(handle) {}
+  File(File&& other) noexcept : handle_(std::exchange(other.handle_, -1)) {}
   File& operator=(File&& other) noexcept {
     if (this != &other) {
       (void)close();
-      descriptor_ = std::exchange(other.descriptor_, -1);
+      handle_ = std::exchange(other.handle_, -1);
     }
     return *this;
   }
@@ -30,15 +39,15 @@ class File {
   File& operator=(const File&) = delete;
   ~File() { (void)close(); }
 
-  bool isOpen() const { return descriptor_ >= 0; }
-  int descriptor() const { return descriptor_; }
+  bool isOpen() const { return handle_ != -1; }
+  std::intptr_t handle() const { return handle_; }
 
   // Closes the file; false when closing reports an error (for a file just
   // written, data that may not have reached the disk).
   bool close();
 
  private:
-  int descriptor_ = -1;
+  std::intptr_t handle_ = -1;
 };
 
 // Opens the log `name` for reading, through links and pipes as the user
@@ -78,6 +87,18 @@ std::int64_t sizeOf(const File& file);
 // The size of the file at `path` (of a link itself, not of its target), or
 // -1 when there is none.
 std::int64_t sizeOf(const std::string& path);
+
+// Which file an open file, or the name at a path, is: two files alike in
+// both are one. A link's name is the link, not its target.
+struct FileIdentity {
+  std::uint64_t device = 0, index = 0;
+  bool operator==(const FileIdentity&) const = default;
+};
+
+// The identity of an open file or of the name at `path`; none when it
+// cannot be told (a pipe on Windows, a missing name).
+std::optional<FileIdentity> identityOf(const File& file);
+std::optional<FileIdentity> identityOf(const std::string& path);
 
 // Reads the byte at `offset` of an open file; false when there is none.
 bool readByteAt(const File& file, std::int64_t offset, char& byte);

@@ -31,7 +31,7 @@ Status BucketFiles::endLastLine(std::size_t index) {
   if (size == 0) return Status::ok();
   char last = '\n';
   if (!readByteAt(file, size - 1, last)) return cannotWrite(index);
-  if (last != '\n' && !writeFully(file, "\n")) return cannotWrite(index);
+  if (last != '\n' && !writeFully(file, kLineEnd)) return cannotWrite(index);
   return Status::ok();
 }
 

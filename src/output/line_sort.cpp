@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "base/bytes.h"
+#include "base/files.h"
 
 namespace quorvel {
 
@@ -253,6 +254,9 @@ std::size_t keyLines(std::string_view content, const KeyOfLine& keyOfLine, std::
   for (; at != end && keyed.size() < std::max<std::size_t>(mostLines, 1);) {
     const char* lineEnd = static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(end - at)));
     std::string_view line(at, static_cast<std::size_t>(lineEnd - at));
+    // Where lists end their lines with CR LF, the CR belongs to the line
+    // end: a list sorts alike whichever line ends its bucket has.
+    if (kCrLfLineEnds && !line.empty() && line.back() == '\r') line.remove_suffix(1);
     std::size_t offset = static_cast<std::size_t>(at - start);
     keyed.push_back({keyPrefix(keyOfLine(line)), PackedLines::pack(offset, line.size())});
     if (line.size() >= PackedLines::kLongLine) longLines.push_back({offset, line.size()});
@@ -331,7 +335,7 @@ void LineSorter::reserve(std::size_t lines) {
 
 std::string_view LineSorter::line(std::size_t i) const {
   std::string_view line = PackedLines{content_, longLines_}(keyed_[i].place);
-  return std::string_view(line.data(), line.size() + 1);
+  return std::string_view(line.data(), kCrLfLineEnds ? line.size() : line.size() + 1);
 }
 
 }  // namespace quorvel

@@ -46,7 +46,8 @@ class LineSorter {
   std::size_t size() const { return keyed_.size(); }
   // How many repeated lines the last sort dropped.
   long dropped() const { return dropped_; }
-  // The `i`-th line in order, its new line included.
+  // The `i`-th line in order, its new line included; where lists end
+  // their lines with CR LF, without its line end.
   std::string_view line(std::size_t i) const;
 
   // A line to sort: the first eight bytes of its key, and where the line

@@ -95,8 +95,9 @@ bool mergeRuns(const std::vector<std::string>& runs, const std::string& output, 
   BlockWriter writer(out, bufferBytes);
   // The run whose line comes next on top: by order, then by run.
   auto after = [&heads, key, unique](std::size_t a, std::size_t b) {
-    const int order =
-        compareInOrder(heads[a].substr(0, heads[a].size() - 1), heads[b].substr(0, heads[b].size() - 1), key, unique);
+    // Runs end their lines as the lists do.
+    const int order = compareInOrder(heads[a].substr(0, heads[a].size() - kLineEnd.size()),
+                                     heads[b].substr(0, heads[b].size() - kLineEnd.size()), key, unique);
     return order != 0 ? order > 0 : a > b;
   };
   std::priority_queue<std::size_t, std::vector<std::size_t>, decltype(after)> next(after);

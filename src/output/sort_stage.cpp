@@ -51,6 +51,9 @@ struct SortShare {
 // Writes the lines `sorter` holds, in their order, to a new file at
 // `path`. False when the file cannot be created or does not take every byte.
 bool writeSorted(const std::string& path, const LineSorter& sorter, std::string& block) {
+  // Where lines end with CR LF, each is given its line end here, whatever
+  // it had in its bucket.
+  constexpr std::size_t kAdded = kCrLfLineEnds ? kLineEnd.size() : 0;
   File file = createNew(path);
   if (!file.isOpen()) return false;
   block.resize(kWriteBlock);
@@ -58,16 +61,20 @@ bool writeSorted(const std::string& path, const LineSorter& sorter, std::string&
   auto flush = [&] { return writeFully(file, std::string_view(block.data(), used)); };
   for (std::size_t k = 0; k < sorter.size(); ++k) {
     std::string_view line = sorter.line(k);
-    if (used + line.size() > block.size()) {
+    if (used + line.size() + kAdded > block.size()) {
       if (!flush()) return false;
       used = 0;
-      if (line.size() > block.size()) {
-        if (!writeFully(file, line)) return false;
+      if (line.size() + kAdded > block.size()) {
+        if (!writeFully(file, line) || (kCrLfLineEnds && !writeFully(file, kLineEnd))) return false;
         continue;
       }
     }
     copyBytes(block.data() + used, line.data(), line.size());
     used += line.size();
+    if constexpr (kCrLfLineEnds) {
+      copyBytes(block.data() + used, kLineEnd.data(), kLineEnd.size());
+      used += kLineEnd.size();
+    }
   }
   return flush() && file.close();
 }

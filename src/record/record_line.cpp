@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "base/files.h"
+
 namespace quorvel {
 
 namespace {
@@ -53,7 +55,7 @@ RecordLayout chooseLayout(LayoutSet set, const RunOptions& options) {
 std::size_t recordLineSize(const RecordLayout& layout, const RecordFields& fields) {
   const std::size_t bandWidth = static_cast<std::size_t>(layout.bandWidth);
   std::size_t size =
-      widthOf(fields.band, bandWidth) + widthOf(fields.mode, kModeWidth) + 1 + fields.callsign.size() + 1;
+      widthOf(fields.band, bandWidth) + widthOf(fields.mode, kModeWidth) + 1 + fields.callsign.size() + kLineEnd.size();
   if (layout.withDate) size += widthOf(fields.date, kDateWidth) + 1;
   if (layout.withTime) size += widthOf(fields.time, kTimeWidth) + 1;
   if (layout.withComment) size += 1 + fields.comment.size();
@@ -77,6 +79,7 @@ void formatRecordLine(const RecordLayout& layout, const RecordFields& fields, ch
     *out++ = ' ';
     out = put(out, fields.comment);
   }
+  if constexpr (kCrLfLineEnds) *out++ = '\r';
   *out = '\n';
 }
 

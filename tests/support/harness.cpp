@@ -1,17 +1,11 @@
 #include "support/harness.h"
 
-#include <signal.h>
-#include <sys/mman.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 #include "base/ascii.h"
@@ -23,73 +17,65 @@ namespace quorvel::testing {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// Names are UTF-8 in the tests, as in the program; a path made of them
+// must say so on Windows, whose narrow names are in another code page.
+fs::path pathOf(const std::string& name) { return fs::path(std::u8string(name.begin(), name.end())); }
+
+std::string utf8Of(const fs::path& path) {
+  const std::u8string name = path.u8string();
+  return std::string(name.begin(), name.end());
+}
+
+// Whether `name` is that of a bucket file or a list, whose lines end with
+// CR LF on Windows.
+bool listOrBucket(const std::string& name) {
+  std::string extension = name.size() == 5 ? name.substr(1) : "";
+  for (char& c : extension) c = toAsciiUpper(c);
+  return extension == ".TXT" || extension == ".TMP";
+}
+
+}  // namespace
+
 std::string readFile(const std::string& path) {
   std::ostringstream content;
-  content << std::ifstream(path, std::ios::binary).rdbuf();
+  content << std::ifstream(pathOf(path), std::ios::binary).rdbuf();
   return content.str();
 }
 
-ScratchDir::ScratchDir() : path_((fs::temp_directory_path() / "quorvel-test-XXXXXX").string()) {
-  if (::mkdtemp(path_.data()) == nullptr) std::abort();
+// A new folder of a random name in the temporary folder: made only where
+// nothing stands, so nothing planted there decides where a test writes.
+ScratchDir::ScratchDir() {
+  std::random_device seed;
+  for (fs::path path; path_.empty();) {
+    path = fs::temp_directory_path() / ("quorvel-test-" + std::to_string(seed()) + std::to_string(seed()));
+    if (fs::create_directory(path)) path_ = utf8Of(path);
+  }
 }
 
-ScratchDir::~ScratchDir() { fs::remove_all(path_); }
+ScratchDir::~ScratchDir() { fs::remove_all(pathOf(path_)); }
 
 void ScratchDir::write(const std::string& name, const std::string& content) const {
   std::string path = path_ + "/" + name;
-  if (content == "<dir>") return (void)fs::create_directory(path);
-  if (content == "<fifo>") return (void)::mkfifo(path.c_str(), 0666);
-  if (content.rfind("<link:", 0) == 0) return fs::create_symlink(content.substr(6, content.size() - 7), path);
-  std::ofstream(path, std::ios::binary) << content;
+  if (content == "<dir>") return (void)fs::create_directory(pathOf(path));
+  if (content == "<fifo>") return (void)(makePipe(path) || (std::abort(), false));
+  if (content.rfind("<link:", 0) == 0) return fs::create_symlink(content.substr(6, content.size() - 7), pathOf(path));
+  std::ofstream(pathOf(path), std::ios::binary) << content;
 }
 
 Files ScratchDir::files() const {
   Files files;
-  for (const auto& entry : fs::directory_iterator(path_)) {
-    std::string path = entry.path().string();
-    files[entry.path().filename().string()] = entry.is_symlink()     ? "<link:" + fs::read_symlink(path).string() + ">"
-                                              : entry.is_fifo()      ? "<fifo>"
-                                              : entry.is_directory() ? "<dir>"
-                                                                     : readFile(path);
+  for (const auto& entry : fs::directory_iterator(pathOf(path_))) {
+    const std::string name = utf8Of(entry.path().filename());
+    std::string& content = files[name];
+    content = entry.is_symlink()     ? "<link:" + fs::read_symlink(entry.path()).string() + ">"
+              : entry.is_fifo()      ? "<fifo>"
+              : entry.is_directory() ? "<dir>"
+                                     : readFile(path_ + "/" + name);
+    if (kWindows && listOrBucket(name)) std::erase(content, '\r');  // CR LF line ends read as "\n"
   }
   return files;
-}
-
-Outcome runProgram(const ScratchDir& dir, const std::vector<std::string>& arguments, long fileSizeLimit,
-                   bool mergeStreams) {
-  std::vector<char*> argv = {const_cast<char*>(QUORVEL_BINARY)};
-  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-  argv.push_back(nullptr);
-  int out[2], err[2];
-  if (::pipe(out) != 0 || ::pipe(err) != 0) std::abort();
-  pid_t child = ::fork();
-  if (child == 0) {
-    // Pipes, unlike files, are not held to the file-size limit.
-    ::dup2(out[1], 1);
-    ::dup2(mergeStreams ? out[1] : err[1], 2);
-    for (int fd : {out[0], out[1], err[0], err[1]}) ::close(fd);
-    struct rlimit limit {};
-    limit.rlim_cur = limit.rlim_max = static_cast<rlim_t>(fileSizeLimit);
-    if (fileSizeLimit > 0) ::signal(SIGXFSZ, SIG_IGN), ::setrlimit(RLIMIT_FSIZE, &limit);
-    ::alarm(10);  // a run that hangs is killed, and its status tells
-    if (::chdir(dir.path().c_str()) == 0) ::execv(argv[0], argv.data());
-    ::_exit(127);
-  }
-  ::close(out[1]);
-  ::close(err[1]);
-  // Standard output to its end first: the program writes far less on
-  // standard error than a pipe holds.
-  Outcome outcome;
-  for (auto [fd, text] : {std::pair{out[0], &outcome.out}, std::pair{err[0], &outcome.err}}) {
-    char buffer[65536];
-    for (ssize_t got; (got = ::read(fd, buffer, sizeof buffer)) > 0;)
-      text->append(buffer, static_cast<std::size_t>(got));
-    ::close(fd);
-  }
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  return outcome;
 }
 
 std::string bucketRow(bool lowerCase) {
@@ -141,26 +127,28 @@ struct TracingSink final : RecordSink {
   std::size_t failAt;
 };
 
+// All that was written to `stream`, which is closed after.
+std::string readBack(std::FILE* stream) {
+  std::string text(static_cast<std::size_t>(std::ftell(stream)), '\0');
+  std::rewind(stream);
+  text.resize(std::fread(text.data(), 1, text.size(), stream));
+  std::fclose(stream);
+  return text;
+}
+
 }  // namespace
 
 ReadTrace traceRead(std::string_view log, const RunOptions& options, const WorkPlan& plan, std::size_t failAt) {
-  // In memory, not on disk: the fuzz targets read a log thousands of times a second.
-  File file(::memfd_create("log", 0));
-  if (::write(file.descriptor(), log.data(), log.size()) != static_cast<ssize_t>(log.size())) std::abort();
-  ::lseek(file.descriptor(), 0, SEEK_SET);
+  File file = fileHolding(log);
   LineReader input(file, "log");
-  char *out = nullptr, *err = nullptr;
-  std::size_t outSize = 0, errSize = 0;
-  Console console{::open_memstream(&out, &outSize), ::open_memstream(&err, &errSize)};
+  Console console{std::tmpfile(), std::tmpfile()};
   ReadTrace trace;
   TracingSink sink(trace.lines, failAt);
   LogReading reading = readLog(input, options, false, plan, console, sink);
   trace.failure = reading.status.message();
   trace.accepted = reading.layout.has_value();
   trace.sortColumn = reading.layout && !trace.lines.empty() ? reading.layout->sortColumn() : 0;
-  std::fclose(console.out), std::fclose(console.err);
-  trace.out.assign(out, outSize), trace.err.assign(err, errSize);
-  std::free(out), std::free(err);
+  trace.out = readBack(console.out), trace.err = readBack(console.err);
   return trace;
 }
 

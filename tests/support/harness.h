@@ -1,7 +1,8 @@
 #pragma once
 
 // What the tests and the fuzz targets share: scratch folders, runs of the
-// built program, and reading a log in this process.
+// built program, and reading a log in this process. What speaks to the
+// operating system is in system_posix.cpp and system_win32.cpp.
 
 #include <cstddef>
 #include <cstdint>
@@ -10,11 +11,23 @@
 #include <string_view>
 #include <vector>
 
+#include "base/files.h"
 #include "base/work_plan.h"
 #include "output/line_sort.h"
 #include "quorvel/run_options.h"
 
 namespace quorvel::testing {
+
+// Whether the tests run on Windows, where the program ends the lines of the
+// files it writes with CR LF and a few POSIX tricks (named pipes, links,
+// file-size limits) have no twin.
+inline constexpr bool kWindows = QUORVEL_WINDOWS;
+
+// Makes a named pipe at `path`; false where there are none.
+bool makePipe(const std::string& path);
+
+// An open file holding `content`, to be read from its start.
+File fileHolding(std::string_view content);
 
 using Files = std::map<std::string, std::string>;  // name -> content, "<dir>" for a folder
 

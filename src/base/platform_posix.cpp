@@ -1,4 +1,4 @@
-// The file calls of base/files.h on POSIX systems.
+// The calls of base/files.h and base/arguments.h on POSIX systems.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -6,19 +6,30 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "base/arguments.h"
 #include "base/files.h"
 
 namespace quorvel {
 
+namespace {
+
+int descriptorOf(const File& file) { return static_cast<int>(file.handle()); }
+
+}  // namespace
+
+std::vector<std::string> commandLineArguments(int argc, char** argv) {
+  return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+}
+
 bool File::close() {
-  if (descriptor_ < 0) return true;
-  return ::close(std::exchange(descriptor_, -1)) == 0;
+  if (handle_ < 0) return true;
+  return ::close(static_cast<int>(std::exchange(handle_, -1))) == 0;
 }
 
 File openLog(const std::string& name) {
   File log(::open(name.c_str(), O_RDONLY | O_CLOEXEC));
   struct stat info {};
-  if (!log.isOpen() || ::fstat(log.descriptor(), &info) != 0 || S_ISDIR(info.st_mode)) return File();
+  if (!log.isOpen() || ::fstat(descriptorOf(log), &info) != 0 || S_ISDIR(info.st_mode)) return File();
   return log;
 }
 
@@ -29,9 +40,9 @@ namespace {
 // its name could not stall the open.
 File onlyRegular(File file) {
   struct stat info {};
-  if (!file.isOpen() || ::fstat(file.descriptor(), &info) != 0 || !S_ISREG(info.st_mode)) return File();
-  int flags = ::fcntl(file.descriptor(), F_GETFL);
-  if (flags < 0 || ::fcntl(file.descriptor(), F_SETFL, flags & ~O_NONBLOCK) != 0) return File();
+  if (!file.isOpen() || ::fstat(descriptorOf(file), &info) != 0 || !S_ISREG(info.st_mode)) return File();
+  int flags = ::fcntl(descriptorOf(file), F_GETFL);
+  if (flags < 0 || ::fcntl(descriptorOf(file), F_SETFL, flags & ~O_NONBLOCK) != 0) return File();
   return file;
 }
 
@@ -51,7 +62,7 @@ File createNew(const std::string& path) {
 
 std::int64_t readSome(const File& file, char* into, std::size_t size) {
   for (;;) {
-    ssize_t got = ::read(file.descriptor(), into, size);
+    ssize_t got = ::read(descriptorOf(file), into, size);
     if (got >= 0 || errno != EINTR) return got;
   }
 }
@@ -59,7 +70,7 @@ std::int64_t readSome(const File& file, char* into, std::size_t size) {
 bool writeFully(const File& file, std::string_view data) {
   std::size_t written = 0;
   while (written < data.size()) {
-    ssize_t got = ::write(file.descriptor(), data.data() + written, data.size() - written);
+    ssize_t got = ::write(descriptorOf(file), data.data() + written, data.size() - written);
     if (got > 0) {
       written += static_cast<std::size_t>(got);
     } else if (got < 0 && errno == EINTR) {
@@ -73,7 +84,27 @@ bool writeFully(const File& file, std::string_view data) {
 
 std::int64_t sizeOf(const File& file) {
   struct stat info {};
-  return ::fstat(file.descriptor(), &info) == 0 ? info.st_size : -1;
+  return ::fstat(descriptorOf(file), &info) == 0 ? info.st_size : -1;
+}
+
+namespace {
+
+FileIdentity identityIn(const struct stat& info) {
+  return {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
+}
+
+}  // namespace
+
+std::optional<FileIdentity> identityOf(const File& file) {
+  struct stat info {};
+  if (::fstat(descriptorOf(file), &info) != 0) return std::nullopt;
+  return identityIn(info);
+}
+
+std::optional<FileIdentity> identityOf(const std::string& path) {
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) != 0) return std::nullopt;
+  return identityIn(info);
 }
 
 std::int64_t sizeOf(const std::string& path) {
@@ -82,30 +113,12 @@ std::int64_t sizeOf(const std::string& path) {
 }
 
 bool readByteAt(const File& file, std::int64_t offset, char& byte) {
-  return ::pread(file.descriptor(), &byte, 1, offset) == 1;
+  return ::pread(descriptorOf(file), &byte, 1, offset) == 1;
 }
 
-bool truncateTo(const File& file, std::int64_t size) { return ::ftruncate(file.descriptor(), size) == 0; }
+bool truncateTo(const File& file, std::int64_t size) { return ::ftruncate(descriptorOf(file), size) == 0; }
 
 File openForReading(const std::string& path) { return onlyRegular(File(::open(path.c_str(), O_RDONLY | kOwnFile))); }
-
-bool readWholeFile(const File& file, std::string& content) {
-  struct stat info {};
-  if (::fstat(file.descriptor(), &info) != 0) return false;
-  // One byte more than the file holds: the read that finds its end needs
-  // no more room, nor does a new line added after it.
-  content.resize(static_cast<std::size_t>(info.st_size) + 1);
-  std::size_t have = 0;
-  for (;;) {
-    if (have == content.size()) content.resize(content.size() + 64 * 1024);
-    std::int64_t got = readSome(file, content.data() + have, content.size() - have);
-    if (got < 0) return false;
-    if (got == 0) break;
-    have += static_cast<std::size_t>(got);
-  }
-  content.resize(have);
-  return true;
-}
 
 bool replaceFile(const std::string& from, const std::string& to) {
   // The check and the rename are two steps, but rename never follows a

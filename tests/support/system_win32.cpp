@@ -1,0 +1,73 @@
+// The harness's calls on Windows.
+#include <windows.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "support/harness.h"
+
+namespace quorvel::testing {
+
+namespace {
+
+std::wstring wide(const std::string& text) { return std::filesystem::path(std::u8string(text.begin(), text.end())); }
+
+// `argument` quoted for the program's CommandLineToArgvW, which gives it
+// back as it stands: no test passes one holding a '"' or ending in "\\".
+std::wstring quoted(const std::wstring& argument) { return L"\"" + argument + L"\""; }
+
+std::string drain(HANDLE pipe) {
+  std::string text;
+  char buffer[65536];
+  for (DWORD got = 0; ::ReadFile(pipe, buffer, sizeof buffer, &got, nullptr) && got > 0;) text.append(buffer, got);
+  ::CloseHandle(pipe);
+  return text;
+}
+
+}  // namespace
+
+bool makePipe(const std::string&) { return false; }
+
+File fileHolding(std::string_view content) {
+  static const ScratchDir folder;
+  std::ofstream(std::filesystem::path(wide(folder.path() + "/log")), std::ios::binary) << content;
+  return openLog(folder.path() + "/log");
+}
+
+Outcome runProgram(const ScratchDir& dir, const std::vector<std::string>& arguments, long, bool mergeStreams) {
+  std::wstring command = quoted(wide(QUORVEL_BINARY));
+  for (const std::string& argument : arguments) command += L" " + quoted(wide(argument));
+  SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  HANDLE out[2], err[2];  // read end, write end
+  if (!::CreatePipe(&out[0], &out[1], &inherited, 0) || !::CreatePipe(&err[0], &err[1], &inherited, 0)) std::abort();
+  ::SetHandleInformation(out[0], HANDLE_FLAG_INHERIT, 0);
+  ::SetHandleInformation(err[0], HANDLE_FLAG_INHERIT, 0);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = out[1];
+  startup.hStdError = mergeStreams ? out[1] : err[1];
+  PROCESS_INFORMATION process{};
+  const bool started = ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                        wide(dir.path()).c_str(), &startup, &process);
+  ::CloseHandle(out[1]);
+  ::CloseHandle(err[1]);
+  Outcome outcome;
+  // Standard output to its end first: the program writes far less on
+  // standard error than a pipe holds.
+  outcome.out = drain(out[0]);
+  outcome.err = drain(err[0]);
+  if (!started) return outcome;
+  // A run that hangs is killed, and its status tells.
+  if (::WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) ::TerminateProcess(process.hProcess, 137);
+  ::WaitForSingleObject(process.hProcess, INFINITE);
+  DWORD status = 0;
+  ::GetExitCodeProcess(process.hProcess, &status);
+  outcome.status = static_cast<int>(status);
+  ::CloseHandle(process.hThread);
+  ::CloseHandle(process.hProcess);
+  return outcome;
+}
+
+}  // namespace quorvel::testing
