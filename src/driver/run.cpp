@@ -1,11 +1,13 @@
 #include "driver/run.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "base/files.h"
 #include "driver/command_line.h"
 #include "driver/read_log.h"
 #include "output/bucket_files.h"
+#include "output/bucket_names.h"
 #include "output/sort_stage.h"
 #include "readers/line_reader.h"
 #include "record/console_texts.h"
@@ -28,9 +30,31 @@ Status openLogs(const std::vector<std::string>& names, std::vector<File>& logs) 
   return status;
 }
 
+// A log that is one of the files the run writes would be lost: a bucket
+// file's lines join its list and it is deleted, a list is replaced. On
+// Windows, where names are alike in any case, a log named k.txt is the
+// list K.TXT. Such a log is refused before anything is written.
+Status refuseOwnFiles(const std::vector<std::string>& names, const std::vector<File>& logs, bool lowerCase) {
+  std::vector<FileIdentity> written;
+  for (char bucket : kBucketCharacters) {
+    for (const std::string& name : {bucketFileName(bucket, lowerCase), sortedFileName(bucket, lowerCase)}) {
+      if (std::optional<FileIdentity> identity = identityOf(name)) written.push_back(*identity);
+    }
+  }
+  Status status = Status::ok();
+  for (std::size_t i = 0; i < logs.size() && !written.empty(); ++i) {
+    std::optional<FileIdentity> identity = identityOf(logs[i]);
+    if (identity && std::find(written.begin(), written.end(), *identity) != written.end()) {
+      status.absorb(Status::failure("unable to read file " + names[i] + ": the run writes to it\n"));
+    }
+  }
+  return status;
+}
+
 Status runLogs(const CommandLine& command, const Console& console, const WorkPlan& work) {
   std::vector<File> logs;
   if (Status opened = openLogs(command.logNames, logs); !opened.isOk()) return opened;
+  if (Status own = refuseOwnFiles(command.logNames, logs, command.options.lowerCaseNames); !own.isOk()) return own;
 
   BucketFiles buckets(kWorkingDirectory, command.options.lowerCaseNames);
   if (Status created = buckets.create(); !created.isOk()) return created;

@@ -219,9 +219,10 @@ const std::string kK1abc = "22-JUN-02 1432  14 SSB K1ABC\n";
 const std::string kG4abc = "22-JUN-02 1433   7  CW G4ABC\n";
 
 // Runs that end before a bucket is made leave the folder as it was: no
-// log named, help asked for, a log that cannot be opened among several.
+// log named, help asked for, a log that cannot be opened among several, a
+// log that is a file the run writes (on Windows in any letter case).
 TEST(ProgramE2e, UsageBannerAndRunsThatReadNothing) {
-  const std::string banner = "QZ9ZZ quorvel: Version 1.17 - 22/JUN/2002\n";
+  const std::string banner = "QZ9ZZ quorvel: Version 1.17 - 22/JUN/2002\n", own = "the run writes to it\n";
   const std::tuple<std::vector<std::string>, int, std::string, std::string> cases[] = {
       {{}, 1, "", kUsage},
       {{"log.txt", "-HeLp"}, 1, "", kUsage},
@@ -230,8 +231,11 @@ TEST(ProgramE2e, UsageBannerAndRunsThatReadNothing) {
       {{"-Version"}, 0, "", banner},
       {{"--help"}, 0, kUsage, ""},
       {{"log.txt", "--VERSION"}, 0, banner, ""},
-      {{"log.txt", "missing.log", "logs"}, 1, "", "unable to open file missing.log\nunable to open file logs\n"}};
-  const Files folder = {{"logs", "<dir>"}, {"log.txt", kLog}, {"K.TMP", "22-JUN-02 1200  20  CW K0ZZ\n"}};
+      {{"log.txt", "missing.log", "logs"}, 1, "", "unable to open file missing.log\nunable to open file logs\n"},
+      {{"G.TXT", "log.txt", "K.TMP"}, 1, "", "unable to read file G.TXT: " + own + "unable to read file K.TMP: " + own},
+      {{"k.tmp"}, 1, "", kWindows ? "unable to read file k.tmp: " + own : "unable to open file k.tmp\n"}};
+  const Files folder = {
+      {"logs", "<dir>"}, {"log.txt", kLog}, {"K.TMP", "22-JUN-02 1200  20  CW K0ZZ\n"}, {"G.TXT", "old\n"}};
   for (const auto& [arguments, status, out, err] : cases) expectFolder(folder, arguments, status, out, err, folder);
   // A log with no line worth reading leaves 36 empty buckets, silently.
   for (std::string log : {"", "\n\n  \nDATE TIME CALL\n599 599\n"}) {
