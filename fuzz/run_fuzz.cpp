@@ -3,7 +3,6 @@
 // leftover bucket file. Each list must hold the leftover lines and the
 // lines reading the log in this process hands over, in order.
 #include <filesystem>
-#include <fstream>
 
 #include "driver/run.h"
 #include "fuzzing.h"
@@ -17,13 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   testing::ScratchDir dir;
   std::string log(reinterpret_cast<const char*>(data + 2), size - 2);
   std::string leftover = data[1] & 1 ? log.substr(0, log.size() / 3) : "";
-  // Written as they stand: ScratchDir::write would take a log beginning
-  // "<link:" or reading "<dir>" for a link or a folder to make.
-  auto put = [&dir](const char* name, const std::string& content) {
-    std::ofstream(dir.path() + "/" + name, std::ios::binary) << content;
-  };
-  put("log", log);
-  if (!leftover.empty()) put("K.TMP", leftover);
+  dir.put("log", log);
+  if (!leftover.empty()) dir.put("K.TMP", leftover);
   RunOptions options{(data[0] & 1) != 0, (data[0] & 2) != 0, (data[0] & 4) != 0, false};
   std::vector<std::string> arguments = {options.noDate ? "-nodate" : "-", options.noTime ? "-notime" : "-",
                                         options.keepComments ? "-comment" : "-", "log"};

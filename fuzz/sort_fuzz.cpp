@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const SortKey key{data[0] & 63, (data[0] & 64) != 0};
   const bool unique = (data[0] & 128) != 0;
   std::string content(reinterpret_cast<const char*>(data + 1), size - 1);
-  for (char other : kBucketCharacters) dir.write(bucketFileName(other, false), other == bucket ? content : "");
+  for (char other : kBucketCharacters) dir.put(bucketFileName(other, false), other == bucket ? content : "");
   const SortSettings settings{key, false, unique, 2, size % 2 == 1 ? std::size_t{600} : WorkPlan{}.sortMemory};
   check(sortBuckets(dir.path() + "/", settings, Console{devNull, devNull}).status.isOk(), "sort failed");
   testing::Files files = dir.files();

@@ -61,7 +61,11 @@ void ScratchDir::write(const std::string& name, const std::string& content) cons
   if (content == "<dir>") return (void)fs::create_directory(pathOf(path));
   if (content == "<fifo>") return (void)(makePipe(path) || (std::abort(), false));
   if (content.rfind("<link:", 0) == 0) return fs::create_symlink(content.substr(6, content.size() - 7), pathOf(path));
-  std::ofstream(pathOf(path), std::ios::binary) << content;
+  put(name, content);
+}
+
+void ScratchDir::put(const std::string& name, const std::string& bytes) const {
+  std::ofstream(pathOf(path_ + "/" + name), std::ios::binary) << bytes;
 }
 
 Files ScratchDir::files() const {

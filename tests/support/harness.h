@@ -42,6 +42,9 @@ class ScratchDir {
   // Makes `name` a file holding `content`, or, when `content` says so, a
   // "<dir>", a "<fifo>" or a "<link:TARGET>", as files() tells them.
   void write(const std::string& name, const std::string& content) const;
+  // Makes `name` a file holding `bytes` as they stand, whatever they read
+  // like: for arbitrary content, as a fuzz target has.
+  void put(const std::string& name, const std::string& bytes) const;
   Files files() const;  // every entry of the folder
 
  private:
