@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "base/ascii.h"
+#include "base/visible_text.h"
 #include "detect/assign_column.h"
 #include "detect/recognisers.h"
 #include "detect/screen_line.h"
@@ -102,7 +103,7 @@ int assignColumns(std::string_view upperLine, ColumnMap& columns, const Console&
     if (!role) continue;
     lastColumn = column;
     std::string message = "Using column " + std::to_string(column) + " (";
-    message.append(token).append(") as ").append(columnRoleName(*role)).append("\n");
+    message.append(visibleText(token)).append(") as ").append(columnRoleName(*role)).append("\n");
     printMessage(console, message);
   }
   return lastColumn;

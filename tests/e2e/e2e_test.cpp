@@ -196,6 +196,12 @@ TEST(ColumnE2e, HeadingsBandsModesShortLinesAndDots) {
   std::string log, g;
   for (int i = 0; i < 200; ++i) log += "22-JUN-02 1432 14 SSB GB4XYZ\n", g += "1432  14 SSB GB4XYZ\n";
   expectRun("-nodate", log, columns("GB4XYZ") + read(200) + kSorting, {{"G.TXT", g}}, "..");
+  // A log's bytes never reach the terminal as controls.
+  expectRun("-nodate -notime", "\x1B[2J-1 1432 14 SSB G3ABC\n",
+            "Using column 0 (\\x1B[2J-1) as date\nUsing column 1 (1432) as time\nUsing column 2 (14) as band\n"
+            "Using column 3 (SSB) as mode\nUsing column 4 (G3ABC) as callsign\n" +
+                kWriting + read(1) + kSorting,
+            {{"G.TXT", " 14 SSB G3ABC\n"}});
   // The first data line's only callsign-shaped token is taken for the date.
   expectRun("", "GB4XYZ 14 SSB\nG4ABC 7 CW\n",
             "Using column 0 (GB4XYZ) as date\nUsing column 1 (14) as band\nUsing column 2 (SSB) as mode\n" + kWriting +

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "base/ascii.h"
+#include "base/visible_text.h"
 #include "detect/assign_column.h"
 #include "detect/recognisers.h"
 #include "detect/screen_line.h"
@@ -88,6 +89,25 @@ TEST(AssignColumn, RuleOrderAndSurprises) {
     }
     EXPECT_EQ(roles, outcome) << line;
   }
+}
+
+// A log's bytes quoted on the console: controls escaped, the rest as it
+// stands, a long token cut.
+TEST(VisibleText, EscapesControlsAndCutsLongTokens) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"22-JUN-02", "22-JUN-02"},
+      {"\x1B[2J-1\a", "\\x1B[2J-1\\x07"},
+      {"A\tB\x7F\r", "A\\x09B\\x7F\\x0D"},
+      {"STR\xC3\xB6M", "STR\xC3\xB6M"},                          // UTF-8 kept
+      {"\xE6\x97\xA5\xE6\x9C\xAC", "\xE6\x97\xA5\xE6\x9C\xAC"},  // three bytes a letter
+      {"STR\xF6M", "STR\xF6M"},                                  // a Latin-1 letter kept
+      {"\x9B-K\xC2\x9B", "\\x9B-K\\xC2\\x9B"},                   // C1, lone or in UTF-8
+      {"\xE6\x97-\xED\xA0\x80", "\xE6\\x97-\xED\xA0\\x80"},      // a cut letter, a surrogate
+      {std::string(41, 'K'), std::string(40, 'K') + "..."},
+      {std::string(40, 'K'), std::string(40, 'K')},
+      {std::string(37, 'K') + "\x1B", std::string(37, 'K') + "..."},
+  };
+  for (const auto& [bytes, shown] : cases) EXPECT_EQ(visibleText(bytes), shown) << bytes;
 }
 
 }  // namespace

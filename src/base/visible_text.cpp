@@ -1,0 +1,75 @@
+#include "base/visible_text.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr std::string_view kCut = "...";
+
+// The length of the valid UTF-8 sequence at the start of `bytes`, or 0 when
+// none starts there. Overlong forms, surrogates and code points past
+// U+10FFFF are not valid.
+std::size_t utf8Length(std::string_view bytes) {
+  const auto byte = [&bytes](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+  const unsigned char lead = byte(0);
+  std::size_t length = 0;
+  unsigned char low = 0x80;
+  unsigned char high = 0xBF;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
+  }
+  if (length == 0 || bytes.size() < length || byte(1) < low || byte(1) > high) return 0;
+  for (std::size_t i = 2; i < length; ++i) {
+    if (byte(i) < 0x80 || byte(i) > 0xBF) return 0;
+  }
+  return length;
+}
+
+bool isControl(unsigned char c) { return c < 0x20 || c == 0x7F || (c >= 0x80 && c <= 0x9F); }
+
+void appendEscaped(std::string& out, std::string_view bytes) {
+  constexpr char kHex[] = "0123456789ABCDEF";
+  for (unsigned char c : bytes) {
+    out += "\\x";
+    out += kHex[c >> 4];
+    out += kHex[c & 0xF];
+  }
+}
+
+}  // namespace
+
+std::string visibleText(std::string_view bytes, std::size_t width) {
+  std::string out;
+  std::size_t shown = 0;
+  for (std::size_t at = 0; at < bytes.size();) {
+    std::size_t length = utf8Length(bytes.substr(at));
+    // A C1 control written in UTF-8 (U+0080-U+009F) is a control to a
+    // UTF-8 terminal, as its lone byte is to an 8-bit one.
+    bool control = length == 2 ? bytes[at] == '\xC2' && isControl(static_cast<unsigned char>(bytes[at + 1]))
+                               : length == 0 && isControl(static_cast<unsigned char>(bytes[at]));
+    if (length == 0) length = 1;
+    std::size_t cost = control ? 4 * length : 1;
+    if (shown + cost > width) {
+      out += kCut;
+      break;
+    }
+    if (control) {
+      appendEscaped(out, bytes.substr(at, length));
+    } else {
+      out.append(bytes.substr(at, length));
+    }
+    shown += cost;
+    at += length;
+  }
+  return out;
+}
+
+}  // namespace quorvel

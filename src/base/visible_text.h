@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace quorvel {
+
+// How wide a piece of a log quoted in a console message may be.
+inline constexpr std::size_t kQuotedWidth = 40;
+
+// `bytes` of a log as a console message may quote them: no byte of a log
+// ever reaches the terminal as a control. C0 controls (tab included), DEL,
+// C1 controls written in UTF-8, and bytes 0x80-0x9F that are not part of a
+// valid UTF-8 sequence are written "\x1B"-style; every other byte stands as
+// it is, so printable ASCII, UTF-8 letters and Latin-1 letters are quoted
+// unchanged. Past `width` characters (an escape counts as its four) the
+// text is cut, and "..." marks the cut.
+std::string visibleText(std::string_view bytes, std::size_t width = kQuotedWidth);
+
+}  // namespace quorvel
