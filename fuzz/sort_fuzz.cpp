@@ -18,8 +18,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool unique = (data[0] & 128) != 0;
   std::string content(reinterpret_cast<const char*>(data + 1), size - 1);
   for (char other : kBucketCharacters) dir.put(bucketFileName(other, false), other == bucket ? content : "");
-  const SortSettings settings{key, false, unique, 2, size % 2 == 1 ? std::size_t{600} : WorkPlan{}.sortMemory};
-  check(sortBuckets(dir.path() + "/", settings, Console{devNull, devNull}).status.isOk(), "sort failed");
+  const SortSettings settings{key, false, unique, 2, size % 2 == 1 ? std::size_t{600} : WorkPlan{}.sortMemory, {}};
+  const SortOutcome sorted = sortBuckets(dir.path() + "/", settings, Console{devNull, devNull});
+  check(deleteSortedBuckets(dir.path() + "/", settings, sorted).isOk(), "sort failed");
   testing::Files files = dir.files();
   check(files.size() == kBucketCharacters.size() &&
             files[sortedFileName(bucket, false)] == testing::listOf(content, key, unique),

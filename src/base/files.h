@@ -119,4 +119,13 @@ bool replaceFile(const std::string& from, const std::string& to);
 // Deletes the file at `path`.
 bool removeFile(const std::string& path);
 
+// Writes what the system still holds of an open file out to the disk, so
+// that it survives a power cut; false when that fails.
+bool syncFile(const File& file);
+
+// Writes the entries of `directory` ("" for the current one, else ending
+// in "/") out to the disk: a file made or renamed there then survives a
+// power cut.
+bool syncDirectory(const std::string& directory);
+
 }  // namespace quorvel

@@ -130,4 +130,11 @@ bool replaceFile(const std::string& from, const std::string& to) {
 
 bool removeFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
 
+bool syncFile(const File& file) { return ::fsync(descriptorOf(file)) == 0; }
+
+bool syncDirectory(const std::string& directory) {
+  File folder(::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  return folder.isOpen() && ::fsync(descriptorOf(folder)) == 0;
+}
+
 }  // namespace quorvel

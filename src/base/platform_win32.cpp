@@ -214,4 +214,10 @@ bool replaceFile(const std::string& from, const std::string& to) {
 
 bool removeFile(const std::string& path) { return ::DeleteFileW(wide(path).c_str()) != 0; }
 
+bool syncFile(const File& file) { return ::FlushFileBuffers(handleOf(file)) != 0; }
+
+// Windows gives a program no flush of a folder's entries: NTFS keeps them
+// in a log of its own, which it writes out by itself.
+bool syncDirectory(const std::string&) { return true; }
+
 }  // namespace quorvel

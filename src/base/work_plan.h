@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <thread>
 
+#include "base/checkpoint.h"
+
 namespace quorvel {
 
 // How a run shares out its work: a log's contacts are read in blocks of
@@ -20,6 +22,8 @@ struct WorkPlan {
   unsigned threads = 0;
   // A run's 64 MiB, less what the program holds besides the lists.
   std::size_t sortMemory = std::size_t{52} << 20;
+  // Called at each RunPoint; tests end the program there.
+  Checkpoint checkpoint;
 
   unsigned threadCount() const {
     if (threads != 0) return threads;

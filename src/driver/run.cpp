@@ -7,6 +7,7 @@
 #include "driver/command_line.h"
 #include "driver/read_log.h"
 #include "output/bucket_files.h"
+#include "output/bucket_journal.h"
 #include "output/bucket_names.h"
 #include "output/sort_stage.h"
 #include "readers/line_reader.h"
@@ -36,6 +37,7 @@ Status openLogs(const std::vector<std::string>& names, std::vector<File>& logs) 
 // list K.TXT. Such a log is refused before anything is written.
 Status refuseOwnFiles(const std::vector<std::string>& names, const std::vector<File>& logs, bool lowerCase) {
   std::vector<FileIdentity> written;
+  if (std::optional<FileIdentity> journal = identityOf(journalFileName(lowerCase))) written.push_back(*journal);
   for (char bucket : kBucketCharacters) {
     for (const std::string& name : {bucketFileName(bucket, lowerCase), sortedFileName(bucket, lowerCase)}) {
       if (std::optional<FileIdentity> identity = identityOf(name)) written.push_back(*identity);
@@ -51,12 +53,11 @@ Status refuseOwnFiles(const std::vector<std::string>& names, const std::vector<F
   return status;
 }
 
-Status runLogs(const CommandLine& command, const Console& console, const WorkPlan& work) {
-  std::vector<File> logs;
-  if (Status opened = openLogs(command.logNames, logs); !opened.isOk()) return opened;
-  if (Status own = refuseOwnFiles(command.logNames, logs, command.options.lowerCaseNames); !own.isOk()) return own;
-
-  BucketFiles buckets(kWorkingDirectory, command.options.lowerCaseNames);
+// Reads every log into the bucket files and sorts them into the lists.
+// Once every list is written, the journal is marked before the buckets go.
+Status fillAndSort(const CommandLine& command, std::vector<File>& logs, const BucketJournal& journal,
+                   const Console& console, const WorkPlan& work) {
+  BucketFiles buckets(kWorkingDirectory, command.options.lowerCaseNames, work.checkpoint);
   if (Status created = buckets.create(); !created.isOk()) return created;
 
   // Several logs share the lists: their record lines must all have their
@@ -85,15 +86,40 @@ Status runLogs(const CommandLine& command, const Console& console, const WorkPla
   // lines. Lines of several logs are compared from their callsigns on.
   const bool handedOver = buckets.linesHandedOver() > 0;
   SortSettings settings{SortKey{handedOver ? layout->sortColumn() : 0, handedOver && shared},
-                        command.options.lowerCaseNames, command.options.unique, work.threadCount(), work.sortMemory};
+                        command.options.lowerCaseNames,
+                        command.options.unique,
+                        work.threadCount(),
+                        work.sortMemory,
+                        work.checkpoint};
   SortOutcome sorted = sortBuckets(kWorkingDirectory, settings, console);
+  // Should the mark not reach the journal, the buckets still go: only a
+  // run interrupted while it deletes them would then be undone instead of
+  // finished, and the next run would report that it cannot be.
+  (void)journal.markDeleting(sorted.listed());
+  Status status = deleteSortedBuckets(kWorkingDirectory, settings, sorted);
   if (shared || command.options.unique) {
     std::string summary = std::to_string(counted) + " QSOs read from " + std::to_string(logs.size()) +
                           (logs.size() == 1 ? " log" : " logs");
     if (command.options.unique) summary += ", " + std::to_string(sorted.dropped) + " repeated lines dropped";
     printMessage(console, summary + "\n");
   }
-  return sorted.status;
+  return status;
+}
+
+// A run's appends are recorded in the journal before the first of them,
+// and the journal goes once the run has ended, well or with a reported
+// failure: a journal found at the start was left by an interrupted run.
+Status runLogs(const CommandLine& command, const Console& console, const WorkPlan& work) {
+  std::vector<File> logs;
+  if (Status opened = openLogs(command.logNames, logs); !opened.isOk()) return opened;
+  if (Status own = refuseOwnFiles(command.logNames, logs, command.options.lowerCaseNames); !own.isOk()) return own;
+
+  BucketJournal journal(kWorkingDirectory, command.options.lowerCaseNames);
+  if (Status recovered = journal.recover(console); !recovered.isOk()) return recovered;
+  if (Status begun = journal.begin(); !begun.isOk()) return begun;
+  Status status = fillAndSort(command, logs, journal, console, work);
+  status.absorb(journal.end());
+  return status;
 }
 
 }  // namespace

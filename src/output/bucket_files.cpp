@@ -8,8 +8,8 @@ namespace {
 constexpr std::size_t kFlushSize = 64 * 1024;
 }  // namespace
 
-BucketFiles::BucketFiles(std::string directory, bool lowerCaseNames)
-    : directory_(std::move(directory)), lowerCaseNames_(lowerCaseNames) {}
+BucketFiles::BucketFiles(std::string directory, bool lowerCaseNames, Checkpoint checkpoint)
+    : directory_(std::move(directory)), lowerCaseNames_(lowerCaseNames), checkpoint_(std::move(checkpoint)) {}
 
 BucketFiles::~BucketFiles() { (void)close(); }
 
@@ -53,6 +53,7 @@ Status BucketFiles::flush(std::size_t index) {
   if (before < 0) return cannotWrite(index);
   if (writeFully(bucket.file, bucket.pending)) {
     bucket.pending.clear();
+    if (checkpoint_) checkpoint_(RunPoint::BucketWritten);
     return Status::ok();
   }
   // Keep the lines that reached the file whole and take back the piece of

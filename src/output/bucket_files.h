@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/checkpoint.h"
 #include "base/files.h"
 #include "base/status.h"
 #include "output/bucket_names.h"
@@ -18,7 +19,8 @@ namespace quorvel {
 class BucketFiles final : public RecordSink {
  public:
   // `directory` is "" for the current directory, else a path ending in "/".
-  BucketFiles(std::string directory, bool lowerCaseNames);
+  // `checkpoint` is told of each batch a bucket file takes.
+  BucketFiles(std::string directory, bool lowerCaseNames, Checkpoint checkpoint = {});
   ~BucketFiles() override;
 
   // Opens every bucket file for appending, creating the missing ones and
@@ -48,6 +50,7 @@ class BucketFiles final : public RecordSink {
 
   std::string directory_;
   bool lowerCaseNames_;
+  Checkpoint checkpoint_;
   long linesHandedOver_ = 0;
   std::array<Bucket, kBucketCharacters.size()> buckets_;
 };

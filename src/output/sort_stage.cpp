@@ -236,20 +236,15 @@ bool sortOneBucket(const std::string& bucketPath, const std::string& sortedPath,
   return true;
 }
 
-// Sorts one bucket and deletes its bucket file.
-SortOutcome sortAndDelete(const std::string& directory, char bucket, const SortSettings& settings,
-                          const SortShare& share, SortBuffers& buffers) {
-  std::string bucketName = bucketFileName(bucket, settings.lowerCaseNames);
-  std::string bucketPath = directory + bucketName;
-  long dropped = 0;
-  if (!sortOneBucket(bucketPath, directory + sortedFileName(bucket, settings.lowerCaseNames), settings, share, buffers,
-                     dropped)) {
-    return {Status::failure("unable to sort file " + bucketName + "\n")};
+// Sorts one bucket into its list.
+Status sortBucket(const std::string& directory, char bucket, const SortSettings& settings, const SortShare& share,
+                  SortBuffers& buffers, long& dropped) {
+  if (!sortOneBucket(directory + bucketFileName(bucket, settings.lowerCaseNames),
+                     directory + sortedFileName(bucket, settings.lowerCaseNames), settings, share, buffers, dropped)) {
+    return Status::failure("unable to sort file " + bucketFileName(bucket, settings.lowerCaseNames) + "\n");
   }
-  // A bucket file left behind would be appended to, and its lines sorted a
-  // second time, by the next run.
-  if (!removeFile(bucketPath)) return {Status::failure("unable to delete file " + bucketName + "\n")};
-  return {Status::ok(), dropped};
+  if (settings.checkpoint) settings.checkpoint(RunPoint::ListWritten);
+  return Status::ok();
 }
 
 // The bucket indexes by the size of their bucket files, largest first.
@@ -271,7 +266,8 @@ SortOutcome sortBuckets(const std::string& directory, const SortSettings& settin
   // taken, largest first so that no thread is left with a big one at the
   // end, and the row still shows them in order.
   constexpr std::size_t kBuckets = kBucketCharacters.size();
-  std::array<std::promise<SortOutcome>, kBuckets> outcomes;
+  std::array<std::promise<Status>, kBuckets> outcomes;
+  std::array<long, kBuckets> dropped{};
   std::array<std::size_t, kBuckets> order = largestFirst(directory, settings.lowerCaseNames);
   std::atomic<std::size_t> next{0};
   WorkerPool pool(settings.threads);
@@ -282,7 +278,7 @@ SortOutcome sortBuckets(const std::string& directory, const SortSettings& settin
       for (std::size_t taken; (taken = next++) < kBuckets;) {
         std::size_t i = order[taken];
         try {
-          outcomes[i].set_value(sortAndDelete(directory, kBucketCharacters[i], settings, share, buffers));
+          outcomes[i].set_value(sortBucket(directory, kBucketCharacters[i], settings, share, buffers, dropped[i]));
         } catch (...) {
           outcomes[i].set_exception(std::current_exception());
         }
@@ -294,13 +290,35 @@ SortOutcome sortBuckets(const std::string& directory, const SortSettings& settin
     char bucket = kBucketCharacters[i];
     std::fputc(settings.lowerCaseNames ? toAsciiLower(bucket) : bucket, console.out);
     std::fflush(console.out);
-    SortOutcome sorted = outcomes[i].get_future().get();
-    result.status.absorb(sorted.status);
-    result.dropped += sorted.dropped;
+    result.buckets.push_back(outcomes[i].get_future().get());
+    result.dropped += dropped[i];
   }
   std::fputc('\n', console.out);
   std::fflush(console.out);
   return result;
+}
+
+std::string SortOutcome::listed() const {
+  std::string characters;
+  for (std::size_t i = 0; i < buckets.size(); ++i) {
+    if (buckets[i].isOk()) characters += kBucketCharacters[i];
+  }
+  return characters;
+}
+
+Status deleteSortedBuckets(const std::string& directory, const SortSettings& settings, const SortOutcome& sorted) {
+  Status status = Status::ok();
+  for (std::size_t i = 0; i < sorted.buckets.size(); ++i) {
+    const std::string name = bucketFileName(kBucketCharacters[i], settings.lowerCaseNames);
+    if (!sorted.buckets[i].isOk()) {
+      status.absorb(sorted.buckets[i]);
+    } else if (!removeFile(directory + name)) {
+      status.absorb(Status::failure("unable to delete file " + name + "\n"));
+    } else if (settings.checkpoint) {
+      settings.checkpoint(RunPoint::BucketDeleted);
+    }
+  }
+  return status;
 }
 
 }  // namespace quorvel

@@ -2,7 +2,9 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
+#include "base/checkpoint.h"
 #include "base/console.h"
 #include "base/status.h"
 #include "base/work_plan.h"
@@ -20,21 +22,33 @@ struct SortSettings {
   // for its thread's share is sorted in runs, each written to a file beside
   // it, and the runs are merged into its sorted file.
   std::size_t memory = WorkPlan{}.sortMemory;
+  Checkpoint checkpoint;  // told of each list written and each bucket deleted
 };
 
 struct SortOutcome {
-  Status status = Status::ok();
+  // Per bucket, in the order of kBucketCharacters: ok once its list is
+  // written, else why not.
+  std::vector<Status> buckets;
   long dropped = 0;  // repeated lines left out under `unique`
+
+  // The characters of the buckets whose lists were written.
+  std::string listed() const;
 };
 
 // The sort stage: for each bucket character in order, writes it on the
-// console's out stream, sorts its bucket file into its sorted file and
-// deletes the bucket file; a new line ends the row. A sorted file appears
-// only once it is complete. A bucket that cannot be read, or whose sorted
-// file cannot be written whole, keeps its bucket file and is reported with
-// "unable to sort file %s\n"; a bucket that cannot be deleted with "unable
-// to delete file %s\n"; the other buckets are sorted all the same.
+// console's out stream and sorts its bucket file into its sorted file; a
+// new line ends the row. A sorted file appears only once it is complete.
+// A bucket that cannot be read, or whose sorted file cannot be written
+// whole, fails with "unable to sort file %s\n". Bucket files stay: a run
+// interrupted while it sorts still has every one of them.
 // `directory` is "" or ends in "/".
 SortOutcome sortBuckets(const std::string& directory, const SortSettings& settings, const Console& console);
+
+// Once every list is written: deletes the bucket file of each bucket whose
+// list was written (a bucket file left behind would be sorted into the
+// next run's lists a second time) and keeps the others. Reports, in bucket
+// order, each bucket not sorted and each that cannot be deleted ("unable
+// to delete file %s\n").
+Status deleteSortedBuckets(const std::string& directory, const SortSettings& settings, const SortOutcome& sorted);
 
 }  // namespace quorvel

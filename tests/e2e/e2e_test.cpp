@@ -405,6 +405,47 @@ TEST(ProgramE2e, FullDiskOrAListHeldOpenKeepsWholeLinesAndBuckets) {
                kLogErr + "unable to sort file W.TMP\n", after, 250);
 }
 
+// A run ended dead (a kill, a power cut) while it reads, while it sorts,
+// between lists or while it deletes its buckets leaves nothing that changes
+// the next run on the same log: its appends are undone, or its deletions
+// finished, also over the leftover bucket of an earlier failed run.
+TEST(ProgramE2e, AnInterruptedRunIsUndoneOrFinishedByTheNext) {
+  std::string log;  // two buckets of 90 kB, each written once while reading
+  for (int i = 0; i < 6000; ++i) log += "22-JUN-02 1432 14 SSB " + std::string(i % 2 ? "K1A" : "G4A") + "\n";
+  const std::string leftover = "22-JUN-02 1200  20  CW K9ZZ\n";
+  const std::tuple<RunPoint, int, std::string> kills[] = {{RunPoint::BucketWritten, 1, "undone"},
+                                                          {RunPoint::ListWritten, 1, "undone"},
+                                                          {RunPoint::ListWritten, 20, "undone"},
+                                                          {RunPoint::BucketDeleted, 5, "finished"}};
+  for (const Files& before : {Files{{"log", log}}, Files{{"log", log}, {"K.TMP", leftover}}}) {
+    ScratchDir whole;
+    for (const auto& [name, content] : before) whole.write(name, content);
+    const Outcome once = runProgram(whole, {"log"});
+    const Files onceFiles = whole.files();
+    // A run that had written every list had done its work: the next one
+    // is a second run, which no longer finds the leftover bucket.
+    (void)runProgram(whole, {"log"});
+    for (const auto& [point, count, outcome] : kills) {
+      ScratchDir dir;
+      for (const auto& [name, content] : before) dir.write(name, content);
+      EXPECT_EQ(runKilledAt(dir, point, count, {"log"}).status, 137);
+      Outcome again = runProgram(dir, {"log"});
+      EXPECT_EQ(again.err, "an interrupted run was " + outcome + "\n" + once.err) << outcome << count;
+      EXPECT_TRUE(dir.files() == (outcome == "finished" ? whole.files() : onceFiles)) << outcome << count;
+    }
+  }
+  // A journal that cannot be read, or that names a bucket longer than it
+  // is, is reported and changes nothing.
+  const std::string header = "quorvel bucket sizes before the run\n";
+  for (const auto& [journal, message] :
+       {std::pair{header + "K.TMP 99\nend\n",
+                  "unable to undo an interrupted run: K.TMP is shorter than QUORVEL.JNL says\n"},
+        std::pair{header + "K.TMP 28\nend\nlists\n", "unable to read file QUORVEL.JNL\n"}}) {
+    Files before = {{"log", log}, {"K.TMP", leftover}, {"QUORVEL.JNL", journal}};
+    expectFolder(before, {"log"}, 1, "", message, before);
+  }
+}
+
 // The lists and buckets end their lines as the system's text files do,
 // whatever line ends a leftover bucket had; a log's name is taken as typed,
 // in any script.

@@ -82,6 +82,17 @@ Files ScratchDir::files() const {
   return files;
 }
 
+Outcome runProgram(const ScratchDir& dir, const std::vector<std::string>& arguments, long fileSizeLimit,
+                   bool mergeStreams) {
+  return runBinary(QUORVEL_BINARY, dir, arguments, fileSizeLimit, mergeStreams);
+}
+
+Outcome runKilledAt(const ScratchDir& dir, RunPoint point, int count, const std::vector<std::string>& arguments) {
+  std::vector<std::string> all = {std::to_string(static_cast<int>(point)), std::to_string(count)};
+  all.insert(all.end(), arguments.begin(), arguments.end());
+  return runBinary(QUORVEL_KILLABLE, dir, all, 0, false);
+}
+
 std::string bucketRow(bool lowerCase) {
   std::string row;
   for (char bucket : kBucketCharacters) row.push_back(lowerCase ? toAsciiLower(bucket) : bucket);

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/checkpoint.h"
 #include "base/files.h"
 #include "base/work_plan.h"
 #include "output/line_sort.h"
@@ -61,6 +62,14 @@ struct Outcome {
 // `mergeStreams` standard error goes to `out` too, as a terminal shows both.
 Outcome runProgram(const ScratchDir& dir, const std::vector<std::string>& arguments, long fileSizeLimit = 0,
                    bool mergeStreams = false);
+
+// Runs `binary` as runProgram() runs the program.
+Outcome runBinary(const char* binary, const ScratchDir& dir, const std::vector<std::string>& arguments,
+                  long fileSizeLimit, bool mergeStreams);
+
+// Runs the program as runProgram() does, but ends it dead, as a kill
+// would, the `count`-th time the run reaches `point`: status 137.
+Outcome runKilledAt(const ScratchDir& dir, RunPoint point, int count, const std::vector<std::string>& arguments);
 
 // The row of bucket characters the sort stage writes.
 std::string bucketRow(bool lowerCase = false);

@@ -24,9 +24,9 @@ File fileHolding(std::string_view content) {
   return file;
 }
 
-Outcome runProgram(const ScratchDir& dir, const std::vector<std::string>& arguments, long fileSizeLimit,
-                   bool mergeStreams) {
-  std::vector<char*> argv = {const_cast<char*>(QUORVEL_BINARY)};
+Outcome runBinary(const char* binary, const ScratchDir& dir, const std::vector<std::string>& arguments,
+                  long fileSizeLimit, bool mergeStreams) {
+  std::vector<char*> argv = {const_cast<char*>(binary)};
   for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
   argv.push_back(nullptr);
   int out[2], err[2];

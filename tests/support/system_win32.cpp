@@ -35,8 +35,9 @@ File fileHolding(std::string_view content) {
   return openLog(folder.path() + "/log");
 }
 
-Outcome runProgram(const ScratchDir& dir, const std::vector<std::string>& arguments, long, bool mergeStreams) {
-  std::wstring command = quoted(wide(QUORVEL_BINARY));
+Outcome runBinary(const char* binary, const ScratchDir& dir, const std::vector<std::string>& arguments, long,
+                  bool mergeStreams) {
+  std::wstring command = quoted(wide(binary));
   for (const std::string& argument : arguments) command += L" " + quoted(wide(argument));
   SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
   HANDLE out[2], err[2];  // read end, write end

@@ -104,9 +104,9 @@ TEST(SortBuckets, SortsBucketFilesWhateverTheirLinesAndMemory) {
         dropped += std::count(bucket.begin(), bucket.end(), '\n') + (name == "K.TMP") -
                    std::count(lists[name.substr(0, 2) + "TXT"].begin(), lists[name.substr(0, 2) + "TXT"].end(), '\n');
       }
-      SortOutcome outcome =
-          sortBuckets(dir.path() + "/", SortSettings{{3}, false, unique, 2, memory}, Console{devNull, devNull});
-      EXPECT_TRUE(outcome.status.isOk());
+      const SortSettings settings{{3}, false, unique, 2, memory, {}};
+      SortOutcome outcome = sortBuckets(dir.path() + "/", settings, Console{devNull, devNull});
+      EXPECT_TRUE(deleteSortedBuckets(dir.path() + "/", settings, outcome).isOk());
       EXPECT_EQ(outcome.dropped, dropped) << memory << unique;
       testing::Files files = dir.files();
       EXPECT_EQ(files.size(), 36u);
@@ -119,9 +119,9 @@ TEST(SortBuckets, SortsBucketFilesWhateverTheirLinesAndMemory) {
   for (char bucket : kBucketCharacters) dir.write(bucketFileName(bucket, false), "");
   dir.write("A.TMP", buckets.at("A.TMP"));
   dir.write("A.TMP.run3", "<dir>");
-  SortOutcome outcome =
-      sortBuckets(dir.path() + "/", SortSettings{{3}, false, false, 1, 4000}, Console{devNull, devNull});
-  EXPECT_EQ(outcome.status.message(), "unable to sort file A.TMP\n");
+  const SortSettings settings{{3}, false, false, 1, 4000, {}};
+  SortOutcome outcome = sortBuckets(dir.path() + "/", settings, Console{devNull, devNull});
+  EXPECT_EQ(deleteSortedBuckets(dir.path() + "/", settings, outcome).message(), "unable to sort file A.TMP\n");
   testing::Files files = dir.files();
   EXPECT_EQ(files.size(), 37u);
   EXPECT_TRUE(files["A.TMP"] == buckets.at("A.TMP") && files["A.TMP.run3"] == "<dir>" && !files.contains("A.TXT"));

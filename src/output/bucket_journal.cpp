@@ -1,0 +1,178 @@
+#include "output/bucket_journal.h"
+
+#include <algorithm>
+
+#include "base/ascii.h"
+#include "base/files.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr std::string_view kHeader = "quorvel bucket sizes before the run\n";
+constexpr std::string_view kEnd = "end\n";
+constexpr std::string_view kMark = "lists written, deleting ";
+// A journal is a few hundred bytes: anything much larger at its name is
+// not one, and is not read into memory.
+constexpr std::int64_t kMostJournalBytes = 64 * 1024;
+constexpr std::size_t kMostSizeDigits = 18;
+
+std::string markLine(std::string_view deleting) { return std::string(kMark).append(deleting).append("\n"); }
+
+// Takes the line at the start of `text` (without its new line) into
+// `line`; false when no whole line is left.
+bool takeLine(std::string_view& text, std::string_view& line) {
+  const std::size_t end = text.find('\n');
+  if (end == std::string_view::npos) return false;
+  line = text.substr(0, end);
+  text.remove_prefix(end + 1);
+  return true;
+}
+
+std::optional<std::int64_t> parseSize(std::string_view digits) {
+  if (digits.empty() || digits.size() > kMostSizeDigits) return std::nullopt;
+  std::int64_t size = 0;
+  for (unsigned char c : digits) {
+    if (!isAsciiDigit(c)) return std::nullopt;
+    size = size * 10 + (c - '0');
+  }
+  return size;
+}
+
+}  // namespace
+
+std::string journalFileName(bool lowerCaseNames) { return lowerCaseNames ? "quorvel.jnl" : "QUORVEL.JNL"; }
+
+// An empty bucket file, or a missing one, has no line of its own: the
+// journal names only the buckets that hold lines.
+std::string formatJournal(const JournalRecord& record, bool lowerCaseNames) {
+  std::string text(kHeader);
+  for (std::size_t i = 0; i < kBucketCharacters.size(); ++i) {
+    if (record.sizes[i] == 0) continue;
+    text += bucketFileName(kBucketCharacters[i], lowerCaseNames) + " " + std::to_string(record.sizes[i]) + "\n";
+  }
+  text += kEnd;
+  if (record.deleting) text += markLine(*record.deleting);
+  return text;
+}
+
+std::optional<JournalRecord> parseJournal(std::string_view text) {
+  if (!text.starts_with(kHeader)) return std::nullopt;
+  text.remove_prefix(kHeader.size());
+  JournalRecord record;
+  std::string_view line;
+  for (std::size_t next = 0; !text.starts_with(kEnd); ++next) {
+    // "K.TMP 1234", the buckets in order. The names are read in any
+    // letter case: on Windows "k.tmp" is K.TMP.
+    while (next < kBucketCharacters.size() &&
+           !startsWithCaseless(text, bucketFileName(kBucketCharacters[next], false) + " "))
+      ++next;
+    if (next == kBucketCharacters.size() || !takeLine(text, line)) return std::nullopt;
+    std::optional<std::int64_t> size =
+        parseSize(line.substr(bucketFileName(kBucketCharacters[next], false).size() + 1));
+    if (!size || *size == 0) return std::nullopt;
+    record.sizes[next] = *size;
+  }
+  text.remove_prefix(kEnd.size());
+  if (!takeLine(text, line)) return record;  // no mark, or one cut short
+  if (!line.starts_with(kMark) || !text.empty()) return std::nullopt;
+  line.remove_prefix(kMark.size());
+  if (line.find_first_not_of(kBucketCharacters) != std::string_view::npos) return std::nullopt;
+  record.deleting = std::string(line);
+  return record;
+}
+
+BucketJournal::BucketJournal(std::string directory, bool lowerCaseNames)
+    : directory_(std::move(directory)), lowerCaseNames_(lowerCaseNames), name_(journalFileName(lowerCaseNames)) {}
+
+std::string BucketJournal::bucketPath(std::size_t index) const {
+  return directory_ + bucketFileName(kBucketCharacters[index], lowerCaseNames_);
+}
+
+Status BucketJournal::recover(const Console& console) const {
+  const std::string path = directory_ + name_;
+  const std::int64_t size = sizeOf(path);
+  if (size < 0) return Status::ok();  // the last run ended
+  std::optional<JournalRecord> record;
+  if (File file = openForReading(path); size <= kMostJournalBytes && file.isOpen()) {
+    std::string text;
+    if (readWholeFile(file, text)) record = parseJournal(text);
+  }
+  if (!record) return Status::failure("unable to read file " + name_ + "\n");
+  if (Status put = record->deleting ? finish(*record) : undo(*record); !put.isOk()) return put;
+  if (!removeFile(path)) return Status::failure("unable to delete file " + name_ + "\n");
+  printMessage(console, record->deleting ? "an interrupted run was finished\n" : "an interrupted run was undone\n");
+  return Status::ok();
+}
+
+// Every bucket is measured before one is cut, so that a journal that does
+// not fit changes nothing. The cuts reach the disk before the journal goes.
+Status BucketJournal::undo(const JournalRecord& record) const {
+  std::array<std::int64_t, kBucketCharacters.size()> sizes{};
+  for (std::size_t i = 0; i < sizes.size(); ++i) {
+    // A bucket file that is missing never had a line.
+    sizes[i] = std::max<std::int64_t>(sizeOf(bucketPath(i)), 0);
+    if (sizes[i] < record.sizes[i]) {
+      return Status::failure(
+          "unable to undo an interrupted run: " + bucketFileName(kBucketCharacters[i], lowerCaseNames_) +
+          " is shorter than " + name_ + " says\n");
+    }
+  }
+  for (std::size_t i = 0; i < sizes.size(); ++i) {
+    if (sizes[i] == record.sizes[i]) continue;
+    File bucket = openForAppending(bucketPath(i));
+    if (!bucket.isOpen() || !truncateTo(bucket, record.sizes[i]) || !syncFile(bucket) || !bucket.close()) {
+      return Status::failure("unable to undo an interrupted run: " +
+                             bucketFileName(kBucketCharacters[i], lowerCaseNames_) + " cannot be cut back\n");
+    }
+  }
+  return Status::ok();
+}
+
+// The lists were written whole: what is left is the deletion of their
+// buckets, which would otherwise be sorted into the lists a second time.
+Status BucketJournal::finish(const JournalRecord& record) const {
+  for (char bucket : *record.deleting) {
+    const std::string name = bucketFileName(bucket, lowerCaseNames_);
+    if (sizeOf(directory_ + name) >= 0 && !removeFile(directory_ + name)) {
+      return Status::failure("unable to delete file " + name + "\n");
+    }
+  }
+  (void)syncDirectory(directory_);
+  return Status::ok();
+}
+
+Status BucketJournal::begin() {
+  for (std::size_t i = 0; i < record_.sizes.size(); ++i) {
+    record_.sizes[i] = std::max<std::int64_t>(sizeOf(bucketPath(i)), 0);
+  }
+  return writeOut(formatJournal(record_, lowerCaseNames_));
+}
+
+// Written under a passing name and renamed, so that the journal is either
+// whole or missing, and both reach the disk before it returns.
+Status BucketJournal::writeOut(const std::string& text) const {
+  const std::string path = directory_ + name_;
+  const std::string partPath = path + ".part";
+  File file = createNew(partPath);
+  const bool written = file.isOpen() && writeFully(file, text) && syncFile(file) && file.close();
+  if (!written || !replaceFile(partPath, path) || !syncDirectory(directory_)) {
+    (void)removeFile(partPath);
+    return Status::failure("unable to create file " + name_ + "\n");
+  }
+  return Status::ok();
+}
+
+Status BucketJournal::markDeleting(std::string_view deleting) const {
+  File file = openForAppending(directory_ + name_);
+  const bool marked = file.isOpen() && writeFully(file, markLine(deleting)) && syncFile(file) && file.close();
+  return marked ? Status::ok() : Status::failure("unable to create file " + name_ + "\n");
+}
+
+Status BucketJournal::end() const {
+  const std::string path = directory_ + name_;
+  if (sizeOf(path) >= 0 && !removeFile(path)) return Status::failure("unable to delete file " + name_ + "\n");
+  return Status::ok();
+}
+
+}  // namespace quorvel
