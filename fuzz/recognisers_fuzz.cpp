@@ -7,6 +7,7 @@
 #include "detect/recognisers.h"
 #include "detect/screen_line.h"
 #include "detect/space_tokens.h"
+#include "detect/text_layout.h"
 #include "fuzzing.h"
 #include "readers/adif_tags.h"
 #include "readers/cabrillo_contact.h"
@@ -20,10 +21,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   upperCaseInto(text, upper);
   (void)isCallsign(text), (void)isBand(text), (void)isMode(text);
   check(screenLine(upper) != ScreenResult::Data || upper.find_first_not_of(' ') != std::string::npos, "no token");
-  ColumnMap columns;
-  SpaceTokens tokens(upper);
-  std::string_view token;
-  for (int column = 0; tokens.next(token); ++column) (void)assignColumn(columns, token, column);
+  std::vector<std::string_view> tokens;
+  SpaceTokens split(upper);
+  for (std::string_view token; split.next(token);) tokens.push_back(token);
+  std::vector<ColumnDecision> decisions;
+  (void)assignColumns(tokens, {}, decisions);
+  (void)judgeTextLayout(text);
   (void)probeAdif(text);
   check(normaliseBand(normaliseBand(text)) == normaliseBand(text), "band normalisation settles");
   AdifTagPositions positions = findAdifTags(text);

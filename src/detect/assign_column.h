@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "detect/column_map.h"
 
@@ -13,12 +14,25 @@ enum class ColumnRole { Date, Time, Band, Mode, Callsign };
 // The word for `role` in the "Using column %d (%s) as %s" message.
 std::string_view columnRoleName(ColumnRole role);
 
-// Decides what the token of the first data line standing in column
-// `currentColumn` holds, trying in order: date (exactly 6 characters, or
-// more with a "-" or "/"), time (4 or more digits), band (isBand), mode
-// (isMode), callsign (isCallsign). A role already given to an earlier column
-// is passed over. Records the column in `columns` and returns the role, or
-// nothing when no free role fits.
-std::optional<ColumnRole> assignColumn(ColumnMap& columns, std::string_view token, int currentColumn);
+// One decision on a column, in the "Using column" message's terms.
+struct ColumnDecision {
+  int column;
+  ColumnRole role;
+};
+
+// Decides the columns of a column text log from `tokens`, the upper-cased
+// fields of its first data line, and `named`, the role its header row
+// names for each column (shorter, or empty, where it names none). Named
+// columns are taken as named. Each other role is given, token by token from
+// the left, to the first token that fits it, trying in order date (6
+// characters, or more with a "-" or "/"; YYYYMMDD, DD.MM.YYYY), time (4 or
+// more digits, or a time written with colons, which wins over bare digits
+// on the same line), band (isBand, a frequency, or a band and mode written
+// as one token, which gives the mode too), mode (isModeName), callsign
+// (isCallsign). A token shaped like a callsign or a locator, or a mode
+// name, is never a date or a band. Returns the map and adds the decisions
+// to `decisions` in the order of their columns.
+ColumnMap assignColumns(const std::vector<std::string_view>& tokens,
+                        const std::vector<std::optional<ColumnRole>>& named, std::vector<ColumnDecision>& decisions);
 
 }  // namespace quorvel

@@ -1,10 +1,12 @@
 #include "driver/read_log.h"
 
+#include <optional>
 #include <string>
 
 #include "base/ascii.h"
 #include "detect/adif_probe.h"
 #include "detect/screen_line.h"
+#include "detect/text_layout.h"
 #include "readers/adif_reader.h"
 #include "readers/cabrillo_reader.h"
 #include "readers/column_reader.h"
@@ -20,6 +22,7 @@ struct FirstLine {
   Line line;
   LogFormat format = LogFormat::ColumnText;
   AdifStart adifStart = AdifStart::AtHeader;
+  TextLayout layout;  // of a column text log
 };
 
 // The record line layout of a log of `format`: ADIF and Cabrillo lines
@@ -47,6 +50,18 @@ bool findAdifStart(LineReader& input, AdifStart start, FirstLine& first) {
   return false;
 }
 
+// What screening makes of the line numbered `index` of a text log laid out
+// as `layout`. A line before the judged first data line is taken only for
+// the ADIF or Cabrillo marker it holds. Rows of CSV and its kin hold no
+// heading words: a row is data when a field holds a callsign.
+ScreenResult screenInLayout(std::string_view upperLine, std::size_t index, const TextLayout& layout) {
+  if (layout.separator == ' ' && index >= layout.firstDataLine) return screenLine(upperLine);
+  std::optional<ScreenResult> marked = screenMarkers(upperLine);
+  if (marked && *marked != ScreenResult::Reject) return *marked;
+  if (index < layout.firstDataLine) return ScreenResult::Reject;
+  return isSeparatedDataRow(upperLine, layout.separator) ? ScreenResult::Data : ScreenResult::Reject;
+}
+
 // The first line that screening accepts, and the reader it picks. False
 // when no line is accepted.
 bool findFirstLine(LineReader& input, FirstLine& first) {
@@ -55,10 +70,11 @@ bool findFirstLine(LineReader& input, FirstLine& first) {
     case AdifProbe::Headerless: return findAdifStart(input, AdifStart::AtRecords, first);
     case AdifProbe::NotAdif: break;
   }
+  first.layout = judgeTextLayout(input.peek(kTextSampleSize));
   std::string upper;
-  while (input.next(first.line)) {
+  for (std::size_t index = 0; input.next(first.line); ++index) {
     upperCaseInto(first.line.text, upper);
-    switch (screenLine(upper)) {
+    switch (screenInLayout(upper, index, first.layout)) {
       case ScreenResult::Reject: continue;
       case ScreenResult::Adif: first.format = LogFormat::Adif; return true;
       case ScreenResult::Cabrillo: first.format = LogFormat::Cabrillo; return true;
@@ -84,7 +100,15 @@ LogReading readLog(LineReader& input, const RunOptions& options, bool wideTextLo
   switch (first.format) {
     case LogFormat::Adif: outcome = readAdifLog(input, first.line, first.adifStart, setup, sink); break;
     case LogFormat::Cabrillo: outcome = readCabrilloLog(input, first.line, setup, sink); break;
-    case LogFormat::ColumnText: outcome = readColumnLog(input, first.line, setup, sink); break;
+    case LogFormat::ColumnText: {
+      bool foundCallsigns = true;
+      outcome = readColumnLog(input, first.line, first.layout, setup, sink, foundCallsigns);
+      // Every line of it would be counted and written nowhere.
+      if (!foundCallsigns && outcome.status.isOk()) {
+        reading.noContact = "no contact read from file " + input.name() + ": no column holds callsigns\n";
+      }
+      break;
+    }
   }
   reading.status = outcome.status;
   reading.counted = outcome.counted;

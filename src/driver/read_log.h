@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 #include "base/console.h"
 #include "base/status.h"
@@ -19,6 +20,9 @@ struct LogReading {
   // and a reader ran; none when no line was (nothing was printed then).
   std::optional<RecordLayout> layout;
   long counted = 0;  // what its reader counted
+  // Why a text log that was read gave no contact, as a message naming it;
+  // empty when it gave some.
+  std::string noContact;
 };
 
 // Reads a whole log into `sink`: a start that gives ADIF away goes to the

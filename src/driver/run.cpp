@@ -65,6 +65,7 @@ Status fillAndSort(const CommandLine& command, std::vector<File>& logs, const Bu
   const bool shared = logs.size() > 1;
   std::optional<RecordLayout> layout;
   long counted = 0;
+  bool unread = false;  // a log gave no contact
   for (std::size_t i = 0; i < logs.size(); ++i) {
     LineReader input(logs[i], command.logNames[i]);
     LogReading reading = readLog(input, command.options, shared, work, console, buckets);
@@ -77,9 +78,15 @@ Status fillAndSort(const CommandLine& command, std::vector<File>& logs, const Bu
     }
     if (reading.layout) layout = reading.layout;
     counted += reading.counted;
+    // Such a log is reported where it was read, and the others are read
+    // and sorted all the same: the run then ends in failure.
+    if (!reading.noContact.empty()) printMessage(console, reading.noContact);
+    unread = unread || !reading.noContact.empty();
   }
   if (Status closed = buckets.close(); !closed.isOk()) return closed;
-  if (!layout) return Status::ok();
+  // Its message was printed; the failure carries none.
+  Status status = unread ? Status::failure("") : Status::ok();
+  if (!layout) return status;
 
   printMessage(console, kSortingMessage);
   // Leftover bucket lines, when this run wrote none, are sorted as whole
@@ -96,7 +103,7 @@ Status fillAndSort(const CommandLine& command, std::vector<File>& logs, const Bu
   // run interrupted while it deletes them would then be undone instead of
   // finished, and the next run would report that it cannot be.
   (void)journal.markDeleting(sorted.listed());
-  Status status = deleteSortedBuckets(kWorkingDirectory, settings, sorted);
+  status.absorb(deleteSortedBuckets(kWorkingDirectory, settings, sorted));
   if (shared || command.options.unique) {
     std::string summary = std::to_string(counted) + " QSOs read from " + std::to_string(logs.size()) +
                           (logs.size() == 1 ? " log" : " logs");

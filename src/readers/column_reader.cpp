@@ -1,15 +1,19 @@
 #include "readers/column_reader.h"
 
+#include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "base/ascii.h"
 #include "base/visible_text.h"
 #include "detect/assign_column.h"
+#include "detect/header_row.h"
 #include "detect/recognisers.h"
 #include "detect/screen_line.h"
 #include "detect/space_tokens.h"
 #include "readers/column_values.h"
+#include "readers/separated_body.h"
 #include "record/console_texts.h"
 
 namespace quorvel {
@@ -41,13 +45,13 @@ class ColumnBody : public IndependentLines<ColumnBody> {
   bool screenAndSplit(std::string_view upperLine);
   void splitLine(std::string_view upperLine);
   void writeRecord(ContactBatch& batch);
-  std::string_view valueIn(int column) const;
 
   RecordLayout layout_;
   ColumnMap columns_;
   int lastColumn_ = -1;  // the highest column any value is taken from
   std::string upper_;
   std::vector<std::string_view> tokens_;
+  char timeDigits_[4] = {};
 };
 
 // Screens a line as screenLine() does and splits it, in one pass over its
@@ -76,57 +80,77 @@ void ColumnBody::splitLine(std::string_view upperLine) {
 }
 
 void ColumnBody::writeRecord(ContactBatch& batch) {
-  RecordFields fields;
-  fields.date = valueIn(columns_.dateColumn);
-  fields.time = valueIn(columns_.timeColumn);
-  fields.band = normaliseBand(valueIn(columns_.bandColumn));
-  fields.mode = normaliseMode(valueIn(columns_.modeColumn));
-  fields.callsign = valueIn(columns_.callsignColumn);
+  RecordFields fields = columnRecord(columns_, tokens_, timeDigits_);
   batch.add(fields.callsign.empty() ? '\0' : fields.callsign.front(), layout_, fields);
 }
 
-// A column the line does not reach gives the empty text: the line is never
-// completed with values of an earlier contact.
-std::string_view ColumnBody::valueIn(int column) const {
-  if (column < 0 || static_cast<std::size_t>(column) >= tokens_.size()) return {};
-  return tokens_[static_cast<std::size_t>(column)];
+// The fields of the upper-cased first data line, as `separator` cuts them.
+std::vector<std::string_view> fieldsOf(std::string_view upperLine, char separator) {
+  std::vector<std::string_view> fields;
+  std::string_view field;
+  if (separator == ' ') {
+    SpaceTokens tokens(upperLine);
+    while (tokens.next(field)) fields.push_back(field);
+  } else {
+    SeparatedFields separated(upperLine, separator);
+    while (separated.next(field)) fields.push_back(field);
+  }
+  return fields;
 }
 
-// Decides the columns from the tokens of the first data line, reporting
-// each decision; returns the highest column any value is taken from.
-int assignColumns(std::string_view upperLine, ColumnMap& columns, const Console& console) {
-  int lastColumn = -1;
-  SpaceTokens tokens(upperLine);
-  std::string_view token;
-  for (int column = 0; tokens.next(token); ++column) {
-    std::optional<ColumnRole> role = assignColumn(columns, token, column);
-    if (!role) continue;
-    lastColumn = column;
-    std::string message = "Using column " + std::to_string(column) + " (";
-    message.append(visibleText(token)).append(") as ").append(columnRoleName(*role)).append("\n");
+// Decides the columns from the fields of the first data line and the header
+// row, reporting each decision.
+ColumnMap assignColumns(std::string_view upperLine, const TextLayout& layout, const Console& console) {
+  const std::vector<std::string_view> fields = fieldsOf(upperLine, layout.separator);
+  std::vector<std::optional<ColumnRole>> named;
+  if (!layout.headerRow.empty()) named = rolesOfColumns(namesOfColumns(layout.headerRow, layout.separator, upperLine));
+  std::vector<ColumnDecision> decisions;
+  ColumnMap columns = assignColumns(fields, named, decisions);
+  for (const ColumnDecision& decision : decisions) {
+    std::string message = "Using column " + std::to_string(decision.column) + " (";
+    message.append(visibleText(fields[static_cast<std::size_t>(decision.column)])).append(") as ");
+    message.append(columnRoleName(decision.role)).append("\n");
     printMessage(console, message);
   }
-  return lastColumn;
+  return columns;
 }
 
-}  // namespace
+// The highest column any value is taken from.
+int lastColumnOf(const ColumnMap& columns) {
+  return std::max(
+      {columns.dateColumn, columns.timeColumn, columns.bandColumn, columns.modeColumn, columns.callsignColumn});
+}
 
-ReadOutcome readColumnLog(LineReader& input, const Line& firstLine, const ReaderSetup& setup, RecordSink& sink) {
-  std::string upper;
-  upperCaseInto(firstLine.text, upper);
-  ColumnMap columns;
-  int lastColumn = assignColumns(upper, columns, setup.console);
-  ColumnBody body(setup.layout, columns, lastColumn);
-  ContactBatch batch;
-  body.readFirstLine(upper, batch);
+// Reads the first data line into `batch` and the rest of the log into
+// `sink` with `body`.
+template <LogBody Body>
+ReadOutcome readRest(LineReader& input, Body& body, ContactBatch& batch, const ReaderSetup& setup, RecordSink& sink) {
   long count = 0;
   if (BodyEnd first = deliverBatch(batch, setup.console, sink, count); !first.status.isOk())
     return {first.status, count};
   printMessage(setup.console, kWritingMessage);
-
   if (BodyEnd end = readBody(input, body, setup, sink, count); !end.status.isOk()) return {end.status, count};
   printCount(setup.console, count, "read");
   return {Status::ok(), count};
+}
+
+}  // namespace
+
+ReadOutcome readColumnLog(LineReader& input, const Line& firstLine, const TextLayout& layout, const ReaderSetup& setup,
+                          RecordSink& sink, bool& foundCallsigns) {
+  std::string upper;
+  upperCaseInto(firstLine.text, upper);
+  const ColumnMap columns = assignColumns(upper, layout, setup.console);
+  foundCallsigns = columns.callsignColumn != ColumnMap::kUnassigned;
+  ContactBatch batch;
+  if (layout.separator == ' ') {
+    ColumnBody body(setup.layout, columns, lastColumnOf(columns));
+    body.readFirstLine(upper, batch);
+    return readRest(input, body, batch, setup, sink);
+  }
+  SeparatedBody body(setup.layout, columns, lastColumnOf(columns), layout.separator);
+  body.readLine(firstLine, batch);
+  return readRest(input, body, batch, setup, sink);
 }
 
 }  // namespace quorvel

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "detect/field_shapes.h"
+
 namespace quorvel {
 
 namespace {
@@ -16,5 +18,28 @@ std::string_view normaliseBand(std::string_view band) {
 }
 
 std::string_view normaliseMode(std::string_view mode) { return mode == "PSK31" ? std::string_view("PSK") : mode; }
+
+RecordFields columnRecord(const ColumnMap& columns, const std::vector<std::string_view>& tokens,
+                          char (&timeDigits)[4]) {
+  // The line is never completed with values of an earlier contact.
+  auto valueIn = [&tokens](int column) {
+    return column < 0 || static_cast<std::size_t>(column) >= tokens.size() ? std::string_view()
+                                                                           : tokens[static_cast<std::size_t>(column)];
+  };
+  RecordFields fields;
+  fields.date = valueIn(columns.dateColumn);
+  fields.time = fourDigitTime(valueIn(columns.timeColumn), timeDigits);
+  std::string_view band = valueIn(columns.bandColumn);
+  std::string_view mode = valueIn(columns.modeColumn);
+  if (columns.bandColumn == columns.modeColumn) {
+    const std::size_t length = gluedBandLength(band);
+    mode = length > 0 ? band.substr(length) : std::string_view();
+    band = band.substr(0, length > 0 ? length : band.size());
+  }
+  fields.band = normaliseBand(band);
+  fields.mode = normaliseMode(mode);
+  fields.callsign = valueIn(columns.callsignColumn);
+  return fields;
+}
 
 }  // namespace quorvel

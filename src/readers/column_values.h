@@ -1,6 +1,10 @@
 #pragma once
 
 #include <string_view>
+#include <vector>
+
+#include "detect/column_map.h"
+#include "record/record_line.h"
 
 namespace quorvel {
 
@@ -11,5 +15,12 @@ std::string_view normaliseBand(std::string_view band);
 
 // PSK31 is shown as PSK; every other mode as it stands.
 std::string_view normaliseMode(std::string_view mode);
+
+// The values of one line of a column text log whose fields, counted as its
+// columns are, are `tokens`: a column the line does not reach gives the
+// empty text; a band and mode written as one token (the band and mode
+// columns are one) are parted; a time written with colons gives its four
+// digits HHMM, written to `timeDigits`.
+RecordFields columnRecord(const ColumnMap& columns, const std::vector<std::string_view>& tokens, char (&timeDigits)[4]);
 
 }  // namespace quorvel

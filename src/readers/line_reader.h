@@ -105,6 +105,9 @@ class LineReader {
   // as one long line. The pieces come as lines without a new line.
   void cutLongLines(LineCutRule cut) { cutLong_ = cut; }
 
+  // The log's name as the user gave it.
+  const std::string& name() const { return name_; }
+
   // True once the whole input has been taken.
   bool exhausted() const { return atEnd_ && begin_ == end_; }
 

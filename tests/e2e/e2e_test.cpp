@@ -202,11 +202,11 @@ TEST(ColumnE2e, HeadingsBandsModesShortLinesAndDots) {
             "Using column 3 (SSB) as mode\nUsing column 4 (G3ABC) as callsign\n" +
                 kWriting + read(1) + kSorting,
             {{"G.TXT", " 14 SSB G3ABC\n"}});
-  // The first data line's only callsign-shaped token is taken for the date.
-  expectRun("", "GB4XYZ 14 SSB\nG4ABC 7 CW\n",
-            "Using column 0 (GB4XYZ) as date\nUsing column 1 (14) as band\nUsing column 2 (SSB) as mode\n" + kWriting +
-                read(2) + kSorting,
-            {});
+  // A callsign is never taken for the date.
+  expectRun("-nodate -notime", "GB4XYZ 14 SSB\nG4ABC 7 CW\n",
+            "Using column 0 (GB4XYZ) as callsign\nUsing column 1 (14) as band\nUsing column 2 (SSB) as mode\n" +
+                kWriting + read(2) + kSorting,
+            {{"G.TXT", "  7  CW G4ABC\n 14 SSB GB4XYZ\n"}});
 }
 
 const std::string kUsage =

@@ -71,22 +71,24 @@ TEST(ScreenLine, SortsLinesIntoKinds) {
 
 TEST(AssignColumn, RuleOrderAndSurprises) {
   const std::pair<const char*, const char*> cases[] = {
-      {"GB4XYZ 22-JUN-02 1432 14 SSB", "date@0 time@2 band@3 mode@4 "},   // 6 characters: a date
-      {"20020622 1432 14 CW G4ABC", "time@0 band@1 mode@3 callsign@4 "},  // 8 digits: the time
-      {"06/22 932 14:32 CW G4ABC", "band@2 mode@3 callsign@4 "},
-      {"22-JUN-02 1432 GB7XYZ 20M SSB", "date@0 time@1 band@2 callsign@3 mode@4 "},
-      {"22-JUN-02 1432 599 14 USB G4ABC", "date@0 time@1 band@3 callsign@5 "},
+      {"22-JUN-02 1432 14 SSB GB4XYZ 59 59", "date@0 time@1 band@2 mode@3 callsign@4 "},
+      {"GB4XYZ 22-JUN-02 1432 14 SSB", "callsign@0 date@1 time@2 band@3 mode@4 "},  // a callsign is never a date
+      {"20020622 1432 14 CW G4ABC", "date@0 time@1 band@2 mode@3 callsign@4 "},
+      {"06/22 932 14:32 CW G4ABC", "time@2 mode@3 callsign@4 "},
+      {"22-JUN-02 1432 GB7XYZ 20M SSB", "date@0 time@1 callsign@2 band@3 mode@4 "},
+      {"22-JUN-02 1432 599 14 USB G4ABC", "date@0 time@1 band@3 mode@4 callsign@5 "},
+      {"14.025 22-JUN-02 0001 18:08 40CW FT8 EM87 K1ABC", "band@0 date@1 time@3 mode@5 callsign@7 "},
+      {"EU-005 OLIVIA 09.03.2024 181502 MSK144", "date@0 mode@1 time@3 "},
   };
   for (const auto& [line, outcome] : cases) {
-    ColumnMap columns;
-    SpaceTokens tokens(line);
-    std::string_view token;
+    std::vector<std::string_view> tokens;
+    SpaceTokens split(line);
+    for (std::string_view token; split.next(token);) tokens.push_back(token);
+    std::vector<ColumnDecision> decisions;
+    (void)assignColumns(tokens, {}, decisions);
     std::string roles;
-    for (int column = 0; tokens.next(token); ++column) {
-      if (auto role = assignColumn(columns, token, column)) {
-        roles += std::string(columnRoleName(*role)) + "@" + std::to_string(column) + " ";
-      }
-    }
+    for (const auto& [column, role] : decisions)
+      roles += std::string(columnRoleName(role)) + "@" + std::to_string(column) + " ";
     EXPECT_EQ(roles, outcome) << line;
   }
 }

@@ -1,0 +1,112 @@
+#include "detect/column_names.h"
+
+#include <array>
+#include <string>
+
+#include "base/ascii.h"
+
+namespace quorvel {
+
+namespace {
+
+struct Name {
+  std::string_view text;  // upper case, words split by one blank
+  NamedRole role;
+};
+
+constexpr std::array<Name, 71> kNames = {{
+    {"DATE", NamedRole::Date},
+    {"QSO_DATE", NamedRole::Date},
+    {"QSO DATE", NamedRole::Date},
+    {"QSODATE", NamedRole::Date},
+    {"DATE_ON", NamedRole::Date},
+    {"DATE ON", NamedRole::Date},
+    {"DATE (UTC)", NamedRole::Date},
+    {"UTC DATE", NamedRole::Date},
+    {"DATUM", NamedRole::Date},
+    {"FECHA", NamedRole::Date},
+    {"DATA", NamedRole::Date},
+    {"DATE UTC", NamedRole::Date},
+    {"TIME", NamedRole::Time},
+    {"TIME_ON", NamedRole::Time},
+    {"TIME ON", NamedRole::Time},
+    {"QSO_TIME", NamedRole::Time},
+    {"QSO TIME", NamedRole::Time},
+    {"START", NamedRole::Time},
+    {"UTC", NamedRole::Time},
+    {"GMT", NamedRole::Time},
+    {"TIME (UTC)", NamedRole::Time},
+    {"TIME UTC", NamedRole::Time},
+    {"UTC TIME", NamedRole::Time},
+    {"ZEIT", NamedRole::Time},
+    {"UHRZEIT", NamedRole::Time},
+    {"HORA", NamedRole::Time},
+    {"HEURE", NamedRole::Time},
+    {"ORA", NamedRole::Time},
+    {"BAND", NamedRole::Band},
+    {"BANDA", NamedRole::Band},
+    {"BANDE", NamedRole::Band},
+    {"FREQ", NamedRole::Frequency},
+    {"FREQUENCY", NamedRole::Frequency},
+    {"FREQ (MHZ)", NamedRole::Frequency},
+    {"FREQ MHZ", NamedRole::Frequency},
+    {"MHZ", NamedRole::Frequency},
+    {"KHZ", NamedRole::Frequency},
+    {"QRG", NamedRole::Frequency},
+    {"FREQUENZ", NamedRole::Frequency},
+    {"FRECUENCIA", NamedRole::Frequency},
+    {"FREQUENZA", NamedRole::Frequency},
+    {"FREQUENCE", NamedRole::Frequency},
+    {"MODE", NamedRole::Mode},
+    {"EMISSION", NamedRole::Mode},
+    {"BETRIEBSART", NamedRole::Mode},
+    {"SENDEART", NamedRole::Mode},
+    {"MODUS", NamedRole::Mode},
+    {"MODO", NamedRole::Mode},
+    {"MODALITA", NamedRole::Mode},
+    {"SUBMODE", NamedRole::Submode},
+    {"CALL", NamedRole::Callsign},
+    {"CALLSIGN", NamedRole::Callsign},
+    {"CALL SIGN", NamedRole::Callsign},
+    {"CALL_SIGN", NamedRole::Callsign},
+    {"CALL WORKED", NamedRole::Callsign},
+    {"CALLSIGN WORKED", NamedRole::Callsign},
+    {"WORKED", NamedRole::Callsign},
+    {"STATION", NamedRole::Callsign},
+    {"DX CALL", NamedRole::Callsign},
+    {"DXCALL", NamedRole::Callsign},
+    {"RUFZEICHEN", NamedRole::Callsign},
+    {"CALL GEARBEITET", NamedRole::Callsign},
+    {"INDICATIVO", NamedRole::Callsign},
+    {"INDICATIF", NamedRole::Callsign},
+    {"NOMINATIVO", NamedRole::Callsign},
+    {"ZNAK", NamedRole::Callsign},
+    {"ROEPLETTERS", NamedRole::Callsign},
+    {"ROEPNAAM", NamedRole::Callsign},
+    {"TIJD", NamedRole::Time},
+    {"DATUM UTC", NamedRole::Date},
+    {"INDICATIVO CONTACTADO", NamedRole::Callsign},
+}};
+
+}  // namespace
+
+std::optional<NamedRole> roleNamed(std::string_view name) {
+  // Blanks and quotes around the name go; blanks inside become one.
+  std::string words;
+  bool blank = false;
+  for (char c : name) {
+    if (c == ' ' || c == '\t' || c == '"' || c == '\'') {
+      blank = !words.empty();
+      continue;
+    }
+    if (blank) words += ' ';
+    blank = false;
+    words += toAsciiUpper(c);
+  }
+  for (const Name& known : kNames) {
+    if (known.text == words) return known.role;
+  }
+  return std::nullopt;
+}
+
+}  // namespace quorvel

@@ -1,0 +1,121 @@
+#include "detect/header_row.h"
+
+#include <algorithm>
+
+#include "detect/separated_fields.h"
+
+namespace quorvel {
+
+namespace {
+
+// A name or a token of a blank-separated row, and where it stands.
+struct Span {
+  std::size_t begin, end;
+  std::optional<NamedRole> role;
+};
+
+std::vector<Span> wordsOf(std::string_view row) {
+  std::vector<Span> words;
+  for (std::size_t at = 0; at < row.size();) {
+    at = row.find_first_not_of(' ', at);
+    if (at == std::string_view::npos) break;
+    std::size_t end = std::min(row.find(' ', at), row.size());
+    words.push_back({at, end, std::nullopt});
+    at = end;
+  }
+  return words;
+}
+
+// The words of a blank-separated header row, a name of several words
+// taken whole ("Call worked") before its first word alone.
+std::vector<Span> namesOf(std::string_view row) {
+  constexpr std::size_t kMostWords = 3;
+  std::vector<Span> words = wordsOf(row);
+  std::vector<Span> names;
+  for (std::size_t i = 0; i < words.size();) {
+    std::size_t taken = 1;
+    names.push_back(words[i]);
+    for (std::size_t count = std::min(kMostWords, words.size() - i); count > 0; --count) {
+      const Span& last = words[i + count - 1];
+      if (auto role = roleNamed(row.substr(words[i].begin, last.end - words[i].begin))) {
+        names.back() = {words[i].begin, last.end, role};
+        taken = count;
+        break;
+      }
+    }
+    i += taken;
+  }
+  return names;
+}
+
+std::size_t overlap(const Span& a, const Span& b) {
+  const std::size_t begin = std::max(a.begin, b.begin);
+  const std::size_t end = std::min(a.end, b.end);
+  return end > begin ? end - begin : 0;
+}
+
+}  // namespace
+
+int headerRoleCount(std::string_view row, char separator) {
+  std::vector<std::optional<NamedRole>> names;
+  if (separator != ' ') return namedRoleCount(namesOfColumns(row, separator, {}));
+  for (const Span& name : namesOf(row)) names.push_back(name.role);
+  return namedRoleCount(names);
+}
+
+std::vector<std::optional<NamedRole>> namesOfColumns(std::string_view headerRow, char separator,
+                                                     std::string_view dataRow) {
+  std::vector<std::optional<NamedRole>> names;
+  if (separator != ' ') {
+    SeparatedFields fields(headerRow, separator);
+    for (std::string_view field; fields.next(field);) names.push_back(roleNamed(field));
+    return names;
+  }
+  // A printed table stands each name above its column, a typed one only
+  // in the same order: a column is taken as named when both ways agree.
+  const std::vector<Span> tokens = wordsOf(dataRow);
+  const std::vector<Span> header = namesOf(headerRow);
+  names.resize(tokens.size());
+  for (std::size_t k = 0; k < header.size() && k < tokens.size(); ++k) {
+    const Span& name = header[k];
+    std::size_t below = tokens.size();
+    std::size_t most = 0;
+    for (std::size_t i = 0; i < tokens.size(); ++i) {
+      if (overlap(name, tokens[i]) > most) below = i, most = overlap(name, tokens[i]);
+    }
+    if (below == k) names[k] = name.role;
+  }
+  return names;
+}
+
+int namedRoleCount(const std::vector<std::optional<NamedRole>>& names) {
+  std::vector<NamedRole> roles;
+  for (const auto& name : names) {
+    if (name && std::find(roles.begin(), roles.end(), *name) == roles.end()) roles.push_back(*name);
+  }
+  return static_cast<int>(roles.size());
+}
+
+std::vector<std::optional<ColumnRole>> rolesOfColumns(const std::vector<std::optional<NamedRole>>& names) {
+  auto has = [&names](NamedRole role) { return std::find(names.begin(), names.end(), role) != names.end(); };
+  std::vector<std::optional<ColumnRole>> roles(names.size());
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    if (!names[i]) continue;
+    switch (*names[i]) {
+      case NamedRole::Date: roles[i] = ColumnRole::Date; break;
+      case NamedRole::Time: roles[i] = ColumnRole::Time; break;
+      case NamedRole::Band: roles[i] = ColumnRole::Band; break;
+      case NamedRole::Frequency:
+        if (!has(NamedRole::Band)) roles[i] = ColumnRole::Band;
+        break;
+      case NamedRole::Mode: roles[i] = ColumnRole::Mode; break;
+      case NamedRole::Submode:
+        if (!has(NamedRole::Mode)) roles[i] = ColumnRole::Mode;
+        break;
+      case NamedRole::Callsign: roles[i] = ColumnRole::Callsign; break;
+    }
+  }
+  return roles;
+}
+
+}  // namespace quorvel

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <string_view>
+
+namespace quorvel {
+
+// Cuts a row of a text log whose fields are separated by `separator` (a
+// comma, a semicolon or a tab) into fields, as RFC 4180 reads CSV: an empty
+// field is a field all the same, and a field in double quotes may hold the
+// separator, line ends and doubled quotes. Blanks around a field go. A
+// quoted field is given as it stands between its quotes, a doubled quote
+// still doubled: the values read from fields never hold one.
+class SeparatedFields {
+ public:
+  SeparatedFields(std::string_view row, char separator) : rest_(row), separator_(separator) {}
+
+  // Gives the next field; false when the row has no more.
+  bool next(std::string_view& field) {
+    if (done_) return false;
+    std::size_t at = skipBlanks(0);
+    std::size_t end = 0;
+    if (at < rest_.size() && rest_[at] == '"') {
+      const std::size_t close = closingQuote(at + 1);
+      field = rest_.substr(at + 1, close - at - 1);
+      end = rest_.find(separator_, close);
+    } else {
+      end = rest_.find(separator_, at);
+      field = trimEnd(rest_.substr(at, end == std::string_view::npos ? std::string_view::npos : end - at));
+    }
+    if (end == std::string_view::npos) {
+      done_ = true;
+    } else {
+      rest_.remove_prefix(end + 1);
+    }
+    return true;
+  }
+
+  // Whether `row` ends inside a quoted field, so that its next line
+  // belongs to it.
+  static bool endsInQuotes(std::string_view row, char separator) {
+    SeparatedFields fields(row, separator);
+    for (std::size_t at = fields.skipBlanks(0);; at = fields.skipBlanks(at)) {
+      if (at < row.size() && row[at] == '"') {
+        at = fields.closingQuote(at + 1);
+        if (at == row.size()) return true;
+      }
+      at = row.find(separator, at);
+      if (at == std::string_view::npos) return false;
+      ++at;
+    }
+  }
+
+ private:
+  std::size_t skipBlanks(std::size_t at) const {
+    while (at < rest_.size() && rest_[at] == ' ') ++at;
+    return at;
+  }
+  // Where the quoted field whose text starts at `at` ends: at its closing
+  // quote, or at the end of the row when none closes it.
+  std::size_t closingQuote(std::size_t at) const {
+    for (; at < rest_.size(); ++at) {
+      if (rest_[at] != '"') continue;
+      if (at + 1 < rest_.size() && rest_[at + 1] == '"') {
+        ++at;
+      } else {
+        return at;
+      }
+    }
+    return rest_.size();
+  }
+  static std::string_view trimEnd(std::string_view text) {
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\r')) text.remove_suffix(1);
+    return text;
+  }
+
+  std::string_view rest_;
+  char separator_;
+  bool done_ = false;
+};
+
+}  // namespace quorvel

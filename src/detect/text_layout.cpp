@@ -1,0 +1,124 @@
+#include "detect/text_layout.h"
+
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+#include "base/ascii.h"
+#include "detect/assign_column.h"
+#include "detect/header_row.h"
+#include "detect/recognisers.h"
+#include "detect/screen_line.h"
+#include "detect/separated_fields.h"
+#include "detect/space_tokens.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr std::size_t kMostLines = 500;
+constexpr std::size_t kLinesBelowTitle = 5;
+constexpr std::size_t kLeastSeparatedFields = 3;
+constexpr char kSeparators[] = {'\t', ';', ','};
+
+// The whole lines of `sample`, upper-cased, without their line ends.
+std::vector<std::string> linesOf(std::string_view sample) {
+  std::vector<std::string> lines;
+  const bool cut = sample.size() >= kTextSampleSize;
+  while (!sample.empty() && lines.size() < kMostLines) {
+    std::size_t end = sample.find('\n');
+    if (end == std::string_view::npos && cut) break;
+    std::string_view line = sample.substr(0, end);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    lines.emplace_back();
+    upperCaseInto(line, lines.back());
+    sample.remove_prefix(end == std::string_view::npos ? sample.size() : end + 1);
+  }
+  return lines;
+}
+
+// Whether the row, cut at `separator`, has enough fields and one of them is
+// a callsign.
+bool separatedCallsignRow(std::string_view row, char separator) {
+  SeparatedFields fields(row, separator);
+  std::size_t count = 0;
+  bool callsign = false;
+  for (std::string_view field; fields.next(field); ++count) callsign = callsign || isCallsign(field);
+  return callsign && count >= kLeastSeparatedFields;
+}
+
+char chooseSeparator(const std::vector<std::string>& lines) {
+  const auto blankData = std::count_if(lines.begin(), lines.end(),
+                                       [](const std::string& line) { return screenLine(line) == ScreenResult::Data; });
+  char best = ' ';
+  std::ptrdiff_t bestRows = blankData;
+  for (char separator : kSeparators) {
+    const auto rows = std::count_if(lines.begin(), lines.end(), [separator](const std::string& line) {
+      return separatedCallsignRow(line, separator);
+    });
+    if (rows > bestRows) best = separator, bestRows = rows;
+  }
+  return best;
+}
+
+std::vector<std::string_view> tokensOf(std::string_view line) {
+  std::vector<std::string_view> tokens;
+  SpaceTokens split(line);
+  for (std::string_view token; split.next(token);) tokens.push_back(token);
+  return tokens;
+}
+
+bool holdsDateOrTime(std::string_view line) {
+  std::vector<ColumnDecision> decisions;
+  const ColumnMap columns = assignColumns(tokensOf(line), {}, decisions);
+  return columns.dateColumn != ColumnMap::kUnassigned || columns.timeColumn != ColumnMap::kUnassigned;
+}
+
+// Past title lines: a line holding neither date nor time is the first data
+// line only when most data lines below it hold none either.
+std::size_t pastTitles(const std::vector<std::string>& lines, const std::vector<std::size_t>& data) {
+  for (std::size_t first = 0; first + 2 < data.size() || first + 1 < data.size(); ++first) {
+    if (holdsDateOrTime(lines[data[first]])) return data[first];
+    std::size_t below = 0, dated = 0;
+    for (std::size_t i = first + 1; i < data.size() && below < kLinesBelowTitle; ++i, ++below) {
+      dated += holdsDateOrTime(lines[data[i]]) ? 1 : 0;
+    }
+    if (below < 2 || 2 * dated <= below) return data[first];
+  }
+  return data.empty() ? 0 : data.back();
+}
+
+}  // namespace
+
+bool isSeparatedDataRow(std::string_view upperRow, char separator) {
+  SeparatedFields fields(upperRow, separator);
+  for (std::string_view field; fields.next(field);) {
+    if (isCallsign(field)) return true;
+  }
+  return false;
+}
+
+TextLayout judgeTextLayout(std::string_view sample) {
+  const std::vector<std::string> lines = linesOf(sample);
+  TextLayout layout;
+  layout.separator = chooseSeparator(lines);
+  std::vector<std::size_t> data;
+  std::optional<std::size_t> header;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const bool isData = layout.separator == ' ' ? screenLine(lines[i]) == ScreenResult::Data
+                                                : isSeparatedDataRow(lines[i], layout.separator);
+    if (isData) {
+      data.push_back(i);
+    } else if (data.size() <= 1 && headerRoleCount(lines[i], layout.separator) >= 2) {
+      // A header above the data, or below a title line.
+      header = i;
+      data.clear();
+    }
+  }
+  if (header) layout.headerRow = lines[*header];
+  if (data.empty()) return layout;
+  layout.firstDataLine = header || layout.separator != ' ' ? data.front() : pastTitles(lines, data);
+  return layout;
+}
+
+}  // namespace quorvel

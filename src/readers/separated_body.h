@@ -1,0 +1,81 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "base/ascii.h"
+#include "detect/column_map.h"
+#include "detect/recognisers.h"
+#include "detect/separated_fields.h"
+#include "readers/column_values.h"
+#include "readers/log_body.h"
+
+namespace quorvel {
+
+// The data rows of a text log whose fields are separated by a comma, a
+// semicolon or a tab, once its columns are known: each row whose callsign
+// field holds a callsign gives a record line. A row runs on over the next
+// line while a quoted field is open.
+class SeparatedBody {
+ public:
+  SeparatedBody() = default;
+  SeparatedBody(RecordLayout layout, ColumnMap columns, int lastColumn, char separator)
+      : layout_(layout), columns_(columns), lastColumn_(lastColumn), separator_(separator) {}
+
+  void readLine(const Line& line, ContactBatch& batch) {
+    if (open_.empty()) {
+      upperCaseInto(line.text, upper_);
+    } else {
+      upper_.swap(open_);
+      upper_ += '\n';
+      std::string more;
+      upperCaseInto(line.text, more);
+      upper_ += more;
+      open_.clear();
+    }
+    // A quote left open for this long is a stray one, not a field.
+    if (upper_.size() < kMostRowBytes && SeparatedFields::endsInQuotes(upper_, separator_)) {
+      open_.swap(upper_);
+      return;
+    }
+    readRow(upper_, batch);
+  }
+  // Keeps the record line of the upper-cased first data row.
+  void readFirstRow(std::string_view upperRow, ContactBatch& batch) { readRow(upperRow, batch); }
+
+  // A block starts outside any row; the one after a row left open is read
+  // again from the true state.
+  SeparatedBody atBlockStart() const {
+    SeparatedBody copy = *this;
+    copy.open_.clear();
+    return copy;
+  }
+  bool readsOnFrom(const SeparatedBody& before) const { return before.open_.empty(); }
+  void carryOver(const SeparatedBody&) {}
+  static bool cutsAfter(std::string_view) { return true; }
+  void detach() {}
+
+ private:
+  static constexpr std::size_t kMostRowBytes = 64 * 1024;
+
+  void readRow(std::string_view upperRow, ContactBatch& batch) {
+    tokens_.clear();
+    SeparatedFields fields(upperRow, separator_);
+    std::string_view field;
+    while (static_cast<int>(tokens_.size()) <= lastColumn_ && fields.next(field)) tokens_.push_back(field);
+    const RecordFields record = columnRecord(columns_, tokens_, timeDigits_);
+    if (!isCallsign(record.callsign)) return;  // a title, a repeated header, a blank row
+    batch.add(record.callsign.front(), layout_, record);
+  }
+
+  RecordLayout layout_;
+  ColumnMap columns_;
+  int lastColumn_ = -1;
+  char separator_ = ',';
+  std::string upper_;
+  std::string open_;  // the lines of a row whose quoted field is still open
+  std::vector<std::string_view> tokens_;
+  char timeDigits_[4] = {};
+};
+
+}  // namespace quorvel
