@@ -77,7 +77,7 @@ bool holdsDateOrTime(std::string_view line) {
 // Past title lines: a line holding neither date nor time is the first data
 // line only when most data lines below it hold none either.
 std::size_t pastTitles(const std::vector<std::string>& lines, const std::vector<std::size_t>& data) {
-  for (std::size_t first = 0; first + 2 < data.size() || first + 1 < data.size(); ++first) {
+  for (std::size_t first = 0; first + 1 < data.size(); ++first) {
     if (holdsDateOrTime(lines[data[first]])) return data[first];
     std::size_t below = 0, dated = 0;
     for (std::size_t i = first + 1; i < data.size() && below < kLinesBelowTitle; ++i, ++below) {

@@ -15,7 +15,7 @@ namespace quorvel {
 // as named. For a blank-separated log, that line and every later line that
 // screening accepts give one record line each for `sink`, a line too short
 // to reach a column leaving that value empty; for a log of CSV rows, every
-// later row whose callsign field holds a callsign does. Prints a dot per
+// later row with a callsign field does. Prints a dot per
 // hundred data lines and the count. Fails on a read error or when a bucket
 // file cannot be written. `foundCallsigns` tells whether a column was
 // taken for the callsign: without one, no line gives a contact.

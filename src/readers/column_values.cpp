@@ -14,7 +14,8 @@ std::string_view normaliseBand(std::string_view band) {
   for (std::string_view whole : kWholeBandTexts) {
     if (band == whole) return band;
   }
-  return band.substr(0, band.find('.'));
+  // A comma is the decimal sign of much of Europe (7,040).
+  return band.substr(0, band.find_first_of(".,"));
 }
 
 std::string_view normaliseMode(std::string_view mode) { return mode == "PSK31" ? std::string_view("PSK") : mode; }

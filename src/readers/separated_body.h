@@ -5,7 +5,7 @@
 
 #include "base/ascii.h"
 #include "detect/column_map.h"
-#include "detect/recognisers.h"
+#include "detect/column_names.h"
 #include "detect/separated_fields.h"
 #include "readers/column_values.h"
 #include "readers/log_body.h"
@@ -13,8 +13,8 @@
 namespace quorvel {
 
 // The data rows of a text log whose fields are separated by a comma, a
-// semicolon or a tab, once its columns are known: each row whose callsign
-// field holds a callsign gives a record line. A row runs on over the next
+// semicolon or a tab, once its columns are known: each row with a callsign
+// field gives a record line. A row runs on over the next
 // line while a quoted field is open.
 class SeparatedBody {
  public:
@@ -64,7 +64,12 @@ class SeparatedBody {
     std::string_view field;
     while (static_cast<int>(tokens_.size()) <= lastColumn_ && fields.next(field)) tokens_.push_back(field);
     const RecordFields record = columnRecord(columns_, tokens_, timeDigits_);
-    if (!isCallsign(record.callsign)) return;  // a title, a repeated header, a blank row
+    // A blank row, or the header row repeated, is no contact; a callsign
+    // field holds whatever callsign the exporting program had.
+    if (record.callsign.empty() || !isAsciiAlnum(static_cast<unsigned char>(record.callsign.front())) ||
+        roleNamed(record.callsign)) {
+      return;
+    }
     batch.add(record.callsign.front(), layout_, record);
   }
 

@@ -196,6 +196,13 @@ TEST(ColumnE2e, HeadingsBandsModesShortLinesAndDots) {
   std::string log, g;
   for (int i = 0; i < 200; ++i) log += "22-JUN-02 1432 14 SSB GB4XYZ\n", g += "1432  14 SSB GB4XYZ\n";
   expectRun("-nodate", log, columns("GB4XYZ") + read(200) + kSorting, {{"G.TXT", g}}, "..");
+  // A spreadsheet's CSV export: its header names the columns, a quoted
+  // comment holds commas.
+  expectRun("", "Call,Date,Time,Band,Mode,Comment\nK1ABC,2024-03-09,18:15,20M,CW,\"Tnx, 73, see you\"\n",
+            "Using column 0 (K1ABC) as callsign\nUsing column 1 (2024-03-09) as date\nUsing column 2 (18:15) as time\n"
+            "Using column 3 (20M) as band\nUsing column 4 (CW) as mode\n" +
+                kWriting + read(1) + kSorting,
+            {{"K.TXT", "2024-03-09 1815 20M  CW K1ABC\n"}});
   // A log's bytes never reach the terminal as controls.
   expectRun("-nodate -notime", "\x1B[2J-1 1432 14 SSB G3ABC\n",
             "Using column 0 (\\x1B[2J-1) as date\nUsing column 1 (1432) as time\nUsing column 2 (14) as band\n"
@@ -290,6 +297,16 @@ TEST(ProgramE2e, SeveralLogsShareTheLists) {
       logs, {"a.adi", "bad.log", "c.text"}, 1, "",
       adifErr + "\nCabrillo format detected\n" + kWriting + "quorvel: Internal Error - please e-mail log to QZ9ZZ!!\n",
       with(with(allBuckets("TMP"), logs), {{"K.TMP", " 20240309 1200       20  CW K1AB\n" + record("K8")}}));
+  // A text log in which no column holds callsigns is reported, and the
+  // other logs are read all the same.
+  const Files noCallsign = {{"a", "22/JUN/02 1432 14 SSB\n"}, {"c.text", kLog}};
+  expectFolder(noCallsign, {"a", "c.text"}, 1, bucketRow(),
+               "Using column 0 (22/JUN/02) as date\nUsing column 1 (1432) as time\nUsing column 2 (14) as band\n"
+               "Using column 3 (SSB) as mode\n" +
+                   kWriting + read(1) + "no contact read from file a: no column holds callsigns\n" + columns("K1ABC") +
+                   read(2) + kSorting + "3 QSOs read from 2 logs\n",
+               with(with(allBuckets("TXT"), noCallsign), {{"K.TXT", "22-JUN-02 1432       14 SSB K1ABC\n"},
+                                                          {"G.TXT", "22-JUN-02 1433        7  CW G4ABC\n"}}));
 }
 
 // -unique writes a line once however often it stands in a list: repeated

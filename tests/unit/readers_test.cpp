@@ -193,15 +193,46 @@ TEST(ParseCabrilloQso, TheWorkedCallOfEachContest) {
   }
 }
 
+// The text logs of today's programs: each log, and the record lines of its
+// contacts (date, time, band, mode, callsign).
+TEST(TextLogs, EachLayoutGivesItsContacts) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"CALL,QSO_DATE,TIME_ON,FREQ,MODE,COMMENT\nK1ABC,20240309,1815,14.025,CW,\"Nice, OM\"\n",  // CSV, header
+       " 20240309 1815  14  CW K1ABC\n"},
+      {"2023-04-07,18:59:30,2023-04-07,19:00:30,KG4LKY,EM87,28.076249,FT8,+03,-11,50W,FT8  Sent: +03,,\n",  // WSJT-X
+       "2023-04-07 1859  28 FT8 KG4LKY\n"},
+      {"Date\tTime\tCall\tBand\tMode\n09.03.2024\t18:15\tG4ABC\t20M\tSSB\n", "09.03.2024 1815 20M SSB G4ABC\n"},
+      {"Datum;Zeit;Rufzeichen;Frequenz;Betriebsart\n09.03.2024;8:15;DL1ABC;7,040;SSB\n",
+       "09.03.2024 0815   7 SSB DL1ABC\n"},
+      {"CALL,DATE,TIME,MODE,BAND,NOTE\n\"W1AW\",2024-03-09,0930,FT8,40M,\"one\nline, "
+       "\"\"two\"\"\"\nK9XX,2024-03-09,0931,FT4,40M,\n",
+       "2024-03-09 0930 40M FT8 W1AW\n2024-03-09 0931 40M FT4 K9XX\n"},
+      {" 20CW  14-Jan-23 18:08 0001  W7SW           ---  ---  ROD AZ        AZ       1  14045.0\n",  // TLF
+       "14-JAN-23 1808  20  CW W7SW\n"},
+      {"2003 CQ WW Contest K7RAT\r\n\r\n Band    Date    Time  QSO#  Call worked   Sent\r\n"  // TR-Log
+       " ----    ----    ----  ----  -----------   ----\r\n160CW  19-Oct-03 16:55    2A K3PP        *  599\r\n",
+       "19-OCT-03 1655 160  CW K3PP\n"},
+      {"20250627 0000 20M SSB VE3AAA\n", " 20250627 0000 20M SSB VE3AAA\n"},
+      {"Contest log of G4ZZZ\n22-JUN-02 1432 14 SSB GB4XYZ\n22-JUN-02 1433 15 DIG K1ABC\n",  // a title
+       "22-JUN-02 1432  14 SSB GB4XYZ\n22-JUN-02 1433  15 DIG K1ABC\n"},
+  };
+  for (const auto& [log, lines] : cases) {
+    std::string written;
+    for (const std::string& line : testing::traceRead(log, {}, {}).lines) written += line.substr(1);
+    EXPECT_EQ(written, lines) << log;
+  }
+}
+
 // The start of a log of each kind, and pieces its lines are made of.
 const char* const kStarts[] = {"Log of K1AB\n<adif_ver:5>3.1.0 <EOH>\n", "START-OF-LOG: 3.0\nCONTEST: CQ-WW-CW\n",
-                               "START-OF-LOG: 3.0\nCONTEST: ARRL-SS-CW\n", "My log\n\nDATE TIME BAND MODE CALL\n"};
+                               "START-OF-LOG: 3.0\nCONTEST: ARRL-SS-CW\n", "My log\n\nDATE TIME BAND MODE CALL\n",
+                               "CALL,QSO_DATE,TIME_ON,BAND,MODE,COMMENT\nK1AB,20240101,1200,20M,CW,\"a,\nb\"\n"};
 // Pieces the lines are made of, one after another between the "|".
 const std::string kPieces =
     "<CALL:4>K1AB |<call:5>G4ABC|<CALL:3>9A2BB |<BAND:3>20M |<FREQ:6>14.025|<MODE:5>psk31 |<QSO_DATE:8>20240101 |"
     "<qso_date:8>20240202|<TIME_ON:6>181502 |<COMMENT:8>NICE 50%|<EOR>|<eor>\n|QSO: 14025 CW 2024-01-01 1200 |"
     "QSO: 7000 PSK31 2024-01-02 1300 |K1AB |w1aw |VK2/W1X |599 |22-JUN-02 1432 14 SSB |22-JUN-02 1433 7.040 PSK31 |"
-    "Page 2 |\f|ADIF|\t|\r|\xC4|"s +
+    "Page 2 |\f|ADIF|\t|\r|\xC4|G4ABC,|20240101,|18:15,|\"|\",|,\"x\"\"|"s +
     '\0';
 
 TEST(ReadingInBlocks, ChangesNothing) {
@@ -212,7 +243,7 @@ TEST(ReadingInBlocks, ChangesNothing) {
   };
   std::size_t written = 0;
   for (int seed = 0; seed < 80; ++seed) {
-    std::string log = kStarts[seed % 4];
+    std::string log = kStarts[seed % 5];
     for (std::size_t line = below(160); line > 0; --line) {
       for (std::size_t piece = below(7); piece > 0; --piece) {
         std::size_t start = kPieces.rfind('|', below(kPieces.size())) + 1;  // npos + 1 is 0
