@@ -4,8 +4,10 @@
 //
 // makes DIR/log.adi (ADIF, one record of about a dozen tags per line),
 // DIR/cqww.log and DIR/arrlss.log (Cabrillo with a CQ-WW and an ARRL-SS
-// header) and DIR/paper.txt (a column text log with headings every 60
-// lines), CONTACTS contacts each (1,000,000 unless given). The same
+// header), DIR/paper.txt (a column text log with headings every 60
+// lines) and DIR/log.csv (a spreadsheet's CSV export: a header row naming
+// the columns, colon times, quoted comments holding commas), CONTACTS
+// contacts each (1,000,000 unless given). The same
 // arguments always give the same bytes.
 #include <cstdint>
 #include <cstdio>
@@ -167,6 +169,17 @@ void writeColumnText(std::FILE* out, long count) {
   }
 }
 
+void writeCsv(std::FILE* out, long count) {
+  Random random(5);
+  std::fputs("Date,Time,Call,Freq,Mode,RST sent,RST rcvd,Comment\n", out);
+  for (long i = 0; i < count; ++i) {
+    Contact c = contact(random, i);
+    std::fprintf(out, "%.4s-%.2s-%.2s,%.2s:%.2s:%.2s,%s,%s,%s,599,579,%s\n", c.date, c.date + 4, c.date + 6, c.time,
+                 c.time + 2, c.time + 4, c.call.c_str(), c.band->mhz, c.mode,
+                 i % 7 == 0 ? "\"Tnx, 73, good signal\"" : "");
+  }
+}
+
 bool writeFile(const std::string& path, void (*write)(std::FILE*, long), long count) {
   std::FILE* out = std::fopen(path.c_str(), "w");
   if (out == nullptr) return false;
@@ -189,7 +202,7 @@ int main(int argc, char** argv) {
           dir + "/cqww.log", [](std::FILE* out, long n) { writeCabrillo(out, n, "CQ-WW-CW", false); }, count) &&
       writeFile(
           dir + "/arrlss.log", [](std::FILE* out, long n) { writeCabrillo(out, n, "ARRL-SS-CW", true); }, count) &&
-      writeFile(dir + "/paper.txt", writeColumnText, count);
+      writeFile(dir + "/paper.txt", writeColumnText, count) && writeFile(dir + "/log.csv", writeCsv, count);
   if (!ok) {
     std::fprintf(stderr, "generate_logs: cannot write into %s\n", dir.c_str());
     return 1;

@@ -33,7 +33,8 @@ bool allDigitTime(std::string_view token) {
 
 bool looksLikeBand(std::string_view token) {
   if (gluedBandLength(token) > 0) return true;
-  return (isBand(token) || isFrequency(token)) && !namesSomethingElse(token) && !isColonTime(token);
+  return (isBand(token) || isFrequency(token)) && !namesSomethingElse(token) &&
+         token.find(':') == std::string_view::npos;
 }
 
 // A locator that no callsign could be (FN31; GB50TG could be either), a mode

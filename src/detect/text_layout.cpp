@@ -17,6 +17,7 @@ namespace quorvel {
 namespace {
 
 constexpr std::size_t kMostLines = 500;
+constexpr std::size_t kMostRowBytes = 64 * 1024;  // as the reader holds a row
 constexpr std::size_t kLinesBelowTitle = 5;
 constexpr std::size_t kLeastSeparatedFields = 3;
 constexpr char kSeparators[] = {'\t', ';', ','};
@@ -104,13 +105,21 @@ TextLayout judgeTextLayout(std::string_view sample) {
   layout.separator = chooseSeparator(lines);
   std::vector<std::size_t> data;
   std::optional<std::size_t> header;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    const bool isData = layout.separator == ' ' ? screenLine(lines[i]) == ScreenResult::Data
-                                                : isSeparatedDataRow(lines[i], layout.separator);
+  std::string row;
+  for (std::size_t i = 0, next = 0; i < lines.size(); i = next) {
+    // A row of CSV runs on over the next lines while a quoted field is open.
+    row = lines[i];
+    for (next = i + 1; layout.separator != ' ' && next < lines.size() && row.size() < kMostRowBytes &&
+                       SeparatedFields::endsInQuotes(row, layout.separator);
+         ++next) {
+      row.append("\n").append(lines[next]);
+    }
+    const bool isData =
+        layout.separator == ' ' ? screenLine(row) == ScreenResult::Data : isSeparatedDataRow(row, layout.separator);
     if (isData) {
       data.push_back(i);
-    } else if (data.size() <= 1 && headerRoleCount(lines[i], layout.separator) >= 2) {
-      // A header above the data, or below a title line.
+    } else if ((data.empty() || (data.size() == 1 && !header)) && headerRoleCount(row, layout.separator) >= 2) {
+      // A header above the data, or below a title line; not one repeated.
       header = i;
       data.clear();
     }

@@ -59,6 +59,9 @@ ScreenResult screenInLayout(std::string_view upperLine, std::size_t index, const
   std::optional<ScreenResult> marked = screenMarkers(upperLine);
   if (marked && *marked != ScreenResult::Reject) return *marked;
   if (index < layout.firstDataLine) return ScreenResult::Reject;
+  // The first data row was found whole in the log's start, where a quoted
+  // field may run over several lines.
+  if (index == layout.firstDataLine) return ScreenResult::Data;
   return isSeparatedDataRow(upperLine, layout.separator) ? ScreenResult::Data : ScreenResult::Reject;
 }
 

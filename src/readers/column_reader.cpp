@@ -134,12 +134,25 @@ ReadOutcome readRest(LineReader& input, Body& body, ContactBatch& batch, const R
   return {Status::ok(), count};
 }
 
+// The upper-cased first data row: the first line, and for a CSV row the
+// lines a quoted field runs over.
+std::string firstRow(LineReader& input, const Line& firstLine, char separator) {
+  std::string upper;
+  upperCaseInto(firstLine.text, upper);
+  std::string more;
+  for (Line line; separator != ' ' && upper.size() < SeparatedBody::kMostRowBytes &&
+                  SeparatedFields::endsInQuotes(upper, separator) && input.next(line);) {
+    upperCaseInto(line.text, more);
+    upper.append("\n").append(more);
+  }
+  return upper;
+}
+
 }  // namespace
 
 ReadOutcome readColumnLog(LineReader& input, const Line& firstLine, const TextLayout& layout, const ReaderSetup& setup,
                           RecordSink& sink, bool& foundCallsigns) {
-  std::string upper;
-  upperCaseInto(firstLine.text, upper);
+  const std::string upper = firstRow(input, firstLine, layout.separator);
   const ColumnMap columns = assignColumns(upper, layout, setup.console);
   foundCallsigns = columns.callsignColumn != ColumnMap::kUnassigned;
   ContactBatch batch;
@@ -149,7 +162,7 @@ ReadOutcome readColumnLog(LineReader& input, const Line& firstLine, const TextLa
     return readRest(input, body, batch, setup, sink);
   }
   SeparatedBody body(setup.layout, columns, lastColumnOf(columns), layout.separator);
-  body.readLine(firstLine, batch);
+  body.readFirstRow(upper, batch);
   return readRest(input, body, batch, setup, sink);
 }
 

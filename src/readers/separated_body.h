@@ -33,7 +33,6 @@ class SeparatedBody {
       upper_ += more;
       open_.clear();
     }
-    // A quote left open for this long is a stray one, not a field.
     if (upper_.size() < kMostRowBytes && SeparatedFields::endsInQuotes(upper_, separator_)) {
       open_.swap(upper_);
       return;
@@ -55,9 +54,10 @@ class SeparatedBody {
   static bool cutsAfter(std::string_view) { return true; }
   void detach() {}
 
- private:
+  // A quote left open for this long is a stray one, not a field.
   static constexpr std::size_t kMostRowBytes = 64 * 1024;
 
+ private:
   void readRow(std::string_view upperRow, ContactBatch& batch) {
     tokens_.clear();
     SeparatedFields fields(upperRow, separator_);

@@ -204,8 +204,8 @@ TEST(TextLogs, EachLayoutGivesItsContacts) {
       {"Date\tTime\tCall\tBand\tMode\n09.03.2024\t18:15\tG4ABC\t20M\tSSB\n", "09.03.2024 1815 20M SSB G4ABC\n"},
       {"Datum;Zeit;Rufzeichen;Frequenz;Betriebsart\n09.03.2024;8:15;DL1ABC;7,040;SSB\n",
        "09.03.2024 0815   7 SSB DL1ABC\n"},
-      {"CALL,DATE,TIME,MODE,BAND,NOTE\n\"W1AW\",2024-03-09,0930,FT8,40M,\"one\nline, "
-       "\"\"two\"\"\"\nK9XX,2024-03-09,0931,FT4,40M,\n",
+      {"NOTE,CALL,DATE,TIME,MODE,FREQ,BAND\n\"one\nline, \"\"2\"\",\",\"W1AW\",2024-03-09,0930,FT8,7.074,40M\n"
+       "NOTE,CALL,DATE,TIME,MODE,FREQ,BAND\n,K9XX,2024-03-09,0931,FT4,7.047,40M\n",
        "2024-03-09 0930 40M FT8 W1AW\n2024-03-09 0931 40M FT4 K9XX\n"},
       {" 20CW  14-Jan-23 18:08 0001  W7SW           ---  ---  ROD AZ        AZ       1  14045.0\n",  // TLF
        "14-JAN-23 1808  20  CW W7SW\n"},
