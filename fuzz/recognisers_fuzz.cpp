@@ -1,5 +1,7 @@
 // The recognisers, line screening, column assignment, the ADIF probe and the
 // pure parsing pieces of the readers on arbitrary text, under the sanitizers.
+#include <algorithm>
+
 #include "base/ascii.h"
 #include "base/bytes.h"
 #include "detect/adif_probe.h"
@@ -9,6 +11,7 @@
 #include "detect/space_tokens.h"
 #include "detect/text_layout.h"
 #include "fuzzing.h"
+#include "output/lookup_page.h"
 #include "readers/adif_tags.h"
 #include "readers/cabrillo_contact.h"
 #include "readers/column_values.h"
@@ -27,6 +30,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::vector<ColumnDecision> decisions;
   (void)assignColumns(tokens, {}, decisions);
   (void)judgeTextLayout(text);
+  std::string json;
+  JsonTextWriter page(json);
+  page.write(text);
+  page.finish();
+  check(std::none_of(json.begin(), json.end(), [](char c) { return c == '<' || static_cast<unsigned char>(c) < 0x20; }),
+        "a list on the page is JSON text");
   (void)probeAdif(text);
   check(normaliseBand(normaliseBand(text)) == normaliseBand(text), "band normalisation settles");
   AdifTagPositions positions = findAdifTags(text);

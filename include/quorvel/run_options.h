@@ -9,6 +9,7 @@ struct RunOptions {
   bool keepComments = false;    // -comment: ADIF comments follow the callsign
   bool lowerCaseNames = false;  // -lower: bucket and sorted files get lower-case names
   bool unique = false;          // -unique: a line that stands more than once in a list is written once
+  bool html = false;            // -html: the lookup page is written beside the lists
 };
 
 }  // namespace quorvel

@@ -34,6 +34,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     if (option == "-COMMENT") command.options.keepComments = true;
     if (option == "-LOWER") command.options.lowerCaseNames = true;
     if (option == "-UNIQUE") command.options.unique = true;
+    if (option == "-HTML") command.options.html = true;
     for (auto [name, action] :
          {std::pair{"-HELP", CommandLine::Action::Usage}, std::pair{"--HELP", CommandLine::Action::Help},
           std::pair{"--VERSION", CommandLine::Action::Version}}) {

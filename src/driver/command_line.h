@@ -15,6 +15,7 @@ inline constexpr std::string_view kUsageText =
     "       -comment: leave ADIF commemt lines in the output files\n"
     "       -lower:   create output files with lower case filenames\n"
     "       -unique:  write a line that stands more than once in a list once\n"
+    "       -html:    also write LOOKUP.HTM, a page to look callsigns up in a browser\n"
     "       several logs may be named: all are read into the same lists\n";
 
 inline constexpr std::string_view kBanner = "QZ9ZZ quorvel: Version 1.17 - 22/JUN/2002\n";

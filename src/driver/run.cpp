@@ -9,6 +9,7 @@
 #include "output/bucket_files.h"
 #include "output/bucket_journal.h"
 #include "output/bucket_names.h"
+#include "output/lookup_page.h"
 #include "output/sort_stage.h"
 #include "readers/line_reader.h"
 #include "record/console_texts.h"
@@ -37,7 +38,9 @@ Status openLogs(const std::vector<std::string>& names, std::vector<File>& logs) 
 // list K.TXT. Such a log is refused before anything is written.
 Status refuseOwnFiles(const std::vector<std::string>& names, const std::vector<File>& logs, bool lowerCase) {
   std::vector<FileIdentity> written;
-  if (std::optional<FileIdentity> journal = identityOf(journalFileName(lowerCase))) written.push_back(*journal);
+  for (const std::string& name : {journalFileName(lowerCase), lookupPageName(lowerCase)}) {
+    if (std::optional<FileIdentity> identity = identityOf(name)) written.push_back(*identity);
+  }
   for (char bucket : kBucketCharacters) {
     for (const std::string& name : {bucketFileName(bucket, lowerCase), sortedFileName(bucket, lowerCase)}) {
       if (std::optional<FileIdentity> identity = identityOf(name)) written.push_back(*identity);
@@ -104,6 +107,9 @@ Status fillAndSort(const CommandLine& command, std::vector<File>& logs, const Bu
   // finished, and the next run would report that it cannot be.
   (void)journal.markDeleting(sorted.listed());
   status.absorb(deleteSortedBuckets(kWorkingDirectory, settings, sorted));
+  if (command.options.html) {
+    status.absorb(writeLookupPage(kWorkingDirectory, command.options.lowerCaseNames, layout->sortColumn()));
+  }
   if (shared || command.options.unique) {
     std::string summary = std::to_string(counted) + " QSOs read from " + std::to_string(logs.size()) +
                           (logs.size() == 1 ? " log" : " logs");

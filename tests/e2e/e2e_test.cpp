@@ -223,6 +223,7 @@ const std::string kUsage =
     "       -comment: leave ADIF commemt lines in the output files\n"
     "       -lower:   create output files with lower case filenames\n"
     "       -unique:  write a line that stands more than once in a list once\n"
+    "       -html:    also write LOOKUP.HTM, a page to look callsigns up in a browser\n"
     "       several logs may be named: all are read into the same lists\n";
 
 // A column text log of two contacts, K1ABC and G4ABC.
@@ -386,6 +387,40 @@ TEST(ProgramE2e, NeverWritesThroughWhatIsPlanted) {
   EXPECT_EQ(got.status, 0);
   EXPECT_EQ(got.err, kLogErr);
   EXPECT_EQ(dir.files(), with(allBuckets("TXT"), {{"K.TXT", kK1abc}, {"G.TXT", kG4abc}, {"pipe", "<fifo>"}}));
+}
+
+// -html writes the lookup page beside the lists, its lists as JSON, as the
+// lists are written: never through what is planted at its name.
+TEST(ProgramE2e, HtmlWritesTheLookupPage) {
+  for (const char* page : {"LOOKUP.HTM", "lookup.htm"}) {
+    ScratchDir dir;
+    dir.write("log.txt", kLog);
+    const bool lower = page[0] == 'l';
+    Outcome got = runProgram(dir, lower ? std::vector<std::string>{"-HTML", "-lower", "log.txt"}
+                                        : std::vector<std::string>{"log.txt", "-html"});
+    std::string lists;
+    for (char c : std::string("0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ")) {
+      lists += c == 'G'   ? ",\"22-JUN-02 1433   7  CW G4ABC\""
+               : c == 'K' ? ",\"22-JUN-02 1432  14 SSB K1ABC\""
+                          : ",\"\"";
+    }
+    const std::string html = dir.files()[page];
+    EXPECT_EQ(got.status, 0);
+    EXPECT_EQ(got.err, kLogErr);
+    EXPECT_EQ(dir.files().size(), 38u);
+    EXPECT_EQ(html.substr(0, 16), "<!DOCTYPE html>\n");
+    EXPECT_NE(html.find("\"lists\":[" + lists.substr(1) + "]}</script>"), std::string::npos);
+    EXPECT_NE(html.find(lower ? "\"names\":[\"0.txt\"" : "\"names\":[\"0.TXT\""), std::string::npos);
+  }
+  ScratchDir outside;
+  outside.write("victim", "keep me\n");
+  Files sorted = with(allBuckets("TXT"), {{"log.txt", kLog}, {"K.TXT", kK1abc}, {"G.TXT", kG4abc}});
+  for (const std::string& planted : {std::string("<dir>"), "<link:" + outside.path() + "/victim>"}) {
+    if (kWindows && planted != "<dir>") continue;
+    expectFolder({{"log.txt", kLog}, {"LOOKUP.HTM", planted}}, {"-html", "log.txt"}, 1, bucketRow(),
+                 kLogErr + "unable to create file LOOKUP.HTM\n", with(sorted, {{"LOOKUP.HTM", planted}}));
+  }
+  EXPECT_EQ(outside.files(), (Files{{"victim", "keep me\n"}}));
 }
 
 // A full disk: while bucketing, the bucket keeps whole lines only; while

@@ -1,13 +1,15 @@
-// The speed tricks against their plain twins, the line sort, and the sort
-// stage on a folder of bucket files.
+// The speed tricks against their plain twins, the line sort, the sort
+// stage on a folder of bucket files, and the lookup page's pieces.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
 
 #include "base/bytes.h"
+#include "base/sha256.h"
 #include "output/bucket_names.h"
 #include "output/line_sort.h"
+#include "output/lookup_page.h"
 #include "output/sort_stage.h"
 #include "support/harness.h"
 
@@ -126,6 +128,35 @@ TEST(SortBuckets, SortsBucketFilesWhateverTheirLinesAndMemory) {
   EXPECT_EQ(files.size(), 37u);
   EXPECT_TRUE(files["A.TMP"] == buckets.at("A.TMP") && files["A.TMP.run3"] == "<dir>" && !files.contains("A.TXT"));
   std::fclose(devNull);
+}
+
+// A list as the lookup page holds it: the same whether its bytes come at
+// once or one by one.
+TEST(LookupPage, ListsBecomeJsonText) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"A 1\nB 2\n", "A 1\\nB 2"},
+      {"A 1\r\nB 2\r\n\n", "A 1\\nB 2\\n"},  // Windows line ends; an empty last line
+      {"x\"\\</script>\t\r", "x\\\"\\\\\\u003c/script>\\u0009\\r"},
+      {"CAF\xE9 STR\xC3\xB6M \xE6\x97\xA5", "CAF\xC3\xA9 STR\xC3\xB6M \xE6\x97\xA5"},  // Latin-1, UTF-8
+      {"\xED\xA0\x80 \xE6\x97", "\xC3\xAD\xC2\xA0\xC2\x80 \xC3\xA6\xC2\x97"},          // a surrogate, a cut letter
+  };
+  for (const auto& [list, json] : cases) {
+    std::string whole, pieces;
+    JsonTextWriter once(whole), byByte(pieces);
+    once.write(list);
+    once.finish();
+    for (char c : list) byByte.write(std::string_view(&c, 1));
+    byByte.finish();
+    EXPECT_EQ(whole, json) << list;
+    EXPECT_EQ(pieces, json) << list;
+  }
+  for (const auto& [text, hash] : {std::pair{"abc", "ungWv48Bz+pBQUDeXa4iI7ADYaOWF3qctBD/YfIAFa0="},
+                                   std::pair{"abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
+                                             "JI1qYdIGOLjlwCaTDD5gOaM85Flk/yFn9uzt1BnbBsE="}}) {
+    const auto digest = sha256(text);
+    EXPECT_EQ(base64(std::string_view(reinterpret_cast<const char*>(digest.data()), digest.size())), hash);
+  }
+  EXPECT_EQ(base64("f") + base64("fo") + base64("foo"), "Zg==Zm8=Zm9v");
 }
 
 }  // namespace
