@@ -23,7 +23,7 @@ struct WorkPlan {
   // A run's 64 MiB, less what the program holds besides the lists.
   std::size_t sortMemory = std::size_t{52} << 20;
   // Called at each RunPoint; tests end the program there.
-  Checkpoint checkpoint;
+  Checkpoint checkpoint = {};
 
   unsigned threadCount() const {
     if (threads != 0) return threads;

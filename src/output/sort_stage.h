@@ -22,7 +22,7 @@ struct SortSettings {
   // for its thread's share is sorted in runs, each written to a file beside
   // it, and the runs are merged into its sorted file.
   std::size_t memory = WorkPlan{}.sortMemory;
-  Checkpoint checkpoint;  // told of each list written and each bucket deleted
+  Checkpoint checkpoint = {};  // told of each list written and each bucket deleted
 };
 
 struct SortOutcome {

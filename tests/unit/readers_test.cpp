@@ -256,11 +256,10 @@ TEST(ReadingInBlocks, ChangesNothing) {
     RunOptions options{false, false, seed % 3 == 0, false};
     // Every other log meets a full disk part way.
     std::size_t failAt = seed % 2 == 0 ? below(60) : SIZE_MAX;
-    testing::ReadTrace whole =
-        testing::traceRead(log, options, WorkPlan{std::size_t{1} << 30, 1, WorkPlan{}.sortMemory, {}}, failAt);
+    testing::ReadTrace whole = testing::traceRead(log, options, WorkPlan{std::size_t{1} << 30, 1}, failAt);
     written += whole.lines.size();
     for (std::size_t blockBytes : {1, 30, 200, 1000}) {
-      EXPECT_EQ(testing::traceRead(log, options, WorkPlan{blockBytes, 2, WorkPlan{}.sortMemory, {}}, failAt), whole)
+      EXPECT_EQ(testing::traceRead(log, options, WorkPlan{blockBytes, 2}, failAt), whole)
           << "seed " << seed << ", blocks of " << blockBytes << ", failing at " << failAt << "\nlog:\n"
           << log;
     }
