@@ -307,15 +307,29 @@ std::string SortOutcome::listed() const {
 }
 
 Status deleteSortedBuckets(const std::string& directory, const SortSettings& settings, const SortOutcome& sorted) {
+  // The file system takes a while to free a large file: the buckets go on
+  // every thread at once.
+  std::array<bool, kBucketCharacters.size()> deleted{};
+  std::atomic<std::size_t> next{0};
+  {
+    WorkerPool pool(settings.threads);
+    for (std::size_t lane = 0; lane < pool.size(); ++lane) {
+      (void)pool.submit([&] {
+        for (std::size_t i; (i = next++) < sorted.buckets.size();) {
+          if (!sorted.buckets[i].isOk()) continue;
+          deleted[i] = removeFile(directory + bucketFileName(kBucketCharacters[i], settings.lowerCaseNames));
+          if (deleted[i] && settings.checkpoint) settings.checkpoint(RunPoint::BucketDeleted);
+        }
+      });
+    }
+  }
   Status status = Status::ok();
   for (std::size_t i = 0; i < sorted.buckets.size(); ++i) {
-    const std::string name = bucketFileName(kBucketCharacters[i], settings.lowerCaseNames);
     if (!sorted.buckets[i].isOk()) {
       status.absorb(sorted.buckets[i]);
-    } else if (!removeFile(directory + name)) {
-      status.absorb(Status::failure("unable to delete file " + name + "\n"));
-    } else if (settings.checkpoint) {
-      settings.checkpoint(RunPoint::BucketDeleted);
+    } else if (!deleted[i]) {
+      status.absorb(Status::failure("unable to delete file " +
+                                    bucketFileName(kBucketCharacters[i], settings.lowerCaseNames) + "\n"));
     }
   }
   return status;
