@@ -37,8 +37,8 @@ bool isMonthDay(int month, int day) { return month >= 1 && month <= 12 && day >=
 }  // namespace
 
 bool isColonTime(std::string_view token) {
-  const std::size_t colon = token.find(':');
-  if (colon != 1 && colon != 2) return false;
+  const std::size_t colon = token.size() > 1 && token[1] == ':' ? 1 : token.size() > 2 && token[2] == ':' ? 2 : 0;
+  if (colon == 0) return false;
   const std::string_view hours = token.substr(0, colon);
   const std::string_view rest = token.substr(colon + 1);
   if (!allDigits(hours) || (hours.size() == 2 ? twoDigits(hours, 0) : hours[0] - '0') > 23) return false;
@@ -77,7 +77,8 @@ std::size_t gluedBandLength(std::string_view token) {
 }
 
 std::string_view fourDigitTime(std::string_view time, char (&out)[4]) {
-  if (!isColonTime(time)) return time;
+  // Most times are digits alone: they are passed on at a glance.
+  if (time.size() < 4 || (time[1] != ':' && time[2] != ':') || !isColonTime(time)) return time;
   const std::size_t colon = time.find(':');
   out[0] = colon == 1 ? '0' : time[0];
   out[1] = time[colon - 1];

@@ -22,12 +22,12 @@ class SeparatedFields {
     if (at < rest_.size() && rest_[at] == '"') {
       const std::size_t close = closingQuote(at + 1);
       field = rest_.substr(at + 1, close - at - 1);
-      end = rest_.find(separator_, close);
+      end = findSeparator(close);
     } else {
-      end = rest_.find(separator_, at);
-      field = trimEnd(rest_.substr(at, end == std::string_view::npos ? std::string_view::npos : end - at));
+      end = findSeparator(at);
+      field = trimEnd(rest_.substr(at, end - at));
     }
-    if (end == std::string_view::npos) {
+    if (end == rest_.size()) {
       done_ = true;
     } else {
       rest_.remove_prefix(end + 1);
@@ -44,13 +44,20 @@ class SeparatedFields {
         at = fields.closingQuote(at + 1);
         if (at == row.size()) return true;
       }
-      at = row.find(separator, at);
-      if (at == std::string_view::npos) return false;
+      at = fields.findSeparator(at);
+      if (at == row.size()) return false;
       ++at;
     }
   }
 
  private:
+  // Where the next separator from `at` stands, or the row's end. A plain
+  // loop: fields are short, and a library search costs more in its call
+  // than it saves.
+  std::size_t findSeparator(std::size_t at) const {
+    while (at < rest_.size() && rest_[at] != separator_) ++at;
+    return at;
+  }
   std::size_t skipBlanks(std::size_t at) const {
     while (at < rest_.size() && rest_[at] == ' ') ++at;
     return at;

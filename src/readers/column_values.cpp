@@ -14,8 +14,11 @@ std::string_view normaliseBand(std::string_view band) {
   for (std::string_view whole : kWholeBandTexts) {
     if (band == whole) return band;
   }
-  // A comma is the decimal sign of much of Europe (7,040).
-  return band.substr(0, band.find_first_of(".,"));
+  // A comma is the decimal sign of much of Europe (7,040). A plain loop:
+  // bands are short.
+  std::size_t whole = 0;
+  while (whole < band.size() && band[whole] != '.' && band[whole] != ',') ++whole;
+  return band.substr(0, whole);
 }
 
 std::string_view normaliseMode(std::string_view mode) { return mode == "PSK31" ? std::string_view("PSK") : mode; }

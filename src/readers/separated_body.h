@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -33,7 +34,8 @@ class SeparatedBody {
       upper_ += more;
       open_.clear();
     }
-    if (upper_.size() < kMostRowBytes && SeparatedFields::endsInQuotes(upper_, separator_)) {
+    if (upper_.find('"') != std::string::npos && upper_.size() < kMostRowBytes &&
+        SeparatedFields::endsInQuotes(upper_, separator_)) {
       open_.swap(upper_);
       return;
     }
@@ -67,7 +69,9 @@ class SeparatedBody {
     // A blank row, or the header row repeated, is no contact; a callsign
     // field holds whatever callsign the exporting program had.
     if (record.callsign.empty() || !isAsciiAlnum(static_cast<unsigned char>(record.callsign.front())) ||
-        roleNamed(record.callsign)) {
+        (std::none_of(record.callsign.begin(), record.callsign.end(),
+                      [](char c) { return isAsciiDigit(static_cast<unsigned char>(c)); }) &&
+         roleNamed(record.callsign))) {
       return;
     }
     batch.add(record.callsign.front(), layout_, record);

@@ -205,8 +205,9 @@ TEST(TextLogs, EachLayoutGivesItsContacts) {
       {"Datum;Zeit;Rufzeichen;Frequenz;Betriebsart\n09.03.2024;8:15;DL1ABC;7,040;SSB\n",
        "09.03.2024 0815   7 SSB DL1ABC\n"},
       {"NOTE,CALL,DATE,TIME,MODE,FREQ,BAND\n\"one\nline, \"\"2\"\",\",\"W1AW\",2024-03-09,0930,FT8,7.074,40M\n"
-       "NOTE,CALL,DATE,TIME,MODE,FREQ,BAND\n,K9XX,2024-03-09,0931,FT4,7.047,40M\n",
-       "2024-03-09 0930 40M FT8 W1AW\n2024-03-09 0931 40M FT4 K9XX\n"},
+       ",K9XX,2024-03-09,0931,FT4,7.047,40M\n\"a\n,b\",VK2AB,2024-03-09,0932,FT8,7.074,40M\n"
+       "NOTE,CALL,DATE,TIME,MODE,FREQ,BAND\n",  // quoted line ends, first and later; the header repeated
+       "2024-03-09 0930 40M FT8 W1AW\n2024-03-09 0931 40M FT4 K9XX\n2024-03-09 0932 40M FT8 VK2AB\n"},
       {" 20CW  14-Jan-23 18:08 0001  W7SW           ---  ---  ROD AZ        AZ       1  14045.0\n",  // TLF
        "14-JAN-23 1808  20  CW W7SW\n"},
       {"2003 CQ WW Contest K7RAT\r\n\r\n Band    Date    Time  QSO#  Call worked   Sent\r\n"  // TR-Log
