@@ -13,7 +13,7 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
 bash "$top/scripts/install-deps" chromium
-quorvel=${1:-}
+quorvel=${1:+$(realpath "$1")}
 if [ -z "$quorvel" ]; then
   cmake -S "$top" -B "$top/build" -DCMAKE_BUILD_TYPE=Release >/dev/null
   cmake --build "$top/build" --parallel "$(nproc)" --target quorvel >/dev/null
