@@ -86,7 +86,7 @@ Files allBuckets(const std::string& extension, bool lowerCase = false);
 // Everything reading a log in this process shows: the outcome, the console
 // and each record line handed over, in order, after its bucket key.
 struct ReadTrace {
-  std::string failure;  // the message of a failed read, else ""
+  std::string failure;  // the message of a failed read, or of a log that gave no contact, else ""
   bool accepted = false;
   int sortColumn = 0;  // of the layout the lines were written in; 0 when none
   std::string out, err;
