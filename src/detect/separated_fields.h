@@ -1,8 +1,13 @@
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 
 namespace quorvel {
+
+// A quoted field left open over more than this many bytes of lines is a
+// stray quote, not a field: its row ends at the line end after all.
+inline constexpr std::size_t kMostRowBytes = 64 * 1024;
 
 // Cuts a row of a text log whose fields are separated by `separator` (a
 // comma, a semicolon or a tab) into fields, as RFC 4180 reads CSV: an empty

@@ -17,7 +17,6 @@ namespace quorvel {
 namespace {
 
 constexpr std::size_t kMostLines = 500;
-constexpr std::size_t kMostRowBytes = 64 * 1024;  // as the reader holds a row
 constexpr std::size_t kLinesBelowTitle = 5;
 constexpr std::size_t kLeastSeparatedFields = 3;
 constexpr char kSeparators[] = {'\t', ';', ','};
@@ -38,14 +37,15 @@ std::vector<std::string> linesOf(std::string_view sample) {
   return lines;
 }
 
+bool holdsCallsign(const std::vector<std::string_view>& fields) {
+  return std::any_of(fields.begin(), fields.end(), [](std::string_view field) { return isCallsign(field); });
+}
+
 // Whether the row, cut at `separator`, has enough fields and one of them is
 // a callsign.
 bool separatedCallsignRow(std::string_view row, char separator) {
-  SeparatedFields fields(row, separator);
-  std::size_t count = 0;
-  bool callsign = false;
-  for (std::string_view field; fields.next(field); ++count) callsign = callsign || isCallsign(field);
-  return callsign && count >= kLeastSeparatedFields;
+  const std::vector<std::string_view> fields = fieldsOf(row, separator);
+  return fields.size() >= kLeastSeparatedFields && holdsCallsign(fields);
 }
 
 char chooseSeparator(const std::vector<std::string>& lines) {
@@ -62,16 +62,9 @@ char chooseSeparator(const std::vector<std::string>& lines) {
   return best;
 }
 
-std::vector<std::string_view> tokensOf(std::string_view line) {
-  std::vector<std::string_view> tokens;
-  SpaceTokens split(line);
-  for (std::string_view token; split.next(token);) tokens.push_back(token);
-  return tokens;
-}
-
 bool holdsDateOrTime(std::string_view line) {
   std::vector<ColumnDecision> decisions;
-  const ColumnMap columns = assignColumns(tokensOf(line), {}, decisions);
+  const ColumnMap columns = assignColumns(fieldsOf(line, ' '), {}, decisions);
   return columns.dateColumn != ColumnMap::kUnassigned || columns.timeColumn != ColumnMap::kUnassigned;
 }
 
@@ -91,12 +84,21 @@ std::size_t pastTitles(const std::vector<std::string>& lines, const std::vector<
 
 }  // namespace
 
-bool isSeparatedDataRow(std::string_view upperRow, char separator) {
-  SeparatedFields fields(upperRow, separator);
-  for (std::string_view field; fields.next(field);) {
-    if (isCallsign(field)) return true;
+std::vector<std::string_view> fieldsOf(std::string_view row, char separator) {
+  std::vector<std::string_view> fields;
+  std::string_view field;
+  if (separator == ' ') {
+    SpaceTokens tokens(row);
+    while (tokens.next(field)) fields.push_back(field);
+  } else {
+    SeparatedFields separated(row, separator);
+    while (separated.next(field)) fields.push_back(field);
   }
-  return false;
+  return fields;
+}
+
+bool isSeparatedDataRow(std::string_view upperRow, char separator) {
+  return holdsCallsign(fieldsOf(upperRow, separator));
 }
 
 TextLayout judgeTextLayout(std::string_view sample) {

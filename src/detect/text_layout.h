@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quorvel {
 
@@ -27,6 +28,10 @@ struct TextLayout {
 // data line, or after a title line that is followed by it. A line holding
 // neither a date nor a time, above data lines that mostly do, is a title.
 TextLayout judgeTextLayout(std::string_view sample);
+
+// The fields of a row as `separator` cuts them: blank-separated tokens for
+// the blank, CSV fields for the others.
+std::vector<std::string_view> fieldsOf(std::string_view row, char separator);
 
 // Whether an upper-cased row of a log whose fields are separated by
 // `separator` (not the blank) is a data row: a field holds a callsign.

@@ -84,20 +84,6 @@ void ColumnBody::writeRecord(ContactBatch& batch) {
   batch.add(fields.callsign.empty() ? '\0' : fields.callsign.front(), layout_, fields);
 }
 
-// The fields of the upper-cased first data line, as `separator` cuts them.
-std::vector<std::string_view> fieldsOf(std::string_view upperLine, char separator) {
-  std::vector<std::string_view> fields;
-  std::string_view field;
-  if (separator == ' ') {
-    SpaceTokens tokens(upperLine);
-    while (tokens.next(field)) fields.push_back(field);
-  } else {
-    SeparatedFields separated(upperLine, separator);
-    while (separated.next(field)) fields.push_back(field);
-  }
-  return fields;
-}
-
 // Decides the columns from the fields of the first data line and the header
 // row, reporting each decision.
 ColumnMap assignColumns(std::string_view upperLine, const TextLayout& layout, const Console& console) {
@@ -140,8 +126,8 @@ std::string firstRow(LineReader& input, const Line& firstLine, char separator) {
   std::string upper;
   upperCaseInto(firstLine.text, upper);
   std::string more;
-  for (Line line; separator != ' ' && upper.size() < SeparatedBody::kMostRowBytes &&
-                  SeparatedFields::endsInQuotes(upper, separator) && input.next(line);) {
+  for (Line line; separator != ' ' && upper.size() < kMostRowBytes && SeparatedFields::endsInQuotes(upper, separator) &&
+                  input.next(line);) {
     upperCaseInto(line.text, more);
     upper.append("\n").append(more);
   }

@@ -56,9 +56,6 @@ class SeparatedBody {
   static bool cutsAfter(std::string_view) { return true; }
   void detach() {}
 
-  // A quote left open for this long is a stray one, not a field.
-  static constexpr std::size_t kMostRowBytes = 64 * 1024;
-
  private:
   void readRow(std::string_view upperRow, ContactBatch& batch) {
     tokens_.clear();
