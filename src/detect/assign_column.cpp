@@ -38,10 +38,11 @@ bool looksLikeBand(std::string_view token) {
 }
 
 // A locator that no callsign could be (FN31; GB50TG could be either), a mode
-// name and a band glued to its mode pass isCallsign() too.
-bool takesCallsign(std::string_view token) {
+// name and a band glued to its mode pass isCallsign() too; a locator is
+// taken only `likeALocator`.
+bool takesCallsign(std::string_view token, bool likeALocator = false) {
   return isCallsign(token) && !isModeName(token) && gluedBandLength(token) == 0 &&
-         (!isLocator(token) || looksLikeCallsign(token));
+         (likeALocator || !isLocator(token) || looksLikeCallsign(token));
 }
 
 struct Fits {
@@ -110,6 +111,16 @@ ColumnMap assignColumns(const std::vector<std::string_view>& tokens,
         take(columns, role, static_cast<int>(column), tokens[column]);
         break;
       }
+    }
+  }
+  // A callsign shaped like a locator (HL22) is the callsign when no other
+  // token is one.
+  for (std::size_t column = 0; column < tokens.size() && columns.callsignColumn == ColumnMap::kUnassigned; ++column) {
+    const bool free = !isNamed(column) && std::none_of(std::begin(kRoles), std::end(kRoles), [&](ColumnRole role) {
+      return columnOf(columns, role) == static_cast<int>(column);
+    });
+    if (free && isLocator(tokens[column]) && takesCallsign(tokens[column], true)) {
+      columns.callsignColumn = static_cast<int>(column);
     }
   }
   for (int column = 0; column < static_cast<int>(tokens.size()); ++column) {

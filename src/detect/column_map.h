@@ -12,6 +12,9 @@ struct ColumnMap {
   int bandColumn = kUnassigned;
   int modeColumn = kUnassigned;
   int callsignColumn = kUnassigned;
+  // A column that a header row names the submode, beside one it names the
+  // mode: where the mode is MFSK, the submode says which (FT4, JS8, ...).
+  int submodeColumn = kUnassigned;
 };
 
 }  // namespace quorvel

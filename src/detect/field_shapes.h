@@ -9,8 +9,13 @@ namespace quorvel {
 // the recognisers of hand-typed logs (recognisers.h). Pure, like those; the
 // tokens come upper-cased.
 
-// A time written with colons: H:MM, HH:MM or HH:MM:SS (18:59:30).
+// A time written with colons: H:MM, HH:MM or HH:MM:SS (18:59:30), or on
+// a 12-hour clock with AM or PM after it, with blanks between or none
+// (1:05 PM, 12:00:00AM).
 bool isColonTime(std::string_view token);
+
+// AM or PM, which after a time written with colons belongs to that time.
+bool isMeridiem(std::string_view token);
 
 // A date as ADIF writes it, YYYYMMDD (20240309), or as much of Europe
 // does, DD.MM.YYYY (09.03.2024).
@@ -30,7 +35,8 @@ bool isModeName(std::string_view token);
 std::size_t gluedBandLength(std::string_view token);
 
 // The four digits HHMM of a colon time (18:59:30 gives 1859, 9:32 gives
-// 0932), written to `out`; any other time is given back as it stands.
+// 0932, 1:05 PM gives 1305, 12:00 AM 0000), written to `out`; any other
+// time is given back as it stands.
 std::string_view fourDigitTime(std::string_view time, char (&out)[4]);
 
 }  // namespace quorvel

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "detect/separated_fields.h"
+#include "detect/space_tokens.h"
 
 namespace quorvel {
 
@@ -14,16 +15,22 @@ struct Span {
   std::optional<NamedRole> role;
 };
 
+// The columns of a blank-separated row, as the column reader cuts them.
 std::vector<Span> wordsOf(std::string_view row) {
   std::vector<Span> words;
-  for (std::size_t at = 0; at < row.size();) {
-    at = row.find_first_not_of(' ', at);
-    if (at == std::string_view::npos) break;
-    std::size_t end = std::min(row.find(' ', at), row.size());
-    words.push_back({at, end, std::nullopt});
-    at = end;
+  ColumnTokens tokens(row);
+  for (std::string_view token; tokens.next(token);) {
+    const auto begin = static_cast<std::size_t>(token.data() - row.data());
+    words.push_back({begin, begin + token.size(), std::nullopt});
   }
   return words;
+}
+
+// The words of a blank-separated header row, each a name of its own.
+std::vector<Span> singleNamesOf(std::string_view row) {
+  std::vector<Span> names = wordsOf(row);
+  for (Span& name : names) name.role = roleNamed(row.substr(name.begin, name.end - name.begin));
+  return names;
 }
 
 // The words of a blank-separated header row, a name of several words
@@ -54,6 +61,15 @@ std::size_t overlap(const Span& a, const Span& b) {
   return end > begin ? end - begin : 0;
 }
 
+// Whether a name stands over a token as a printed table stands it: at its
+// left edge or its right, or the one within the other. A name that only
+// runs into a token ("BAND" half over "1432") was typed, not aligned.
+bool standsOver(const Span& name, const Span& token) {
+  const bool within = (name.begin >= token.begin && name.end <= token.end) ||
+                      (token.begin >= name.begin && token.end <= name.end);
+  return name.begin == token.begin || name.end == token.end || within;
+}
+
 }  // namespace
 
 int headerRoleCount(std::string_view row, char separator) {
@@ -74,7 +90,13 @@ std::vector<std::optional<NamedRole>> namesOfColumns(std::string_view headerRow,
   // A printed table stands each name above its column, a typed one only
   // in the same order: a column is taken as named when both ways agree.
   const std::vector<Span> tokens = wordsOf(dataRow);
-  const std::vector<Span> header = namesOf(headerRow);
+  std::vector<Span> header = namesOf(headerRow);
+  // "DATE UTC" names a date, but over a date and a time it is two names:
+  // a header with a word for each column has its words for names.
+  if (header.size() != tokens.size()) {
+    std::vector<Span> words = singleNamesOf(headerRow);
+    if (words.size() == tokens.size()) header = std::move(words);
+  }
   names.resize(tokens.size());
   for (std::size_t k = 0; k < header.size() && k < tokens.size(); ++k) {
     const Span& name = header[k];
@@ -83,7 +105,7 @@ std::vector<std::optional<NamedRole>> namesOfColumns(std::string_view headerRow,
     for (std::size_t i = 0; i < tokens.size(); ++i) {
       if (overlap(name, tokens[i]) > most) below = i, most = overlap(name, tokens[i]);
     }
-    if (below == k) names[k] = name.role;
+    if (below == k && standsOver(name, tokens[k])) names[k] = name.role;
   }
   return names;
 }
@@ -116,6 +138,14 @@ std::vector<std::optional<ColumnRole>> rolesOfColumns(const std::vector<std::opt
     }
   }
   return roles;
+}
+
+int submodeColumnOf(const std::vector<std::optional<NamedRole>>& names) {
+  const auto submode = std::find(names.begin(), names.end(), NamedRole::Submode);
+  if (submode == names.end() || std::find(names.begin(), names.end(), NamedRole::Mode) == names.end()) {
+    return ColumnMap::kUnassigned;
+  }
+  return static_cast<int>(submode - names.begin());
 }
 
 }  // namespace quorvel

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "detect/assign_column.h"
+#include "detect/column_map.h"
 #include "detect/column_names.h"
 
 namespace quorvel {
@@ -29,5 +30,9 @@ int headerRoleCount(std::string_view row, char separator);
 // a mode, else from the one named a submode; each role from its first
 // column.
 std::vector<std::optional<ColumnRole>> rolesOfColumns(const std::vector<std::optional<NamedRole>>& names);
+
+// The first column named a submode when another is named a mode (the mode
+// is read from that one); else ColumnMap::kUnassigned.
+int submodeColumnOf(const std::vector<std::optional<NamedRole>>& names);
 
 }  // namespace quorvel

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace quorvel {
@@ -14,10 +15,26 @@ inline constexpr std::size_t kMostRowBytes = 64 * 1024;
 // field is a field all the same, and a field in double quotes may hold the
 // separator, line ends and doubled quotes. Blanks around a field go. A
 // quoted field is given as it stands between its quotes, a doubled quote
-// still doubled: the values read from fields never hold one.
+// still doubled (see unquoted()). A row of a table with "|" between its
+// cells may also begin and end with one, as wiki and Markdown tables do:
+// those make no field.
 class SeparatedFields {
  public:
-  SeparatedFields(std::string_view row, char separator) : rest_(row), separator_(separator) {}
+  SeparatedFields(std::string_view row, char separator) : rest_(row), separator_(separator) {
+    if (separator == '|') rest_ = withoutOuterPipes(rest_);
+  }
+
+  // `field` with each doubled quote made one, in `scratch` when it holds
+  // any; else `field` itself.
+  static std::string_view unquoted(std::string_view field, std::string& scratch) {
+    if (field.find('"') == std::string_view::npos) return field;
+    scratch.clear();
+    for (std::size_t at = 0; at < field.size(); ++at) {
+      scratch += field[at];
+      if (field[at] == '"' && at + 1 < field.size() && field[at + 1] == '"') ++at;
+    }
+    return scratch;
+  }
 
   // Gives the next field; false when the row has no more.
   bool next(std::string_view& field) {
@@ -79,6 +96,13 @@ class SeparatedFields {
       }
     }
     return rest_.size();
+  }
+  static std::string_view withoutOuterPipes(std::string_view row) {
+    while (!row.empty() && row.front() == ' ') row.remove_prefix(1);
+    row = trimEnd(row);
+    if (!row.empty() && row.front() == '|') row.remove_prefix(1);
+    if (!row.empty() && row.back() == '|') row.remove_suffix(1);
+    return row;
   }
   static std::string_view trimEnd(std::string_view text) {
     while (!text.empty() && (text.back() == ' ' || text.back() == '\r')) text.remove_suffix(1);

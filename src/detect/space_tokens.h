@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "detect/field_shapes.h"
+
 namespace quorvel {
 
 // Cuts a line into tokens at blanks: one or more blanks separate two tokens,
@@ -31,6 +33,31 @@ class SpaceTokens {
 
  private:
   std::string_view rest_;
+};
+
+// The columns of a blank-separated line of a column text log: its tokens,
+// but for AM or PM right after a time written with colons, which is part
+// of that time ("1:05 PM"), never a column of its own.
+class ColumnTokens {
+ public:
+  explicit ColumnTokens(std::string_view text) : tokens_(text) {}
+
+  // Gives the next column's text; false when there is none left.
+  bool next(std::string_view& token) {
+    if (!tokens_.next(token)) return false;
+    // Most tokens are no clock: a glance at where its colon would stand.
+    if (token.size() < 4 || (token[1] != ':' && token[2] != ':')) return true;
+    SpaceTokens after = tokens_;
+    std::string_view meridiem;
+    if (after.next(meridiem) && isMeridiem(meridiem) && isColonTime(token)) {
+      token = std::string_view(token.data(), static_cast<std::size_t>(meridiem.data() + meridiem.size() - token.data()));
+      tokens_ = after;
+    }
+    return true;
+  }
+
+ private:
+  SpaceTokens tokens_;
 };
 
 }  // namespace quorvel

@@ -31,4 +31,9 @@ EncodingFound detectTextEncoding(std::string_view start) {
   return {};
 }
 
+bool endsLinesWithCr(std::string_view start) {
+  start = start.substr(0, kEncodingProbeSize);
+  return start.find('\n') == std::string_view::npos && start.find('\r') != std::string_view::npos;
+}
+
 }  // namespace quorvel

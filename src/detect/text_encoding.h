@@ -27,4 +27,11 @@ struct EncodingFound {
 // mark, or none, leaves the log as it stands.
 EncodingFound detectTextEncoding(std::string_view start);
 
+// Whether a log ends its lines with CR alone, as classic Mac OS and the
+// "CSV (Macintosh)" exports write them: `start`, its first
+// kEncodingProbeSize bytes of text (after UTF-16 is decoded), holds a CR
+// and no LF. A log with LF or CR LF line ends keeps a lone CR inside a
+// line as data.
+bool endsLinesWithCr(std::string_view start);
+
 }  // namespace quorvel

@@ -19,7 +19,7 @@ namespace {
 constexpr std::size_t kMostLines = 500;
 constexpr std::size_t kLinesBelowTitle = 5;
 constexpr std::size_t kLeastSeparatedFields = 3;
-constexpr char kSeparators[] = {'\t', ';', ','};
+constexpr char kSeparators[] = {'\t', ';', ',', '|'};
 
 // The whole lines of `sample`, upper-cased, without their line ends.
 std::vector<std::string> linesOf(std::string_view sample) {
@@ -48,24 +48,52 @@ bool separatedCallsignRow(std::string_view row, char separator) {
   return fields.size() >= kLeastSeparatedFields && holdsCallsign(fields);
 }
 
+// Whether screening takes the line for a blank-separated data line on a
+// token free of other separators: "VE3AAA,27/06/2025,00:00" is one token
+// that isCallsign() admits for its "/", but a row of CSV.
+bool blankDataLine(std::string_view line) {
+  if (screenLine(line) != ScreenResult::Data) return false;
+  SpaceTokens tokens(line);
+  for (std::string_view token; tokens.next(token);) {
+    if (isCallsign(token) && token.find_first_of(kSeparators, 0, std::size(kSeparators)) == std::string_view::npos) {
+      return true;
+    }
+  }
+  return false;
+}
+
 char chooseSeparator(const std::vector<std::string>& lines) {
-  const auto blankData = std::count_if(lines.begin(), lines.end(),
-                                       [](const std::string& line) { return screenLine(line) == ScreenResult::Data; });
+  const auto blankData =
+      std::count_if(lines.begin(), lines.end(), [](const std::string& line) { return blankDataLine(line); });
   char best = ' ';
   std::ptrdiff_t bestRows = blankData;
   for (char separator : kSeparators) {
     const auto rows = std::count_if(lines.begin(), lines.end(), [separator](const std::string& line) {
       return separatedCallsignRow(line, separator);
     });
-    if (rows > bestRows) best = separator, bestRows = rows;
+    // A table with "|" between its cells has blanks around them too, so
+    // that its tokens pass for blank-separated ones: the "|" decides.
+    const bool pipeTable = separator == '|' && best == ' ' && rows > 0 && rows == bestRows;
+    if (rows > bestRows || pipeTable) best = separator, bestRows = rows;
   }
   return best;
 }
 
-bool holdsDateOrTime(std::string_view line) {
+ColumnMap columnsByShape(std::string_view line, char separator = ' ') {
   std::vector<ColumnDecision> decisions;
-  const ColumnMap columns = assignColumns(fieldsOf(line, ' '), {}, decisions);
+  return assignColumns(fieldsOf(line, separator), {}, decisions);
+}
+
+bool holdsDateOrTime(std::string_view line) {
+  const ColumnMap columns = columnsByShape(line);
   return columns.dateColumn != ColumnMap::kUnassigned || columns.timeColumn != ColumnMap::kUnassigned;
+}
+
+// A contact's line above a header row: it holds a date and a time, as a
+// title ("2003 CQ WW Contest K7RAT") does not.
+bool holdsDateAndTime(std::string_view line, char separator) {
+  const ColumnMap columns = columnsByShape(line, separator);
+  return columns.dateColumn != ColumnMap::kUnassigned && columns.timeColumn != ColumnMap::kUnassigned;
 }
 
 // Past title lines: a line holding neither date nor time is the first data
@@ -88,7 +116,7 @@ std::vector<std::string_view> fieldsOf(std::string_view row, char separator) {
   std::vector<std::string_view> fields;
   std::string_view field;
   if (separator == ' ') {
-    SpaceTokens tokens(row);
+    ColumnTokens tokens(row);
     while (tokens.next(field)) fields.push_back(field);
   } else {
     SeparatedFields separated(row, separator);
@@ -120,8 +148,10 @@ TextLayout judgeTextLayout(std::string_view sample) {
         layout.separator == ' ' ? screenLine(row) == ScreenResult::Data : isSeparatedDataRow(row, layout.separator);
     if (isData) {
       data.push_back(i);
-    } else if ((data.empty() || (data.size() == 1 && !header)) && headerRoleCount(row, layout.separator) >= 2) {
-      // A header above the data, or below a title line; not one repeated.
+    } else if ((data.empty() || (data.size() == 1 && !header && !holdsDateAndTime(lines[data[0]], layout.separator))) &&
+               headerRoleCount(row, layout.separator) >= 2) {
+      // A header above the data, or below a title line; not one repeated,
+      // nor one below a contact.
       header = i;
       data.clear();
     }

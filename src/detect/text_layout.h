@@ -13,8 +13,9 @@ inline constexpr std::size_t kTextSampleSize = 64 * 1024;
 // How a text log lays out its contacts, judged from its first lines.
 struct TextLayout {
   // What separates the fields of a data line: a blank (one or more, as
-  // printed and hand-typed logs do), or a comma, semicolon or tab (CSV and
-  // its kin, whose rows the CSV rules cut).
+  // printed and hand-typed logs do), or a comma, semicolon, tab or "|"
+  // (CSV and its kin, and wiki and Markdown tables, whose rows the CSV
+  // rules cut).
   char separator = ' ';
   std::string headerRow;          // the row naming the columns, upper-cased; empty for none
   std::size_t firstDataLine = 0;  // no line before this one (from 0) is the first data line

@@ -1,5 +1,6 @@
 #include "driver/read_log.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 
@@ -65,9 +66,17 @@ ScreenResult screenInLayout(std::string_view upperLine, std::size_t index, const
   return isSeparatedDataRow(upperLine, layout.separator) ? ScreenResult::Data : ScreenResult::Reject;
 }
 
+// Whether a line holds anything but white space (a UTF-8 byte-order mark
+// counts as none).
+bool holdsText(std::string_view line) {
+  if (line.starts_with("\xEF\xBB\xBF")) line.remove_prefix(3);
+  return std::any_of(line.begin(), line.end(), [](char c) { return !isScanSpace(static_cast<unsigned char>(c)); });
+}
+
 // The first line that screening accepts, and the reader it picks. False
-// when no line is accepted.
-bool findFirstLine(LineReader& input, FirstLine& first) {
+// when no line is accepted; `sawText` then tells whether any line held
+// more than white space.
+bool findFirstLine(LineReader& input, FirstLine& first, bool& sawText) {
   switch (probeAdif(input.peek(kAdifProbeSize))) {
     case AdifProbe::WithHeader: return findAdifStart(input, AdifStart::AtHeader, first);
     case AdifProbe::Headerless: return findAdifStart(input, AdifStart::AtRecords, first);
@@ -76,6 +85,7 @@ bool findFirstLine(LineReader& input, FirstLine& first) {
   first.layout = judgeTextLayout(input.peek(kTextSampleSize));
   std::string upper;
   for (std::size_t index = 0; input.next(first.line); ++index) {
+    sawText = sawText || holdsText(first.line.text);
     upperCaseInto(first.line.text, upper);
     switch (screenInLayout(upper, index, first.layout)) {
       case ScreenResult::Reject: continue;
@@ -93,8 +103,14 @@ LogReading readLog(LineReader& input, const RunOptions& options, bool wideTextLo
                    const Console& console, RecordSink& sink) {
   LogReading reading;
   FirstLine first;
-  if (!findFirstLine(input, first)) {
+  bool sawText = false;
+  if (!findFirstLine(input, first, sawText)) {
     reading.status = input.status();
+    // Text in which nothing reads as a contact is no log, or one in a
+    // shape nothing here knows; an empty file is an empty log.
+    if (reading.status.isOk() && sawText) {
+      reading.noContact = "no contact read from file " + input.name() + ": no line of it reads as a contact\n";
+    }
     return reading;
   }
   const ReaderSetup setup{layoutFor(first.format, options, wideTextLogs), work, console};

@@ -101,7 +101,7 @@ class AdifBody {
   bool inRecord_ = false;
   // The record being read. Every field starts empty, so a comment taken on
   // any line of a record lasts to its end unless a later COMMENT replaces it.
-  AdifField call_, band_, mode_, qsoDate_, timeOn_;
+  AdifField call_, band_, mode_, qsoDate_, timeOn_, submode_;
   std::string comment_;
   AdifField lastQsoDate_;  // of any record so far, for records without one
   BlockStartGuess guess_;
@@ -133,13 +133,13 @@ void AdifBody::readLine(const Line& line, ContactBatch& batch) {
 }
 
 void AdifBody::resetRecord() {
-  for (AdifField* field : {&call_, &band_, &mode_, &qsoDate_, &timeOn_}) field->set({});
+  for (AdifField* field : {&call_, &band_, &mode_, &qsoDate_, &timeOn_, &submode_}) field->set({});
   comment_.clear();
 }
 
 void AdifBody::detach() {
   lastQsoDate_.detach();
-  for (AdifField* field : {&call_, &band_, &mode_, &qsoDate_, &timeOn_}) field->detach();
+  for (AdifField* field : {&call_, &band_, &mode_, &qsoDate_, &timeOn_, &submode_}) field->detach();
 }
 
 // Built with all it calls inline (flatten): a call of readAdifTag for each
@@ -159,6 +159,7 @@ void AdifBody::detach() {
   readValueTag(text, positions, AdifTag::Mode, mode_);
   readValueTag(text, positions, AdifTag::QsoDate, qsoDate_);
   readValueTag(text, positions, AdifTag::TimeOn, timeOn_);
+  readValueTag(text, positions, AdifTag::Submode, submode_);
 }
 
 void AdifBody::readValueTag(std::string_view text, const AdifTagPositions& positions, AdifTag tag, AdifField& field) {
@@ -195,7 +196,11 @@ void AdifBody::closeRecord(ContactBatch& batch) {
     qsoDate_.setFrom(lastQsoDate_);
   }
   std::string_view call = call_.text();
-  RecordFields fields{qsoDate_.text(), timeOn_.text(), band_.text(), mode_.text(), call, comment_};
+  // ADIF 3.1 writes FT4, JS8, Q65 and their kin as MODE MFSK with the mode
+  // that says something in SUBMODE.
+  std::string_view mode = mode_.text();
+  if (!submode_.empty() && mode.size() == 4 && startsWithCaseless(mode, "MFSK")) mode = submode_.text();
+  RecordFields fields{qsoDate_.text(), timeOn_.text(), band_.text(), mode, call, comment_};
   batch.add(call.empty() ? '\0' : toAsciiUpper(call.front()), layout_, fields, true);
 }
 

@@ -20,9 +20,9 @@ enum class AdifStart {
 std::size_t cutAfterRecord(std::string_view line);
 
 // Reads an ADIF log to its end: skips the header, gathers the tags CALL,
-// COMMENT (when the layout has a comment field), FREQ, BAND, MODE, QSO_DATE
-// and TIME_ON of each record up to its "<EOR>", and hands one record line
-// per record to `sink`. `firstLine` is the log's first line that is not
+// COMMENT (when the layout has a comment field), FREQ, BAND, MODE, QSO_DATE,
+// TIME_ON and SUBMODE of each record up to its "<EOR>", and hands one record
+// line per record to `sink`, the SUBMODE shown for a MODE of MFSK. `firstLine` is the log's first line that is not
 // empty; `input` stands right after it. Prints the opening messages, a dot
 // per hundred records and the count; a log that ends inside a record, or
 // before its header ends, ends without the count. Fails on a read error or

@@ -14,7 +14,7 @@ namespace {
 // The names a "<" may open, indexed by AdifTag; the end of the record is
 // matched with its ">".
 constexpr std::array<std::string_view, kAdifTagCount + 1> kTagNames = {
-    "CALL", "COMMENT", "FREQ", "BAND", "MODE", "QSO_DATE", "TIME_ON", "EOR>",
+    "CALL", "COMMENT", "FREQ", "BAND", "MODE", "QSO_DATE", "TIME_ON", "SUBMODE", "EOR>",
 };
 constexpr std::size_t kTimeLength = 4;
 
@@ -48,7 +48,7 @@ struct NameSlot {
 };
 
 constexpr int kSlotBits = 4;
-constexpr std::uint32_t kSlotMultiplier = 0x9E3779B1u;
+constexpr std::uint32_t kSlotMultiplier = 0x9E3779B3u;
 
 // The slot of the bytes behind a "<", picked by their first four with the
 // case bit of every byte cleared.

@@ -10,8 +10,8 @@ namespace quorvel {
 // What a "<" on an ADIF line opens: one of the tags the reader takes, in
 // the order it takes them on a line; the end of the record; or anything
 // else.
-enum class AdifTag : std::uint8_t { Call, Comment, Freq, Band, Mode, QsoDate, TimeOn, EndOfRecord, Other };
-inline constexpr std::size_t kAdifTagCount = 7;  // the tags before EndOfRecord
+enum class AdifTag : std::uint8_t { Call, Comment, Freq, Band, Mode, QsoDate, TimeOn, Submode, EndOfRecord, Other };
+inline constexpr std::size_t kAdifTagCount = 8;  // the tags before EndOfRecord
 
 // Where the tags stand on one line, written in any letter case: the "<" of
 // the first occurrence of each tag (npos if none) and of the first
@@ -53,7 +53,7 @@ struct AdifTagValue {
 // ends after the declared length already, for a reader that keeps no more.
 AdifTagValue readAdifTag(std::string_view line, std::size_t position, AdifTag tag, bool cutToLength = false);
 
-// Makes `field` what a CALL, FREQ, BAND, MODE, QSO_DATE or TIME_ON tag
+// Makes `field` what a CALL, FREQ, BAND, MODE, QSO_DATE, TIME_ON or SUBMODE tag
 // says it is: the value (or, without one, what the field held) cut to the
 // declared length; BAND ended before its first "M" instead; MODE PSK31 as
 // PSK; TIME_ON to its first four characters. The field views the value or

@@ -63,7 +63,7 @@ bool ColumnBody::screenAndSplit(std::string_view upperLine) {
   bool accepted = marked.has_value() && *marked != ScreenResult::Reject;
   if (decided && !accepted) return false;
   tokens_.clear();
-  SpaceTokens tokens(upperLine);
+  ColumnTokens tokens(upperLine);
   std::string_view token;
   while ((!decided || static_cast<int>(tokens_.size()) <= lastColumn_) && tokens.next(token)) {
     if (static_cast<int>(tokens_.size()) <= lastColumn_) tokens_.push_back(token);
@@ -74,7 +74,7 @@ bool ColumnBody::screenAndSplit(std::string_view upperLine) {
 
 void ColumnBody::splitLine(std::string_view upperLine) {
   tokens_.clear();
-  SpaceTokens tokens(upperLine);
+  ColumnTokens tokens(upperLine);
   std::string_view token;
   while (static_cast<int>(tokens_.size()) <= lastColumn_ && tokens.next(token)) tokens_.push_back(token);
 }
@@ -88,10 +88,12 @@ void ColumnBody::writeRecord(ContactBatch& batch) {
 // row, reporting each decision.
 ColumnMap assignColumns(std::string_view upperLine, const TextLayout& layout, const Console& console) {
   const std::vector<std::string_view> fields = fieldsOf(upperLine, layout.separator);
-  std::vector<std::optional<ColumnRole>> named;
-  if (!layout.headerRow.empty()) named = rolesOfColumns(namesOfColumns(layout.headerRow, layout.separator, upperLine));
+  std::vector<std::optional<NamedRole>> names;
+  if (!layout.headerRow.empty()) names = namesOfColumns(layout.headerRow, layout.separator, upperLine);
   std::vector<ColumnDecision> decisions;
-  ColumnMap columns = assignColumns(fields, named, decisions);
+  ColumnMap columns = assignColumns(fields, rolesOfColumns(names), decisions);
+  // Read without a message of its own: it says which MFSK mode a contact was.
+  columns.submodeColumn = submodeColumnOf(names);
   for (const ColumnDecision& decision : decisions) {
     std::string message = "Using column " + std::to_string(decision.column) + " (";
     message.append(visibleText(fields[static_cast<std::size_t>(decision.column)])).append(") as ");
@@ -103,8 +105,8 @@ ColumnMap assignColumns(std::string_view upperLine, const TextLayout& layout, co
 
 // The highest column any value is taken from.
 int lastColumnOf(const ColumnMap& columns) {
-  return std::max(
-      {columns.dateColumn, columns.timeColumn, columns.bandColumn, columns.modeColumn, columns.callsignColumn});
+  return std::max({columns.dateColumn, columns.timeColumn, columns.bandColumn, columns.modeColumn,
+                   columns.callsignColumn, columns.submodeColumn});
 }
 
 // Reads the first data line into `batch` and the rest of the log into

@@ -41,6 +41,11 @@ RecordFields columnRecord(const ColumnMap& columns, const std::vector<std::strin
     band = band.substr(0, length > 0 ? length : band.size());
   }
   fields.band = normaliseBand(band);
+  // ADIF 3.1's way with FT4, JS8, Q65 and their kin: MODE MFSK, and the
+  // mode that says something as its submode.
+  if (const std::string_view submode = valueIn(columns.submodeColumn); mode == "MFSK" && !submode.empty()) {
+    mode = submode;
+  }
   fields.mode = normaliseMode(mode);
   fields.callsign = valueIn(columns.callsignColumn);
   return fields;

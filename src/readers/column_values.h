@@ -21,7 +21,8 @@ std::string_view normaliseMode(std::string_view mode);
 // columns are, are `tokens`: a column the line does not reach gives the
 // empty text; a band and mode written as one token (the band and mode
 // columns are one) are parted; a time written with colons gives its four
-// digits HHMM, written to `timeDigits`.
+// digits HHMM, written to `timeDigits`; a mode of MFSK gives the submode
+// column's value, when it has one.
 RecordFields columnRecord(const ColumnMap& columns, const std::vector<std::string_view>& tokens, char (&timeDigits)[4]);
 
 }  // namespace quorvel

@@ -33,30 +33,42 @@ bool LogSource::start() {
   started_ = true;
   if (!readUpTo(log_, waiting_, kEncodingProbeSize)) return false;
   const EncodingFound found = detectTextEncoding(waiting_);
-  if (found.encoding == TextEncoding::Bytes) return true;
-  decoder_.emplace(found.encoding == TextEncoding::Utf16BigEndian);
-  raw_.assign(waiting_, found.markLength);
-  waiting_.clear();
+  if (found.encoding != TextEncoding::Bytes) {
+    decoder_.emplace(found.encoding == TextEncoding::Utf16BigEndian);
+    raw_.assign(waiting_, found.markLength);
+    waiting_.clear();
+    // The line ends are told from as much decoded text as a log of bytes
+    // shows.
+    while (waiting_.size() < kEncodingProbeSize && decodeInto(waiting_)) {
+    }
+    if (failed_) return false;
+  }
+  crLineEnds_ = endsLinesWithCr(waiting_);
+  return true;
+}
+
+bool LogSource::decodeInto(std::string& out) {
+  if (ended_ || failed_) return false;
+  if (raw_.empty()) {
+    if (!readUpTo(log_, raw_, kDecodeSize)) {
+      failed_ = true;
+      return false;
+    }
+    if (raw_.empty()) {
+      decoder_->finish(out);
+      ended_ = true;
+      return false;
+    }
+  }
+  decoder_->decode(raw_, out);
+  raw_.clear();
   return true;
 }
 
 bool LogSource::decodeMore() {
   waiting_.clear();
   handed_ = 0;
-  while (waiting_.empty() && !ended_) {
-    if (raw_.empty()) {
-      if (!readUpTo(log_, raw_, kDecodeSize)) {
-        failed_ = true;
-        return false;
-      }
-      if (raw_.empty()) {
-        decoder_->finish(waiting_);
-        ended_ = true;
-        break;
-      }
-    }
-    decoder_->decode(raw_, waiting_);
-    raw_.clear();
+  while (waiting_.empty() && decodeInto(waiting_)) {
   }
   return !waiting_.empty();
 }
@@ -68,13 +80,38 @@ std::int64_t LogSource::handOut(char* into, std::size_t size) {
   return static_cast<std::int64_t>(count);
 }
 
-std::int64_t LogSource::read(char* into, std::size_t size) {
+std::int64_t LogSource::readText(char* into, std::size_t size) {
   if (!started_ && !start()) failed_ = true;
   if (failed_) return -1;
   if (handed_ < waiting_.size()) return handOut(into, size);
   if (!decoder_) return readSome(log_, into, size);
   if (!decodeMore()) return failed_ ? -1 : 0;
   return handOut(into, size);
+}
+
+std::size_t LogSource::crToLf(char* text, std::size_t count) {
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < count; ++i) {
+    const char c = text[i];
+    if (c == '\n' && afterCr_) {
+      afterCr_ = false;
+      continue;
+    }
+    afterCr_ = c == '\r';
+    text[kept++] = afterCr_ ? '\n' : c;
+  }
+  return kept;
+}
+
+std::int64_t LogSource::read(char* into, std::size_t size) {
+  for (;;) {
+    const std::int64_t got = readText(into, size);
+    if (got <= 0 || !crLineEnds_) return got;
+    // A piece that was one LF of a CR LF leaves nothing: read on.
+    if (const std::size_t kept = crToLf(into, static_cast<std::size_t>(got)); kept > 0) {
+      return static_cast<std::int64_t>(kept);
+    }
+  }
 }
 
 }  // namespace quorvel

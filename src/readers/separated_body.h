@@ -61,7 +61,12 @@ class SeparatedBody {
     tokens_.clear();
     SeparatedFields fields(upperRow, separator_);
     std::string_view field;
-    while (static_cast<int>(tokens_.size()) <= lastColumn_ && fields.next(field)) tokens_.push_back(field);
+    // A quoted field keeps its doubled quotes until here; few have any.
+    // (Sized before any field views one of them.)
+    unquoted_.resize(static_cast<std::size_t>(lastColumn_ + 1));
+    while (static_cast<int>(tokens_.size()) <= lastColumn_ && fields.next(field)) {
+      tokens_.push_back(SeparatedFields::unquoted(field, unquoted_[tokens_.size()]));
+    }
     const RecordFields record = columnRecord(columns_, tokens_, timeDigits_);
     // A blank row, or the header row repeated, is no contact; a callsign
     // field holds whatever callsign the exporting program had.
@@ -81,6 +86,7 @@ class SeparatedBody {
   std::string upper_;
   std::string open_;  // the lines of a row whose quoted field is still open
   std::vector<std::string_view> tokens_;
+  std::vector<std::string> unquoted_;  // a field's text with its doubled quotes made one
   char timeDigits_[4] = {};
 };
 

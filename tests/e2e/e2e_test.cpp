@@ -4,6 +4,7 @@
 // README's tour.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -169,6 +170,10 @@ TEST(CabrilloE2e, HeaderRulesCountsAndEnds) {
   expectRun("", header("") + kContact + "END-OF-LOG: QSO: 1 2 3 4 5 6 7 W1AW\n", cabrillo(1),
             {{"K.TXT", record("K8")}});
   expectRun("", header("") + kContact, cabrillo(-1), {{"K.TXT", record("K8")}});
+  // Lines ended by CR alone, as classic Mac OS wrote them.
+  std::string macLog = header("CONTEST: ARRL-SS-CW\n") + kContact + kContact + "\nEND-OF-LOG:\n";
+  std::replace(macLog.begin(), macLog.end(), '\n', '\r');
+  expectRun("", macLog, cabrillo(2), {{"K.TXT", record("K10") + record("K10")}});
   expectRun("", header("") + "END-OF-LOG:\n", kSorting, {});  // no "QSO:" line at all
   // Short and long contact lines, PSK31: the five-letter mode moves W1AX
   // one column right, and it sorts first.
@@ -251,9 +256,12 @@ TEST(ProgramE2e, UsageBannerAndRunsThatReadNothing) {
   const Files folder = {
       {"logs", "<dir>"}, {"log.txt", kLog}, {"K.TMP", "22-JUN-02 1200  20  CW K0ZZ\n"}, {"G.TXT", "old\n"}};
   for (const auto& [arguments, status, out, err] : cases) expectFolder(folder, arguments, status, out, err, folder);
-  // A log with no line worth reading leaves 36 empty buckets, silently.
-  for (std::string log : {"", "\n\n  \nDATE TIME CALL\n599 599\n"}) {
-    expectFolder({{"log", log}}, {"log"}, 0, "", "", with(allBuckets("TMP"), {{"log", log}}));
+  // A log with no line worth reading leaves 36 empty buckets: an empty one
+  // silently, one whose text holds no contact with a word and status 1.
+  const std::string noLog = "no contact read from file log: no line of it reads as a contact\n";
+  for (const auto& [log, status, err] : {std::tuple{""s, 0, ""s}, {"\xEF\xBB\xBF\r\n\n  \t\n"s, 0, ""s},
+                                         {"\n\n  \nDATE TIME CALL\n599 599\n"s, 1, noLog}}) {
+    expectFolder({{"log", log}}, {"log"}, status, "", err, with(allBuckets("TMP"), {{"log", log}}));
   }
 }
 
@@ -308,6 +316,14 @@ TEST(ProgramE2e, SeveralLogsShareTheLists) {
                    read(2) + kSorting + "3 QSOs read from 2 logs\n",
                with(with(allBuckets("TXT"), noCallsign), {{"K.TXT", "22-JUN-02 1432       14 SSB K1ABC\n"},
                                                           {"G.TXT", "22-JUN-02 1433        7  CW G4ABC\n"}}));
+  // So is a file that is no log at all.
+  const Files noLog = {{"a.adi", logs.at("a.adi")}, {"notes.txt", "shopping: milk, eggs\n"}, {"c.text", kLog}};
+  expectFolder(noLog, {"a.adi", "notes.txt", "c.text"}, 1, bucketRow(),
+               adifErr + "no contact read from file notes.txt: no line of it reads as a contact\n" + columns("K1ABC") +
+                   read(2) + kSorting + "3 QSOs read from 3 logs\n",
+               with(with(allBuckets("TXT"), noLog),
+                    {{"K.TXT", " 20240309 1200       20  CW K1AB\n22-JUN-02 1432       14 SSB K1ABC\n"},
+                     {"G.TXT", "22-JUN-02 1433        7  CW G4ABC\n"}}));
 }
 
 // -unique writes a line once however often it stands in a list: repeated
