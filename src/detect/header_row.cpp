@@ -65,8 +65,8 @@ std::size_t overlap(const Span& a, const Span& b) {
 // left edge or its right, or the one within the other. A name that only
 // runs into a token ("BAND" half over "1432") was typed, not aligned.
 bool standsOver(const Span& name, const Span& token) {
-  const bool within = (name.begin >= token.begin && name.end <= token.end) ||
-                      (token.begin >= name.begin && token.end <= name.end);
+  const bool within =
+      (name.begin >= token.begin && name.end <= token.end) || (token.begin >= name.begin && token.end <= name.end);
   return name.begin == token.begin || name.end == token.end || within;
 }
 

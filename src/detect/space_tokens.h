@@ -50,7 +50,8 @@ class ColumnTokens {
     SpaceTokens after = tokens_;
     std::string_view meridiem;
     if (after.next(meridiem) && isMeridiem(meridiem) && isColonTime(token)) {
-      token = std::string_view(token.data(), static_cast<std::size_t>(meridiem.data() + meridiem.size() - token.data()));
+      token =
+          std::string_view(token.data(), static_cast<std::size_t>(meridiem.data() + meridiem.size() - token.data()));
       tokens_ = after;
     }
     return true;

@@ -259,7 +259,8 @@ TEST(ProgramE2e, UsageBannerAndRunsThatReadNothing) {
   // A log with no line worth reading leaves 36 empty buckets: an empty one
   // silently, one whose text holds no contact with a word and status 1.
   const std::string noLog = "no contact read from file log: no line of it reads as a contact\n";
-  for (const auto& [log, status, err] : {std::tuple{""s, 0, ""s}, {"\xEF\xBB\xBF\r\n\n  \t\n"s, 0, ""s},
+  for (const auto& [log, status, err] : {std::tuple{""s, 0, ""s},
+                                         {"\xEF\xBB\xBF\r\n\n  \t\n"s, 0, ""s},
                                          {"\n\n  \nDATE TIME CALL\n599 599\n"s, 1, noLog}}) {
     expectFolder({{"log", log}}, {"log"}, status, "", err, with(allBuckets("TMP"), {{"log", log}}));
   }

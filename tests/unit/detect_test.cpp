@@ -24,7 +24,7 @@ TEST(Recognisers, BandsModesCallsignsAndLocators) {
     EXPECT_FALSE(isCallsign(no)) << no;
   }
   for (const char* yes :
-       {"K1ABC", "9A1A", "2E0ABC", "E73A", "W200YARC", "GB50TG", "I2/K3LR", "KA2CKI/R", "VP2E/W1AW"}) {
+       {"K1ABC", "9A1A", "2E0ABC", "E73A", "W200YARC", "GB50TG", "I2/K3LR", "KA2CKI/R", "VP2E/W1AW", "VK2/W1XYZ/P"}) {
     EXPECT_TRUE(looksLikeCallsign(yes)) << yes;
   }
   for (const char* no :
@@ -32,7 +32,7 @@ TEST(Recognisers, BandsModesCallsignsAndLocators) {
     EXPECT_FALSE(looksLikeCallsign(no)) << no;
   }
   for (const char* locator : {"FN31", "FN21AB", "GB50TG"}) EXPECT_TRUE(isLocator(locator)) << locator;
-  for (const char* no : {"FN3", "FS31", "FN31AZ", "K1ABC"}) EXPECT_FALSE(isLocator(no)) << no;
+  for (const char* no : {"FN3", "FS31", "SN31", "FN31YA", "FN31AZ", "K1ABC"}) EXPECT_FALSE(isLocator(no)) << no;
 }
 
 ScreenResult screen(std::string_view line) {
@@ -106,6 +106,7 @@ TEST(VisibleText, EscapesControlsAndCutsLongTokens) {
       {"STR\xF6M", "STR\xF6M"},                                  // a Latin-1 letter kept
       {"\x9B-K\xC2\x9B", "\\x9B-K\\xC2\\x9B"},                   // C1, lone or in UTF-8
       {"\xE6\x97-\xED\xA0\x80", "\xE6\\x97-\xED\xA0\\x80"},      // a cut letter, a surrogate
+      {"\xE6\x97\x1B", "\xE6\\x97\\x1B"},                        // no letter ends in a control
       {std::string(41, 'K'), std::string(40, 'K') + "..."},
       {std::string(40, 'K'), std::string(40, 'K')},
       {std::string(37, 'K') + "\x1B", std::string(37, 'K') + "..."},

@@ -52,6 +52,10 @@ TEST(LineReader, LinesAndBlocksOfWholeLines) {
   for (const auto& [content, size, lines, blocks] : cases) {
     EXPECT_EQ(linesAndBlocks(content, size), std::pair(lines, blocks)) << content;
   }
+  // A log whose start ends its lines with CR alone: a CR LF after it is
+  // one line end.
+  const std::string filler(kEncodingProbeSize, 'x');
+  EXPECT_EQ(linesAndBlocks("a\r" + filler + "\r\nb\rc", 1 << 20).first, (Texts{"a|", filler + "|", "b|", "c"}));
   std::string longLine(3 * 1024 * 1024, 'x');
   EXPECT_EQ(linesAndBlocks("a\n" + longLine + "\nb;\n", 1).second, (Texts{"a\n", longLine + "\nb;\n"}));
   File broken;
@@ -93,6 +97,7 @@ TEST(Utf16, DetectedAndDecodedHoweverCut) {
       {"\0<\0E\0O\0H\0>\0\n\xD8\x3D\xDE\x00"s, TextEncoding::Utf16BigEndian, 0, "<EOH>\n\xF0\x9F\x98\x80"},
       {"\xFF\xFE\x3D\xD8\x41\0\x00\xDE\x3D\xD8"s, TextEncoding::Utf16LittleEndian, 2, bad + "A" + bad + bad},
       {"\xFF\xFE\x41\0\x42"s, TextEncoding::Utf16LittleEndian, 2, "A" + bad},
+      {"\xFF\xFE\x00\xD8\x00\xDC"s, TextEncoding::Utf16LittleEndian, 2, "\xF0\x90\x80\x80"},  // U+D800 U+DC00
       {"\xEF\xBB\xBF<EOH>"s, TextEncoding::Bytes, 0, ""},
       {"A\0"s, TextEncoding::Bytes, 0, ""},
       {"<CALL:4>K1AB\0\0\0"s, TextEncoding::Bytes, 0, ""},
@@ -216,6 +221,31 @@ TEST(TextLogs, EachLayoutGivesItsContacts) {
       {"20250627 0000 20M SSB VE3AAA\n", " 20250627 0000 20M SSB VE3AAA\n"},
       {"Contest log of G4ZZZ\n22-JUN-02 1432 14 SSB GB4XYZ\n22-JUN-02 1433 15 DIG K1ABC\n",  // a title
        "22-JUN-02 1432  14 SSB GB4XYZ\n22-JUN-02 1433  15 DIG K1ABC\n"},
+      // Header words typed, not stood over their columns: only the shapes
+      // tell, "DATE UTC" two names.
+      {"DATE UTC BAND MODE CALL\n22-JUN-02 1432 14 SSB G4ABC\n", "22-JUN-02 1432  14 SSB G4ABC\n"},
+      {"Date ON Band MODE CALLSIGN\n20180404 04:00 10M SSB FY4FGI\n", " 20180404 0400 10M SSB FY4FGI\n"},
+      {"22-JUN-02 1432 14 SSB G4ABC\nDATE TIME BAND MODE CALL\n22-JUN-02 1433 7 CW K1ABC\n",  // a contact, no title
+       "22-JUN-02 1432  14 SSB G4ABC\n22-JUN-02 1433   7  CW K1ABC\n"},
+      {"22-JUN-02 1432 14 SSB HL22\n", "22-JUN-02 1432  14 SSB HL22\n"},  // a callsign shaped like a locator
+      {"CALL,BAND\t,MODE\nG4ABC,23CM,\"M\"\"X\"\n", "               23CM M\"X G4ABC\n"},  // named beside a tab; quotes
+      // Dates with slashes in separated rows, 12-hour times.
+      {"VE3AAA,27/06/2025,00:00,20M,SSB\nK1ABC,6/27/2025,1:05 PM,20M,SSB\n",
+       "27/06/2025 0000 20M SSB VE3AAA\n6/27/2025 1305 20M SSB K1ABC\n"},
+      {"VE3AAA;2025/06/27;12:00 AM\n", "2025/06/27 0000         VE3AAA\n"},
+      {"VE3AAB\t6/27/2025\t12:30:00PM\n", "6/27/2025 1230         VE3AAB\n"},
+      {"6/27/2025 1:05 PM 14 AM G4ABC\n", "6/27/2025 1305  14  AM G4ABC\n"},  // AM after a time is the time's
+      // CR line ends; tables with "|" between their cells.
+      {"DATE TIME CALL\r22-JUN-02 1432 G4ABC\r22-JUN-02 1433 K1ABC\r",
+       "22-JUN-02 1432         G4ABC\n22-JUN-02 1433         K1ABC\n"},
+      {"Call|Date|Time|Band|Mode\nG4ABC|20250627|1200|20M|FT8\n", " 20250627 1200 20M FT8 G4ABC\n"},
+      {"| Call | Date | Mode |\n|---|:---|---:|\n| G4ABC | 20250627 | FT8 |\n", " 20250627          FT8 G4ABC\n"},
+      // MFSK shows its submode, in ADIF and in a text log.
+      {"<EOH>\n<CALL:5>G4ABC <MODE:4>mfsk <SUBMODE:3>FT4 <EOR>\n<CALL:5>G4ABD <MODE:3>SSB <SUBMODE:3>USB <EOR>\n",
+       "                        FT4 G4ABC\n                        SSB G4ABD\n"},
+      {"CALL,MODE,SUBMODE\nG4ABC,MFSK,JS8\nG4ABD,MFSK,\n",
+       "                   JS8 G4ABC\n                  MFSK G4ABD\n"},
+      {"<EOH>\n<CALL:10>VK2/W1XYZ1<BAND:3>20M<MODE:2>CW<EOR>\n", "                     20  CW VK2/W1XYZ1\n"},
   };
   for (const auto& [log, lines] : cases) {
     std::string written;
