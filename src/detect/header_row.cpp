@@ -42,7 +42,10 @@ std::vector<Span> namesOf(std::string_view row) {
   for (std::size_t i = 0; i < words.size();) {
     std::size_t taken = 1;
     names.push_back(words[i]);
-    for (std::size_t count = std::min(kMostWords, words.size() - i); count > 0; --count) {
+    // Words of one name stand a blank apart; wider gaps part columns.
+    std::size_t most = 1;
+    while (most < kMostWords && i + most < words.size() && words[i + most].begin == words[i + most - 1].end + 1) ++most;
+    for (std::size_t count = most; count > 0; --count) {
       const Span& last = words[i + count - 1];
       if (auto role = roleNamed(row.substr(words[i].begin, last.end - words[i].begin))) {
         names.back() = {words[i].begin, last.end, role};
@@ -62,11 +65,11 @@ std::size_t overlap(const Span& a, const Span& b) {
 }
 
 // Whether a name stands over a token as a printed table stands it: at its
-// left edge or its right, or the one within the other. A name that only
-// runs into a token ("BAND" half over "1432") was typed, not aligned.
+// left edge or its right, or within a wider value ("Date" over
+// "19-Oct-03"). A name that only runs into a token ("BAND" half over
+// "1432"), or over a shorter one, was typed, not aligned.
 bool standsOver(const Span& name, const Span& token) {
-  const bool within =
-      (name.begin >= token.begin && name.end <= token.end) || (token.begin >= name.begin && token.end <= name.end);
+  const bool within = name.begin >= token.begin && name.end <= token.end;
   return name.begin == token.begin || name.end == token.end || within;
 }
 
@@ -98,6 +101,7 @@ std::vector<std::optional<NamedRole>> namesOfColumns(std::string_view headerRow,
     if (words.size() == tokens.size()) header = std::move(words);
   }
   names.resize(tokens.size());
+  int roles = 0, standing = 0;
   for (std::size_t k = 0; k < header.size() && k < tokens.size(); ++k) {
     const Span& name = header[k];
     std::size_t below = tokens.size();
@@ -105,8 +109,16 @@ std::vector<std::optional<NamedRole>> namesOfColumns(std::string_view headerRow,
     for (std::size_t i = 0; i < tokens.size(); ++i) {
       if (overlap(name, tokens[i]) > most) below = i, most = overlap(name, tokens[i]);
     }
-    if (below == k && standsOver(name, tokens[k])) names[k] = name.role;
+    roles += name.role ? 1 : 0;
+    if (below == k && standsOver(name, tokens[k])) {
+      names[k] = name.role;
+      standing += name.role ? 1 : 0;
+    }
   }
+  // A typed header stands a name over its column now and then by chance
+  // ("MODE" ending over "14"): unless most of its names stand over their
+  // columns, it names none of them.
+  if (2 * standing <= roles) std::fill(names.begin(), names.end(), std::nullopt);
   return names;
 }
 

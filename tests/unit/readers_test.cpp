@@ -224,7 +224,7 @@ TEST(TextLogs, EachLayoutGivesItsContacts) {
       // Header words typed, not stood over their columns: only the shapes
       // tell, "DATE UTC" two names.
       {"DATE UTC BAND MODE CALL\n22-JUN-02 1432 14 SSB G4ABC\n", "22-JUN-02 1432  14 SSB G4ABC\n"},
-      {"Date ON Band MODE CALLSIGN\n20180404 04:00 10M SSB FY4FGI\n", " 20180404 0400 10M SSB FY4FGI\n"},
+      {"Date ON Band MODE CALLSIGN\n20180404 04:00 10M SSB FY4FGI 59 59\n", " 20180404 0400 10M SSB FY4FGI\n"},
       {"22-JUN-02 1432 14 SSB G4ABC\nDATE TIME BAND MODE CALL\n22-JUN-02 1433 7 CW K1ABC\n",  // a contact, no title
        "22-JUN-02 1432  14 SSB G4ABC\n22-JUN-02 1433   7  CW K1ABC\n"},
       {"22-JUN-02 1432 14 SSB HL22\n", "22-JUN-02 1432  14 SSB HL22\n"},  // a callsign shaped like a locator
@@ -240,6 +240,7 @@ TEST(TextLogs, EachLayoutGivesItsContacts) {
        "22-JUN-02 1432         G4ABC\n22-JUN-02 1433         K1ABC\n"},
       {"Call|Date|Time|Band|Mode\nG4ABC|20250627|1200|20M|FT8\n", " 20250627 1200 20M FT8 G4ABC\n"},
       {"| Call | Date | Mode |\n|---|:---|---:|\n| G4ABC | 20250627 | FT8 |\n", " 20250627          FT8 G4ABC\n"},
+      {"| Call | Band | Mode |\n| G4ABC | 23CM | FM |\n", "               23CM  FM G4ABC\n"},
       // MFSK shows its submode, in ADIF and in a text log.
       {"<EOH>\n<CALL:5>G4ABC <MODE:4>mfsk <SUBMODE:3>FT4 <EOR>\n<CALL:5>G4ABD <MODE:3>SSB <SUBMODE:3>USB <EOR>\n",
        "                        FT4 G4ABC\n                        SSB G4ABD\n"},
