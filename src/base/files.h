@@ -119,6 +119,15 @@ bool replaceFile(const std::string& from, const std::string& to);
 // Deletes the file at `path`.
 bool removeFile(const std::string& path);
 
+// Whether a lock was had.
+enum class LockOutcome { Taken, Busy, Failed };
+
+// Takes the operating system's exclusive lock on the open `file` (flock on
+// POSIX systems, LockFileEx on Windows), held until the file is closed or
+// the process ends in any way, a kill included. Busy when another open
+// file holds it and `wait` is false; with `wait`, waits until it is free.
+LockOutcome lockFile(const File& file, bool wait);
+
 // Writes what the system still holds of an open file out to the disk, so
 // that it survives a power cut; false when that fails.
 bool syncFile(const File& file);

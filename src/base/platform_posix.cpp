@@ -1,5 +1,6 @@
 // The calls of base/files.h and base/arguments.h on POSIX systems.
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -129,6 +130,16 @@ bool replaceFile(const std::string& from, const std::string& to) {
 }
 
 bool removeFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+
+LockOutcome lockFile(const File& file, bool wait) {
+  // flock, not fcntl: its lock belongs to this open file, not to the
+  // process, so no other descriptor of the file can drop it by closing.
+  for (;;) {
+    if (::flock(descriptorOf(file), LOCK_EX | (wait ? 0 : LOCK_NB)) == 0) return LockOutcome::Taken;
+    if (errno == EWOULDBLOCK && !wait) return LockOutcome::Busy;
+    if (errno != EINTR) return LockOutcome::Failed;
+  }
+}
 
 bool syncFile(const File& file) { return ::fsync(descriptorOf(file)) == 0; }
 

@@ -214,6 +214,15 @@ bool replaceFile(const std::string& from, const std::string& to) {
 
 bool removeFile(const std::string& path) { return ::DeleteFileW(wide(path).c_str()) != 0; }
 
+LockOutcome lockFile(const File& file, bool wait) {
+  // The first byte, whether or not the file holds one: the lock is all
+  // that the file is for.
+  OVERLAPPED at{};
+  const DWORD flags = LOCKFILE_EXCLUSIVE_LOCK | (wait ? 0 : LOCKFILE_FAIL_IMMEDIATELY);
+  if (::LockFileEx(handleOf(file), flags, 0, 1, 0, &at)) return LockOutcome::Taken;
+  return !wait && ::GetLastError() == ERROR_LOCK_VIOLATION ? LockOutcome::Busy : LockOutcome::Failed;
+}
+
 bool syncFile(const File& file) { return ::FlushFileBuffers(handleOf(file)) != 0; }
 
 // Windows gives a program no flush of a folder's entries: NTFS keeps them

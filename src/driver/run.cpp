@@ -9,6 +9,7 @@
 #include "output/bucket_files.h"
 #include "output/bucket_journal.h"
 #include "output/bucket_names.h"
+#include "output/folder_lock.h"
 #include "output/lookup_page.h"
 #include "output/sort_stage.h"
 #include "readers/line_reader.h"
@@ -38,7 +39,7 @@ Status openLogs(const std::vector<std::string>& names, std::vector<File>& logs) 
 // list K.TXT. Such a log is refused before anything is written.
 Status refuseOwnFiles(const std::vector<std::string>& names, const std::vector<File>& logs, bool lowerCase) {
   std::vector<FileIdentity> written;
-  for (const std::string& name : {journalFileName(lowerCase), lookupPageName(lowerCase)}) {
+  for (const std::string& name : {journalFileName(lowerCase), lookupPageName(lowerCase), lockFileName(lowerCase)}) {
     if (std::optional<FileIdentity> identity = identityOf(name)) written.push_back(*identity);
   }
   for (char bucket : kBucketCharacters) {
@@ -58,8 +59,9 @@ Status refuseOwnFiles(const std::vector<std::string>& names, const std::vector<F
 
 // Reads every log into the bucket files and sorts them into the lists.
 // Once every list is written, the journal is marked before the buckets go.
+// `listed` gets the characters of the buckets whose lists were written.
 Status fillAndSort(const CommandLine& command, std::vector<File>& logs, const BucketJournal& journal,
-                   const Console& console, const WorkPlan& work) {
+                   const Console& console, const WorkPlan& work, std::string& listed) {
   BucketFiles buckets(kWorkingDirectory, command.options.lowerCaseNames, work.checkpoint);
   if (Status created = buckets.create(); !created.isOk()) return created;
 
@@ -102,6 +104,7 @@ Status fillAndSort(const CommandLine& command, std::vector<File>& logs, const Bu
                         work.sortMemory,
                         work.checkpoint};
   SortOutcome sorted = sortBuckets(kWorkingDirectory, settings, console);
+  listed = sorted.listed();
   // Should the mark not reach the journal, the buckets still go: only a
   // run interrupted while it deletes them would then be undone instead of
   // finished, and the next run would report that it cannot be.
@@ -119,19 +122,39 @@ Status fillAndSort(const CommandLine& command, std::vector<File>& logs, const Bu
   return status;
 }
 
-// A run's appends are recorded in the journal before the first of them,
-// and the journal goes once the run has ended, well or with a reported
-// failure: a journal found at the start was left by an interrupted run.
+// A run that failed takes its appends out of the buckets whose lists it
+// did not write, so that the same run made again counts them once.
+void takeBackAppends(const BucketJournal& journal, std::string_view listed, Status& status) {
+  bool tookBack = false;
+  Status takenBack = journal.takeBack(listed, tookBack);
+  status.absorb(takenBack);
+  if (takenBack.isOk() && tookBack) {
+    status.absorb(Status::failure(
+        "this run's contacts were taken out of the bucket files again: run it again once the cause is mended\n"));
+  }
+}
+
+// The run holds its folder's lock from before it looks at a journal or a
+// bucket until its journal is gone. A run's appends are recorded in the
+// journal before the first of them, and the journal goes once the run has
+// ended, well or with a reported failure: a journal found at the start was
+// left by an interrupted run.
 Status runLogs(const CommandLine& command, const Console& console, const WorkPlan& work) {
   std::vector<File> logs;
   if (Status opened = openLogs(command.logNames, logs); !opened.isOk()) return opened;
+  FolderLock lock(kWorkingDirectory, command.options.lowerCaseNames);
+  if (Status locked = lock.take(console, work.checkpoint); !locked.isOk()) return locked;
   if (Status own = refuseOwnFiles(command.logNames, logs, command.options.lowerCaseNames); !own.isOk()) return own;
 
   BucketJournal journal(kWorkingDirectory, command.options.lowerCaseNames);
   if (Status recovered = journal.recover(console); !recovered.isOk()) return recovered;
   if (Status begun = journal.begin(); !begun.isOk()) return begun;
-  Status status = fillAndSort(command, logs, journal, console, work);
+  std::string listed;
+  Status status = fillAndSort(command, logs, journal, console, work, listed);
+  if (!status.isOk()) takeBackAppends(journal, listed, status);
+  if (work.checkpoint) work.checkpoint(RunPoint::RunEnding);
   status.absorb(journal.end());
+  lock.release();
   return status;
 }
 

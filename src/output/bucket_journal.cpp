@@ -16,6 +16,9 @@ constexpr std::string_view kMark = "lists written, deleting ";
 // not one, and is not read into memory.
 constexpr std::int64_t kMostJournalBytes = 64 * 1024;
 constexpr std::size_t kMostSizeDigits = 18;
+// What a user can do when the journal `name` cannot be trusted: nothing is
+// changed until they have looked.
+std::string wayOut(const std::string& name) { return ";\ncheck the lists, then delete " + name + " to go on\n"; }
 
 std::string markLine(std::string_view deleting) { return std::string(kMark).append(deleting).append("\n"); }
 
@@ -98,7 +101,9 @@ Status BucketJournal::recover(const Console& console) const {
     std::string text;
     if (readWholeFile(file, text)) record = parseJournal(text);
   }
-  if (!record) return Status::failure("unable to read file " + name_ + "\n");
+  if (!record) {
+    return Status::failure("unable to read file " + name_ + ": it is no journal of an interrupted run" + wayOut(name_));
+  }
   if (Status put = record->deleting ? finish(*record) : undo(*record); !put.isOk()) return put;
   if (!removeFile(path)) return Status::failure("unable to delete file " + name_ + "\n");
   printMessage(console, record->deleting ? "an interrupted run was finished\n" : "an interrupted run was undone\n");
@@ -115,16 +120,32 @@ Status BucketJournal::undo(const JournalRecord& record) const {
     if (sizes[i] < record.sizes[i]) {
       return Status::failure(
           "unable to undo an interrupted run: " + bucketFileName(kBucketCharacters[i], lowerCaseNames_) +
-          " is shorter than " + name_ + " says\n");
+          " is shorter than " + name_ + " says, so the bucket files no longer match it" + wayOut(name_));
     }
   }
   for (std::size_t i = 0; i < sizes.size(); ++i) {
     if (sizes[i] == record.sizes[i]) continue;
-    File bucket = openForAppending(bucketPath(i));
-    if (!bucket.isOpen() || !truncateTo(bucket, record.sizes[i]) || !syncFile(bucket) || !bucket.close()) {
-      return Status::failure("unable to undo an interrupted run: " +
-                             bucketFileName(kBucketCharacters[i], lowerCaseNames_) + " cannot be cut back\n");
-    }
+    if (Status cut = cutBack(i, record.sizes[i]); !cut.isOk()) return cut;
+  }
+  return Status::ok();
+}
+
+Status BucketJournal::cutBack(std::size_t index, std::int64_t size) const {
+  File bucket = openForAppending(bucketPath(index));
+  if (!bucket.isOpen() || !truncateTo(bucket, size) || !syncFile(bucket) || !bucket.close()) {
+    return Status::failure("unable to undo an interrupted run: " +
+                           bucketFileName(kBucketCharacters[index], lowerCaseNames_) + " cannot be cut back\n");
+  }
+  return Status::ok();
+}
+
+Status BucketJournal::takeBack(std::string_view listed, bool& tookBack) const {
+  tookBack = false;
+  for (std::size_t i = 0; i < kBucketCharacters.size(); ++i) {
+    if (listed.find(kBucketCharacters[i]) != std::string_view::npos) continue;
+    if (sizeOf(bucketPath(i)) <= record_.sizes[i]) continue;
+    if (Status cut = cutBack(i, record_.sizes[i]); !cut.isOk()) return cut;
+    tookBack = true;
   }
   return Status::ok();
 }

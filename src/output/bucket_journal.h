@@ -54,6 +54,15 @@ class BucketJournal {
   // run's appends are.
   Status begin();
 
+  // Takes this run's appends out of the bucket files again, a run that
+  // failed with a reported error: each bucket but those whose characters
+  // are in `listed` (their lists were written) is cut back to the size
+  // begin() found, leftover lines of earlier runs kept, so that the same
+  // run made again once the cause is gone gives the lists of one run.
+  // `tookBack` tells whether any bucket held an append. Fails as recover()
+  // does when a bucket cannot be cut.
+  Status takeBack(std::string_view listed, bool& tookBack) const;
+
   // Marks that every list is written and the bucket files of the
   // characters `deleting` are about to be deleted.
   Status markDeleting(std::string_view deleting) const;
@@ -63,6 +72,8 @@ class BucketJournal {
 
  private:
   Status undo(const JournalRecord& record) const;
+  // Cuts bucket `index` back to `size` bytes, out on the disk.
+  Status cutBack(std::size_t index, std::int64_t size) const;
   Status finish(const JournalRecord& record) const;
   Status writeOut(const std::string& text) const;
   std::string bucketPath(std::size_t index) const;

@@ -21,6 +21,8 @@ using namespace std::literals;
 
 const std::string kWriting = "\nEach dot is 100 QSOs. Writing logs\n";
 const std::string kSorting = "\nSorting logs....\n";
+const std::string kTakenBack =
+    "this run's contacts were taken out of the bucket files again: run it again once the cause is mended\n";
 std::string read(int count) { return "\n\n" + std::to_string(count) + " QSOs read\n"; }
 
 // What an ADIF or a Cabrillo run prints on standard error, `count`
@@ -303,10 +305,10 @@ TEST(ProgramE2e, SeveralLogsShareTheLists) {
                                             "2024-11-23 1300     7025  CW K1AA\n 20240309 1200       20  CW K1AB\n"
                                             "22-JUN-02 1432       14 SSB K1ABC\n2024-11-23 1200    14025  CW K1AC\n"},
                                            {"G.TXT", "22-JUN-02 1433        7  CW G4ABC\n"}}));
-  expectFolder(
-      logs, {"a.adi", "bad.log", "c.text"}, 1, "",
-      adifErr + "\nCabrillo format detected\n" + kWriting + "quorvel: Internal Error - please e-mail log to QZ9ZZ!!\n",
-      with(with(allBuckets("TMP"), logs), {{"K.TMP", " 20240309 1200       20  CW K1AB\n" + record("K8")}}));
+  expectFolder(logs, {"a.adi", "bad.log", "c.text"}, 1, "",
+               adifErr + "\nCabrillo format detected\n" + kWriting +
+                   "quorvel: Internal Error - please e-mail log to QZ9ZZ!!\n" + kTakenBack,
+               with(allBuckets("TMP"), logs));
   // A text log in which no column holds callsigns is reported, and the
   // other logs are read all the same.
   const Files noCallsign = {{"a", "22/JUN/02 1432 14 SSB\n"}, {"c.text", kLog}};
@@ -385,12 +387,12 @@ TEST(ProgramE2e, NeverWritesThroughWhatIsPlanted) {
     expectFolder({{"log.txt", kLog}, {"K.TMP", planted}}, {"log.txt"}, 1, "", "unable to create file K.TMP\n", made);
     Files sorted = with(allBuckets("TXT"), {{"log.txt", kLog}, {"K.TXT", kK1abc}, {"G.TXT", kG4abc}}), kept = sorted;
     kept.erase("K.TXT");
-    kept["K.TMP"] = kK1abc;
+    kept["K.TMP"] = "";
     expectFolder({{"log.txt", kLog}, {"K.TXT", planted}}, {"log.txt"}, 1, bucketRow(),
-                 kLogErr + "unable to sort file K.TMP\n", with(kept, {{"K.TXT", planted}}));
+                 kLogErr + "unable to sort file K.TMP\n" + kTakenBack, with(kept, {{"K.TXT", planted}}));
     bool folder = planted == "<dir>";
     expectFolder({{"log.txt", kLog}, {"K.TXT.part", planted}}, {"log.txt"}, folder, bucketRow(),
-                 kLogErr + (folder ? "unable to sort file K.TMP\n" : ""),
+                 kLogErr + (folder ? "unable to sort file K.TMP\n" + kTakenBack : ""),
                  folder ? with(kept, {{"K.TXT.part", "<dir>"}}) : sorted);
     EXPECT_EQ(outside.files(), (Files{{"victim", "keep me\n"}}));
   }
@@ -454,19 +456,24 @@ TEST(ProgramE2e, FullDiskOrAListHeldOpenKeepsWholeLinesAndBuckets) {
   Outcome got = runProgram(held, {"log.txt"});
   Files sorted = with(allBuckets("TXT"), {{"log.txt", kLog}, {"K.TXT", kK1abc}, {"G.TXT", kG4abc}});
   EXPECT_EQ(got.status, int{kWindows});
-  EXPECT_EQ(got.err, kLogErr + (kWindows ? "unable to sort file K.TMP\n" : ""));
-  EXPECT_EQ(held.files(), kWindows ? with(sorted, {{"K.TXT", "old\n"}, {"K.TMP", kK1abc}}) : sorted);
+  EXPECT_EQ(got.err, kLogErr + (kWindows ? "unable to sort file K.TMP\n" + kTakenBack : ""));
+  EXPECT_EQ(held.files(), kWindows ? with(sorted, {{"K.TXT", "old\n"}, {"K.TMP", ""}}) : sorted);
   if (kWindows) return;
   std::string log, leftover;
   for (int i = 0; i < 5000; ++i) log += "22-JUN-02 1432 14 SSB K1A" + std::to_string(i) + "\n";
   ScratchDir dir;
   dir.write("log.txt", log);
+  // A run that fails takes its contacts out of the buckets again: the
+  // same run made once there is room gives the lists of one clean run.
+  ScratchDir clean;
+  clean.write("log.txt", log);
+  const Outcome once = runProgram(clean, {"log.txt"});
   got = runProgram(dir, {"log.txt"}, 100000);
-  std::string bucket = readFile(dir.path() + "/K.TMP");
   EXPECT_EQ(got.status, 1);
-  EXPECT_EQ(got.err.substr(got.err.size() - 28), "unable to create file K.TMP\n");
-  EXPECT_EQ(bucket.substr(0, 28), "22-JUN-02 1432  14 SSB K1A0\n");
-  EXPECT_TRUE(bucket.back() == '\n' && bucket.size() <= 100000u && dir.files().count("K.TXT") == 0);
+  EXPECT_TRUE(got.err.ends_with("unable to create file K.TMP\n" + kTakenBack)) << got.err;
+  EXPECT_EQ(dir.files(), with(allBuckets("TMP"), {{"log.txt", log}}));
+  EXPECT_EQ(runProgram(dir, {"log.txt"}).err, once.err);
+  EXPECT_EQ(dir.files(), clean.files());
   for (int i = 0; i < 10; ++i) leftover += "22-JUN-02 1200  20  CW W" + std::to_string(9 - i) + "ZZ\n";
   Files after = with(allBuckets("TXT"), {{"log.txt", kLog}, {"W.TMP", leftover}, {"K.TXT", kK1abc}, {"G.TXT", kG4abc}});
   after.erase("W.TXT");
@@ -508,11 +515,40 @@ TEST(ProgramE2e, AnInterruptedRunIsUndoneOrFinishedByTheNext) {
   const std::string header = "quorvel bucket sizes before the run\n";
   for (const auto& [journal, message] :
        {std::pair{header + "K.TMP 99\nend\n",
-                  "unable to undo an interrupted run: K.TMP is shorter than QUORVEL.JNL says\n"},
-        std::pair{header + "K.TMP 28\nend\nlists\n", "unable to read file QUORVEL.JNL\n"}}) {
+                  "unable to undo an interrupted run: K.TMP is shorter than QUORVEL.JNL says, so the bucket files no "
+                  "longer match it;\n"},
+        std::pair{header + "K.TMP 28\nend\nlists\n",
+                  "unable to read file QUORVEL.JNL: it is no journal of an interrupted run;\n"}}) {
     Files before = {{"log", log}, {"K.TMP", leftover}, {"QUORVEL.JNL", journal}};
-    expectFolder(before, {"log"}, 1, "", message, before);
+    expectFolder(before, {"log"}, 1, "", std::string(message) + "check the lists, then delete QUORVEL.JNL to go on\n",
+                 before);
   }
+}
+
+// Runs in one folder take turns: a run started while another holds the
+// folder waits for it, and both logs end up in the lists as if the runs
+// had been made one after the other. The first is held with every list
+// written, its journal still there; the second is seen to wait.
+TEST(ProgramE2e, RunsInOneFolderTakeTurns) {
+  std::string other = kLog;
+  other.replace(other.find("K1ABC"), 5, "K1ABD");
+  ScratchDir dir, oneByOne;
+  for (const ScratchDir* folder : {&dir, &oneByOne}) folder->write("a.txt", kLog), folder->write("b.txt", other);
+  const Outcome a = runProgram(oneByOne, {"a.txt"}), b = runProgram(oneByOne, {"b.txt"});
+  Outcome first, second;
+  std::thread firstRun([&] { first = runHeldAt(dir, RunPoint::RunEnding, 1, "held", {"a.txt"}); });
+  ASSERT_TRUE(waitForFile(dir, "held"));
+  std::thread secondRun([&] { second = runHeldAt(dir, RunPoint::FolderBusy, 1, "waiting", {"b.txt"}); });
+  const bool waited = waitForFile(dir, "waiting");
+  std::filesystem::remove(std::filesystem::path(dir.path()) / "waiting");
+  std::filesystem::remove(std::filesystem::path(dir.path()) / "held");
+  firstRun.join();
+  secondRun.join();
+  EXPECT_TRUE(waited);
+  EXPECT_EQ(first.err, a.err);
+  EXPECT_EQ(second.err, "waiting for another quorvel run in this folder\n" + b.err);
+  EXPECT_EQ(first.status + second.status, 0);
+  EXPECT_EQ(dir.files(), oneByOne.files());
 }
 
 // The lists and buckets end their lines as the system's text files do,

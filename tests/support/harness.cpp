@@ -1,12 +1,14 @@
 #include "support/harness.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <thread>
 
 #include "base/ascii.h"
 #include "base/files.h"
@@ -91,6 +93,21 @@ Outcome runKilledAt(const ScratchDir& dir, RunPoint point, int count, const std:
   std::vector<std::string> all = {std::to_string(static_cast<int>(point)), std::to_string(count)};
   all.insert(all.end(), arguments.begin(), arguments.end());
   return runBinary(QUORVEL_KILLABLE, dir, all, 0, false);
+}
+
+Outcome runHeldAt(const ScratchDir& dir, RunPoint point, int count, const std::string& held,
+                  const std::vector<std::string>& arguments) {
+  std::vector<std::string> all = {"hold", std::to_string(static_cast<int>(point)), std::to_string(count), held};
+  all.insert(all.end(), arguments.begin(), arguments.end());
+  return runBinary(QUORVEL_KILLABLE, dir, all, 0, false);
+}
+
+bool waitForFile(const ScratchDir& dir, const std::string& name) {
+  for (int tries = 0; tries < 2000; ++tries) {
+    if (std::filesystem::exists(std::filesystem::path(dir.path()) / name)) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return false;
 }
 
 std::string bucketRow(bool lowerCase) {

@@ -71,6 +71,15 @@ Outcome runBinary(const char* binary, const ScratchDir& dir, const std::vector<s
 // would, the `count`-th time the run reaches `point`: status 137.
 Outcome runKilledAt(const ScratchDir& dir, RunPoint point, int count, const std::vector<std::string>& arguments);
 
+// Runs the program as runProgram() does, but the `count`-th time the run
+// reaches `point` it makes the file `held` in `dir` and waits there until
+// the file is gone.
+Outcome runHeldAt(const ScratchDir& dir, RunPoint point, int count, const std::string& held,
+                  const std::vector<std::string>& arguments);
+
+// Waits until the file `name` stands in `dir`; false after ten seconds.
+bool waitForFile(const ScratchDir& dir, const std::string& name);
+
 // The row of bucket characters the sort stage writes.
 std::string bucketRow(bool lowerCase = false);
 

@@ -1,0 +1,60 @@
+#include "output/folder_lock.h"
+
+#include <chrono>
+#include <optional>
+#include <thread>
+
+namespace quorvel {
+
+namespace {
+
+// The run that held the lock removes the lock file as it ends; on Windows
+// the name stays taken until the last run that had it open lets go of it.
+constexpr int kOpenTries = 500;
+constexpr auto kOpenPause = std::chrono::milliseconds(10);
+
+}  // namespace
+
+std::string lockFileName(bool lowerCaseNames) { return lowerCaseNames ? "quorvel.lck" : "QUORVEL.LCK"; }
+
+FolderLock::FolderLock(std::string directory, bool lowerCaseNames)
+    : path_(directory + lockFileName(lowerCaseNames)), name_(lockFileName(lowerCaseNames)) {}
+
+Status FolderLock::take(const Console& console, const Checkpoint& checkpoint) {
+  bool waited = false;
+  for (int tries = 0; tries < kOpenTries; ++tries) {
+    File file = openForAppending(path_);
+    if (!file.isOpen()) {
+      std::this_thread::sleep_for(kOpenPause);
+      continue;
+    }
+    LockOutcome outcome = lockFile(file, false);
+    if (outcome == LockOutcome::Busy) {
+      if (!waited) {
+        printMessage(console, "waiting for another quorvel run in this folder\n");
+        if (checkpoint) checkpoint(RunPoint::FolderBusy);
+        waited = true;
+      }
+      outcome = lockFile(file, true);
+    }
+    if (outcome != LockOutcome::Taken) return Status::failure("unable to lock file " + name_ + "\n");
+    // The run that held the lock may have removed the file as it ended: a
+    // lock on a file no longer at the name locks nothing.
+    const std::optional<FileIdentity> locked = identityOf(file);
+    if (locked && locked == identityOf(path_)) {
+      file_ = std::move(file);
+      return Status::ok();
+    }
+  }
+  return Status::failure("unable to create file " + name_ + "\n");
+}
+
+void FolderLock::release() {
+  if (!file_.isOpen()) return;
+  // Removed while still held, so that no run takes a lock on it once it
+  // is gone from the folder.
+  (void)removeFile(path_);
+  (void)file_.close();
+}
+
+}  // namespace quorvel
