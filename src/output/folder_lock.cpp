@@ -25,6 +25,8 @@ Status FolderLock::take(const Console& console, const Checkpoint& checkpoint) {
   for (int tries = 0; tries < kOpenTries; ++tries) {
     File file = openForAppending(path_);
     if (!file.isOpen()) {
+      // A name that holds nothing could not be made: no run is ending.
+      if (sizeOf(path_) < 0) break;
       std::this_thread::sleep_for(kOpenPause);
       continue;
     }

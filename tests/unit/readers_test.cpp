@@ -225,6 +225,7 @@ TEST(TextLogs, EachLayoutGivesItsContacts) {
       // tell, "DATE UTC" two names.
       {"DATE UTC BAND MODE CALL\n22-JUN-02 1432 14 SSB G4ABC\n", "22-JUN-02 1432  14 SSB G4ABC\n"},
       {"Date ON Band MODE CALLSIGN\n20180404 04:00 10M SSB FY4FGI 59 59\n", " 20180404 0400 10M SSB FY4FGI\n"},
+      {"Date ON Band MODE CALLSIGN\n22-JUN-02 1432 14 SSB GB4XYZ 59 59\n", "22-JUN-02 1432  14 SSB GB4XYZ\n"},
       {"22-JUN-02 1432 14 SSB G4ABC\nDATE TIME BAND MODE CALL\n22-JUN-02 1433 7 CW K1ABC\n",  // a contact, no title
        "22-JUN-02 1432  14 SSB G4ABC\n22-JUN-02 1433   7  CW K1ABC\n"},
       {"22-JUN-02 1432 14 SSB HL22\n", "22-JUN-02 1432  14 SSB HL22\n"},  // a callsign shaped like a locator
