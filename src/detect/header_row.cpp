@@ -26,13 +26,6 @@ std::vector<Span> wordsOf(std::string_view row) {
   return words;
 }
 
-// The words of a blank-separated header row, each a name of its own.
-std::vector<Span> singleNamesOf(std::string_view row) {
-  std::vector<Span> names = wordsOf(row);
-  for (Span& name : names) name.role = roleNamed(row.substr(name.begin, name.end - name.begin));
-  return names;
-}
-
 // The words of a blank-separated header row, a name of several words
 // taken whole ("Call worked") before its first word alone.
 std::vector<Span> namesOf(std::string_view row) {
@@ -93,13 +86,7 @@ std::vector<std::optional<NamedRole>> namesOfColumns(std::string_view headerRow,
   // A printed table stands each name above its column, a typed one only
   // in the same order: a column is taken as named when both ways agree.
   const std::vector<Span> tokens = wordsOf(dataRow);
-  std::vector<Span> header = namesOf(headerRow);
-  // "DATE UTC" names a date, but over a date and a time it is two names:
-  // a header with a word for each column has its words for names.
-  if (header.size() != tokens.size()) {
-    std::vector<Span> words = singleNamesOf(headerRow);
-    if (words.size() == tokens.size()) header = std::move(words);
-  }
+  const std::vector<Span> header = namesOf(headerRow);
   names.resize(tokens.size());
   int roles = 0, standing = 0;
   for (std::size_t k = 0; k < header.size() && k < tokens.size(); ++k) {
