@@ -88,6 +88,14 @@ std::vector<std::optional<NamedRole>> namesOfColumns(std::string_view headerRow,
   const std::vector<Span> tokens = wordsOf(dataRow);
   const std::vector<Span> header = namesOf(headerRow);
   names.resize(tokens.size());
+  // A header whose words all stand a single blank apart was typed, not
+  // laid out over its columns: where a name stands says nothing.
+  const std::vector<Span> words = wordsOf(headerRow);
+  const bool typed =
+      words.size() >= 2 && std::adjacent_find(words.begin(), words.end(), [](const Span& a, const Span& b) {
+                             return b.begin != a.end + 1;
+                           }) == words.end();
+  if (typed) return names;
   int roles = 0, standing = 0;
   for (std::size_t k = 0; k < header.size() && k < tokens.size(); ++k) {
     const Span& name = header[k];
