@@ -30,7 +30,9 @@ struct ColumnDecision {
 // on the same line), band (isBand, a frequency, or a band and mode written
 // as one token, which gives the mode too), mode (isModeName), callsign
 // (isCallsign). A token shaped like a callsign or a locator, or a mode
-// name, is never a date or a band. Returns the map and adds the decisions
+// name, is never a date or a band; a locator-shaped token (HL22) is the
+// callsign only when no other token is one. A time's AM or PM comes as
+// part of its token (see ColumnTokens). Returns the map and adds the decisions
 // to `decisions` in the order of their columns.
 ColumnMap assignColumns(const std::vector<std::string_view>& tokens,
                         const std::vector<std::optional<ColumnRole>>& named, std::vector<ColumnDecision>& decisions);
