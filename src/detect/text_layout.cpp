@@ -52,7 +52,7 @@ bool separatedCallsignRow(std::string_view row, char separator) {
 // token free of other separators: "VE3AAA,27/06/2025,00:00" is one token
 // that isCallsign() admits for its "/", but a row of CSV.
 bool blankDataLine(std::string_view line) {
-  if (screenLine(line) != ScreenResult::Data) return false;
+  if (screenMarkers(line)) return false;  // a marker or a heading decides, as in screenLine()
   SpaceTokens tokens(line);
   for (std::string_view token; tokens.next(token);) {
     if (isCallsign(token) && token.find_first_of(kSeparators, 0, std::size(kSeparators)) == std::string_view::npos) {
