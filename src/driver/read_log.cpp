@@ -6,9 +6,11 @@
 
 #include "base/ascii.h"
 #include "detect/adif_probe.h"
+#include "detect/adx_probe.h"
 #include "detect/screen_line.h"
 #include "detect/text_layout.h"
 #include "readers/adif_reader.h"
+#include "readers/adx_reader.h"
 #include "readers/cabrillo_reader.h"
 #include "readers/column_reader.h"
 
@@ -16,7 +18,7 @@ namespace quorvel {
 
 namespace {
 
-enum class LogFormat { Adif, Cabrillo, ColumnText };
+enum class LogFormat { Adx, Adif, Cabrillo, ColumnText };
 
 // The first line a reader is given, and the reader it picks.
 struct FirstLine {
@@ -31,6 +33,7 @@ struct FirstLine {
 // they share their lists with logs of the other kinds.
 RecordLayout layoutFor(LogFormat format, const RunOptions& options, bool wideTextLogs) {
   switch (format) {
+    case LogFormat::Adx:
     case LogFormat::Adif:
       return chooseLayout(options.keepComments ? LayoutSet::WideWithComment : LayoutSet::Wide, options);
     case LogFormat::Cabrillo: return chooseLayout(LayoutSet::Wide, options);
@@ -73,10 +76,15 @@ bool holdsText(std::string_view line) {
   return std::any_of(line.begin(), line.end(), [](char c) { return !isScanSpace(static_cast<unsigned char>(c)); });
 }
 
-// The first line that screening accepts, and the reader it picks. False
+// The first line that screening accepts, and the reader it picks (an ADX
+// log is given no line: its reader takes the log whole). False
 // when no line is accepted; `sawText` then tells whether any line held
 // more than white space.
 bool findFirstLine(LineReader& input, FirstLine& first, bool& sawText) {
+  if (probeAdx(input.peek(kAdifProbeSize))) {
+    first.format = LogFormat::Adx;  // read as a stream of bytes, not lines
+    return true;
+  }
   switch (probeAdif(input.peek(kAdifProbeSize))) {
     case AdifProbe::WithHeader: return findAdifStart(input, AdifStart::AtHeader, first);
     case AdifProbe::Headerless: return findAdifStart(input, AdifStart::AtRecords, first);
@@ -109,7 +117,7 @@ LogReading readLog(LineReader& input, const RunOptions& options, bool wideTextLo
     // Text in which nothing reads as a contact is no log, or one in a
     // shape nothing here knows; an empty file is an empty log.
     if (reading.status.isOk() && sawText) {
-      reading.noContact = "no contact read from file " + input.name() + ": no line of it reads as a contact\n";
+      reading.fault = "no contact read from file " + input.name() + ": no line of it reads as a contact\n";
     }
     return reading;
   }
@@ -117,6 +125,7 @@ LogReading readLog(LineReader& input, const RunOptions& options, bool wideTextLo
   reading.layout = setup.layout;
   ReadOutcome outcome;
   switch (first.format) {
+    case LogFormat::Adx: outcome = readAdxLog(input, setup, sink, reading.fault); break;
     case LogFormat::Adif: outcome = readAdifLog(input, first.line, first.adifStart, setup, sink); break;
     case LogFormat::Cabrillo: outcome = readCabrilloLog(input, first.line, setup, sink); break;
     case LogFormat::ColumnText: {
@@ -124,7 +133,7 @@ LogReading readLog(LineReader& input, const RunOptions& options, bool wideTextLo
       outcome = readColumnLog(input, first.line, first.layout, setup, sink, foundCallsigns);
       // Every line of it would be counted and written nowhere.
       if (!foundCallsigns && outcome.status.isOk()) {
-        reading.noContact = "no contact read from file " + input.name() + ": no column holds callsigns\n";
+        reading.fault = "no contact read from file " + input.name() + ": no column holds callsigns\n";
       }
       break;
     }

@@ -20,13 +20,14 @@ struct LogReading {
   // and a reader ran; none when no line was (nothing was printed then).
   std::optional<RecordLayout> layout;
   long counted = 0;  // what its reader counted
-  // Why a text log that was read gave no contact, as a message naming it;
-  // empty when it gave some.
-  std::string noContact;
+  // Why a log was read only in part, or gave no contact though it held
+  // text, as a message naming it; empty when it was read whole. The run
+  // reads the other logs and sorts, then fails.
+  std::string fault;
 };
 
-// Reads a whole log into `sink`: a start that gives ADIF away goes to the
-// ADIF reader at once; otherwise lines are screened until one is accepted,
+// Reads a whole log into `sink`: a start that gives ADX or ADIF away goes
+// to its reader at once; otherwise lines are screened until one is accepted,
 // and the reader that line picks reads the rest, its record lines in the
 // layout its format and `options` call for. A text log's record lines get
 // the narrow band field, or with `wideTextLogs` the wide one of ADIF and

@@ -85,8 +85,8 @@ Status fillAndSort(const CommandLine& command, std::vector<File>& logs, const Bu
     counted += reading.counted;
     // Such a log is reported where it was read, and the others are read
     // and sorted all the same: the run then ends in failure.
-    if (!reading.noContact.empty()) printMessage(console, reading.noContact);
-    unread = unread || !reading.noContact.empty();
+    if (!reading.fault.empty()) printMessage(console, reading.fault);
+    unread = unread || !reading.fault.empty();
   }
   if (Status closed = buckets.close(); !closed.isOk()) return closed;
   // Its message was printed; the failure carries none.

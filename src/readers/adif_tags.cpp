@@ -148,6 +148,27 @@ std::string_view readWord(std::string_view text, std::size_t start, std::size_t 
 
 std::string_view adifTagName(AdifTag tag) { return kTagNames[static_cast<std::size_t>(tag)]; }
 
+AdifTag adifTagNamed(std::string_view name) {
+  for (std::size_t i = 0; i < kAdifTagCount; ++i) {
+    if (name.size() == kTagNames[i].size() && startsWithCaseless(name, kTagNames[i])) return static_cast<AdifTag>(i);
+  }
+  return AdifTag::Other;
+}
+
+AdifTagValue adifValueOf(std::string_view text) {
+  AdifTagValue value;
+  value.lengthRead = true;
+  value.length = text.size();
+  value.closed = true;
+  value.afterTag = text;
+  std::size_t start = skipScanSpace(text, 0);
+  std::size_t end = start;
+  while (end < text.size() && !isScanSpace(static_cast<unsigned char>(text[end]))) ++end;
+  value.hasValue = start < text.size();
+  value.value = text.substr(start, end - start);
+  return value;
+}
+
 AdifTagPositions findAdifTags(std::string_view line) {
   AdifTagPositions positions;
   positions.first.fill(std::string_view::npos);

@@ -65,4 +65,14 @@ bool keepAdifValue(AdifTag tag, const AdifTagValue& value, std::string_view& fie
 // The tag's name as it is written between "<" and ":".
 std::string_view adifTagName(AdifTag tag);
 
+// The tag of the reader's that `name` names, in any letter case; Other for
+// any other name, EndOfRecord included.
+AdifTag adifTagNamed(std::string_view name);
+
+// What a tag says whose declared length holds `text` exactly, as when an
+// element of ADX, ADIF's XML form, gives its value whole: its value is the
+// first word of `text`, and it has none when `text` is blank. The value
+// views `text`.
+AdifTagValue adifValueOf(std::string_view text);
+
 }  // namespace quorvel

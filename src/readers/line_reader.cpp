@@ -205,6 +205,14 @@ bool LineReader::nextBlock(std::size_t size, BlockCutRule cut, LineBlock& block)
   return true;
 }
 
+std::string_view LineReader::nextBytes() {
+  if (begin_ == end_ && !fill()) return {};
+  std::string_view bytes(buffer_.data() + begin_, end_ - begin_);
+  begin_ = end_;
+  scanned_ = 0;
+  return bytes;
+}
+
 std::string_view LineReader::peek(std::size_t count) {
   while (end_ - begin_ < count && fill()) {
   }

@@ -100,6 +100,15 @@ class LineReader {
   // whole lines read before it.
   bool nextBlock(std::size_t size, BlockCutRule cut, LineBlock& block);
 
+  // The bytes not yet taken, lines or not, as many as were read at once
+  // (at least one), and takes them. Empty at the end of the input and on a
+  // read error, which status() then reports. The text stays valid until
+  // the next call of any reading function.
+  std::string_view nextBytes();
+
+  // Whether the log was decoded from UTF-16 to UTF-8 on its way here.
+  bool decodedFromUtf16() const { return source_.decodesUtf16(); }
+
   // Lets the reader cut a line longer than a block into pieces where `cut`
   // says, so that no more than about a block of it is held: a log written
   // as one long line. The pieces come as lines without a new line.

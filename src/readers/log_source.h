@@ -27,6 +27,9 @@ class LogSource {
   // end, -1 on a read error.
   std::int64_t read(char* into, std::size_t size);
 
+  // Whether the log, as far as it was read, is UTF-16 decoded to UTF-8.
+  bool decodesUtf16() const { return decoder_.has_value(); }
+
  private:
   // Reads the start of the log and tells its encoding; false on an error.
   bool start();

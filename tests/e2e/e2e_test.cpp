@@ -135,6 +135,36 @@ TEST(AdifE2e, RecordsAndTheirValues) {
   expectRun("-nodate -notime", log, adif(8000), {{"K.TXT", k}}, std::string(80, '.') + "\n");
 }
 
+// The ADX example and its ADIF twin write the same lists; an ADX log cut
+// short, or one whose entities would grow without end, keeps the records
+// before its fault and ends the run with a word and status 1.
+TEST(AdxE2e, ListsOfTheAdifTwinAndFaults) {
+  const std::string adx = readFile(QUORVEL_EXAMPLES "/contest-weekend.adx");
+  for (const char* option : {"-notime", "-comment"}) {
+    ScratchDir twin;
+    twin.write("log", readFile(QUORVEL_EXAMPLES "/contest-weekend.adi"));
+    ASSERT_EQ(runProgram(twin, {"log", option}).status, 0);
+    expectFolder({{"log", adx}}, {"log", option}, 0, bucketRow(), adif(7, "ADX"), with(twin.files(), {{"log", adx}}));
+  }
+  const std::string start = "<?xml version=\"1.0\"?>\n<ADX><RECORDS>\n<RECORD><CALL>G4ABC</CALL></RECORD>\n";
+  std::string laughs = "<?xml version=\"1.0\"?>\n<!DOCTYPE ADX [<!ENTITY a0 \"LOL\">";
+  for (int i = 1; i < 40; ++i) {
+    laughs += "<!ENTITY a" + std::to_string(i) + " \"" + std::string(10, ' ');
+    for (int k = 0; k < 10; ++k) laughs += "&a" + std::to_string(i - 1) + ";";
+    laughs += "\">";
+  }
+  laughs += "]>\n" + start.substr(22) + "<RECORD><CALL>&a39;</CALL></RECORD></RECORDS></ADX>\n";
+  const std::tuple<std::string, std::string> faults[] = {
+      {start + "<RECORD><CALL>K1A", "line 4: no element found"},
+      {laughs, "line 5: limit on input amplification factor (from DTD and entities) breached"}};
+  for (const auto& [log, fault] : faults) {
+    expectFolder({{"log", log}}, {"log", "-nodate", "-notime"}, 1, bucketRow(),
+                 "\nADX format detected\n" + kWriting + "error reading file log at " + fault +
+                     "; the contacts before it were read\n" + kSorting,
+                 with(allBuckets("TXT"), {{"log", log}, {"G.TXT", "             G4ABC\n"}}));
+  }
+}
+
 // A contact line whose every token after the first four names its place,
 // so the record line shows which token was taken for the callsign.
 const std::string kContact = "QSO: 14025 CW 2024-11-23 1200 K5 K6 K7 K8 K9 K10 K11 K12 K13 K14 K15\n";

@@ -177,7 +177,7 @@ ReadTrace traceRead(std::string_view log, const RunOptions& options, const WorkP
   ReadTrace trace;
   TracingSink sink(trace.lines, failAt);
   LogReading reading = readLog(input, options, false, plan, console, sink);
-  trace.failure = reading.status.message() + reading.noContact;
+  trace.failure = reading.status.message() + reading.fault;
   trace.accepted = reading.layout.has_value();
   trace.sortColumn = reading.layout && !trace.lines.empty() ? reading.layout->sortColumn() : 0;
   trace.out = readBack(console.out), trace.err = readBack(console.err);

@@ -3,6 +3,9 @@
 // must change nothing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <tuple>
+
 #include "base/ascii.h"
 #include "detect/text_encoding.h"
 #include "readers/adif_tags.h"
@@ -254,6 +257,106 @@ TEST(TextLogs, EachLayoutGivesItsContacts) {
     for (const std::string& line : testing::traceRead(log, {}, {}).lines) written += line.substr(1);
     std::erase(written, '\r');  // record lines end as the system's text files do
     EXPECT_EQ(written, lines) << log;
+  }
+}
+
+// ADX logs give the lines of their ADIF twins: the same tags on the same
+// lines, plainly and with -comment.
+TEST(AdxLogs, EachRecordGivesItsAdifTwinsLine) {
+  auto adx = [](std::string_view records, bool lower) {
+    std::string head =
+        "\xEF\xBB\xBF<?xml version=\"1.0\"?>\n<!-- ADX -->\n<ADX><HEADER><PROGRAMID>T</PROGRAMID>"
+        "<USERDEF FIELDID=\"1\">CALL</USERDEF></HEADER><RECORDS>\n";
+    std::string tail = "</RECORDS></ADX>\n";
+    if (lower) std::transform(head.begin(), head.end(), head.begin(), toAsciiLower);
+    return head + std::string(records) + (lower ? "</records></adx>\n" : tail);
+  };
+  const std::tuple<const char*, const char*, bool> cases[] = {
+      {"<RECORD><CALL>G4ABC</CALL><QSO_DATE>20240309</QSO_DATE><TIME_ON>181502</TIME_ON><BAND>20m</BAND>"
+       "<MODE>psk31</MODE><COMMENT>Nice</COMMENT></RECORD>",
+       "<CALL:5>G4ABC <QSO_DATE:8>20240309 <TIME_ON:6>181502 <BAND:3>20m <MODE:5>psk31 <COMMENT:4>Nice <EOR>", false},
+      {"<RECORD><CALL>&#x47;4&#65;BC</CALL><COMMENT>a &amp; b &lt;c&gt;</COMMENT><FREQ>14.025</FREQ></RECORD>",
+       "<CALL:5>G4ABC <COMMENT:9>a & b <c> <FREQ:6>14.025 <EOR>", false},
+      {"<RECORD><CALL>G4<!-- not this -->XYZ</CALL><MODE><![CDATA[S<B]]></MODE></RECORD>",
+       "<CALL:5>G4XYZ <MODE:3>S<B <EOR>", false},
+      {"<record><call>k1abc</call><Qso_Date>20240309</Qso_Date><band>40M</band><mode>cw</mode></record>",
+       "<call:5>k1abc <Qso_Date:8>20240309 <band:3>40M <mode:2>cw <eor>", true},
+      {"<RECORD><CALL>W1AW</CALL><APP PROGRAMID=\"X\" FIELDNAME=\"MODE\">FT8</APP><APP_X_BAND><BAND>2M</BAND>"
+       "</APP_X_BAND><USERDEF FIELDNAME=\"CALL\">K1ABC</USERDEF><MODE>CW</MODE><MODE>SSB</MODE></RECORD>",
+       "<CALL:4>W1AW <APP_X_MODE:3>FT8 <MODE:2>CW <MODE:3>SSB <EOR>", false},
+      {"<RECORD><CALL>G4ABC</CALL><QSO_DATE>20240309</QSO_DATE></RECORD>\n<RECORD><CALL>G4ABD</CALL></RECORD>",
+       "<CALL:5>G4ABC <QSO_DATE:8>20240309 <EOR>\n<CALL:5>G4ABD <EOR>", false},
+      {"<RECORD><BAND>2m</BAND>\n<CALL>M5JFS</CALL><FREQ>145.987</FREQ><CALL>X</CALL></RECORD>\n<RECORD>"
+       "<FREQ>7.074</FREQ><BAND> 40m </BAND><CALL>K1A</CALL><TIME_ON>1200</TIME_ON>\n<TIME_ON></TIME_ON></RECORD>",
+       "<BAND:2>2m\n<CALL:5>M5JFS <FREQ:7>145.987 <CALL:1>X <EOR>\n<FREQ:5>7.074 <BAND:5> 40m  <CALL:3>K1A "
+       "<TIME_ON:4>1200\n<TIME_ON:0>\n<EOR>",
+       false},
+      {"<RECORD><CALL>G4ABC</CALL><MODE>MFSK</MODE><SUBMODE>FT4</SUBMODE><COMMENT>two\nlines</COMMENT></RECORD>",
+       "<CALL:5>G4ABC <MODE:4>MFSK <SUBMODE:3>FT4 <COMMENT:9>two\nlines <EOR>", false},
+  };
+  for (const auto& [records, twin, lower] : cases) {
+    for (bool comments : {false, true}) {
+      RunOptions options{false, false, comments, false};
+      testing::ReadTrace read = testing::traceRead(adx(records, lower), options, {});
+      testing::ReadTrace expected = testing::traceRead("<EOH>\n"s + twin + "\n", options, {});
+      expected.err.replace(expected.err.find("ADIF"), 4, "ADX");
+      EXPECT_EQ(read, expected) << records;
+      EXPECT_FALSE(read.lines.empty()) << records;
+    }
+  }
+}
+
+// The record lines a read handed over, ended as on Unix.
+Texts unixLines(const testing::ReadTrace& read) {
+  Texts lines = read.lines;
+  for (std::string& line : lines) std::erase(line, '\r');
+  return lines;
+}
+
+// ADX in UTF-16, and what is not ADX: another XML root, or ADX after it.
+TEST(AdxLogs, Utf16AndOtherXml) {
+  std::string utf16 = "\xFF\xFE";
+  for (char c :
+       "<?xml version=\"1.0\" encoding=\"UTF-16\"?><ADX><RECORDS><RECORD><CALL>G4ABC</CALL></RECORD>"
+       "</RECORDS></ADX>"s) {
+    utf16 += {c, '\0'};
+  }
+  EXPECT_EQ(unixLines(testing::traceRead(utf16, {}, {})), Texts{"G                            G4ABC\n"});
+  for (const char* xml : {"<?xml version=\"1.0\"?>\n<html><ADX/></html>\n", "<adxlog><CALL>G4ABC</CALL></adxlog>\n"}) {
+    EXPECT_EQ(testing::traceRead(xml, {}, {}).err.find("ADX"), std::string::npos) << xml;
+  }
+}
+
+// A log that is not well-formed keeps the records before its fault, which
+// is named with its line; entities neither load files nor grow memory.
+TEST(AdxLogs, FaultsStopTheReadingAndLoadNothing) {
+  const std::string start = "<?xml version=\"1.0\"?>\n<ADX><RECORDS>\n<RECORD><CALL>G4ABC</CALL></RECORD>\n";
+  const std::string laughs =
+      "<!DOCTYPE ADX [<!ENTITY a \"LOLLOLLOLLOLLOL\"><!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">"
+      "<!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\"><!ENTITY d \"&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;\">"
+      "<!ENTITY e \"&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;\"><!ENTITY f \"&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;\">"
+      "<!ENTITY g \"&f;&f;&f;&f;&f;&f;&f;&f;&f;&f;&f;&f;\"><!ENTITY h \"&g;&g;&g;&g;&g;&g;&g;&g;&g;&g;&g;&g;\">]>\n";
+  const std::string external = "<!DOCTYPE ADX SYSTEM \"file:///etc/hostname\" [<!ENTITY x SYSTEM \"/etc/passwd\">]>";
+  const std::string kept = "G                            G4ABC\n";
+  const std::tuple<std::string, std::string, Texts> cases[] = {
+      {start + "<RECORD><CALL>K1ABC</CALL></RECORD>\n<RECORD><CALL>W1",
+       "at line 5: no element found",
+       {kept, "K                            K1ABC\n"}},
+      {start + "<RECORD><CALL>K1ABC</RECORD>", "at line 4: mismatched tag", {kept}},
+      {"<?xml version=\"1.0\"?>\n" + laughs + start.substr(22) + "<RECORD><CALL>&h;</CALL></RECORD></RECORDS></ADX>",
+       "at line 5: limit on input amplification factor (from DTD and entities) breached",
+       {kept}},
+      {"<?xml version=\"1.0\"?>" + external + "<ADX><RECORDS><RECORD><CALL>G4ABC&x;</CALL></RECORD></RECORDS></ADX>",
+       "",
+       {kept}},
+  };
+  for (const auto& [log, fault, lines] : cases) {
+    testing::ReadTrace read = testing::traceRead(log, {}, {});
+    EXPECT_EQ(read.failure,
+              fault.empty() ? "" : "error reading file log " + fault + "; the contacts before it were read\n")
+        << log;
+    EXPECT_EQ(unixLines(read), lines) << log;
+    EXPECT_EQ(read.err.find("QSOs processed") == std::string::npos, !fault.empty()) << read.err;
   }
 }
 

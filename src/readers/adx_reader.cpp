@@ -1,0 +1,171 @@
+#include "readers/adx_reader.h"
+
+#include <expat.h>
+
+#include <memory>
+#include <type_traits>
+
+#include "base/ascii.h"
+#include "readers/adx_record.h"
+#include "record/console_texts.h"
+
+namespace quorvel {
+
+namespace {
+
+// Records handed to the buckets at once, as the line readers hand a block's.
+constexpr long kRecordsPerBatch = 4096;
+// More text than this in one field is dropped: no ADIF value comes near
+// it, and a field's text may not grow without bound.
+constexpr std::size_t kFieldLimit = std::size_t{1} << 20;
+// Entities declared in a document type may give no more than this many
+// bytes of text for each byte of the log, checked once they gave this many.
+constexpr float kMostAmplification = 100.0f;
+constexpr unsigned long long kAmplificationChecked = 1u << 20;
+
+// Where the parser stands: in the root ADX, its RECORDS, a RECORD of
+// those, or a field of the record that is kept.
+enum class Level { Outside, Root, Records, Record, Field };
+
+struct FreeParser {
+  void operator()(XML_Parser parser) const { XML_ParserFree(parser); }
+};
+using Parser = std::unique_ptr<std::remove_pointer_t<XML_Parser>, FreeParser>;
+
+// What the parser's handlers share.
+struct AdxState {
+  AdxState(const ReaderSetup& setup, RecordSink& sink, XML_Parser parser)
+      : setup(setup), sink(sink), parser(parser), record(setup.layout) {}
+
+  const ReaderSetup& setup;
+  RecordSink& sink;
+  XML_Parser parser;
+  AdxRecord record;
+  ContactBatch batch;
+  long count = 0;
+  Status status = Status::ok();  // a bucket file that could not be written
+  Level level = Level::Outside;
+  int skipped = 0;               // depth within an element that counts for nothing
+  std::string* field = nullptr;  // the text of the field being read
+
+  // Hands the batch to the buckets; stops the parser when one fails.
+  void deliver() {
+    status = deliverBatch(batch, setup.console, sink, count).status;
+    batch.clear();
+    if (!status.isOk()) XML_StopParser(parser, XML_FALSE);
+  }
+};
+
+bool named(const XML_Char* name, std::string_view upper) {
+  std::string_view text(name);
+  return text.size() == upper.size() && startsWithCaseless(text, upper);
+}
+
+// The level an element named `name` opens from `state`'s; none (Outside)
+// when it counts for nothing there.
+Level opened(AdxState& state, const XML_Char* name) {
+  switch (state.level) {
+    case Level::Outside: return named(name, "ADX") ? Level::Root : Level::Outside;
+    case Level::Root: return named(name, "RECORDS") ? Level::Records : Level::Outside;
+    case Level::Records:
+      if (!named(name, "RECORD")) return Level::Outside;
+      state.record.open();
+      return Level::Record;
+    case Level::Record:
+      if (AdifTag tag = state.record.wanted(name, XML_GetCurrentLineNumber(state.parser)); tag != AdifTag::Other) {
+        state.field = &state.record.textOf(tag);
+        return Level::Field;
+      }
+      return Level::Outside;
+    case Level::Field: break;
+  }
+  return Level::Outside;
+}
+
+void XMLCALL startElement(void* data, const XML_Char* name, const XML_Char**) {
+  auto& state = *static_cast<AdxState*>(data);
+  Level level = state.skipped > 0 ? Level::Outside : opened(state, name);
+  if (level == Level::Outside) {
+    ++state.skipped;
+  } else {
+    state.level = level;
+  }
+}
+
+void XMLCALL endElement(void* data, const XML_Char*) {
+  auto& state = *static_cast<AdxState*>(data);
+  if (state.skipped > 0) {
+    --state.skipped;
+    return;
+  }
+  switch (state.level) {
+    case Level::Field:
+      state.field = nullptr;
+      state.level = Level::Record;
+      break;
+    case Level::Record:
+      state.record.close(state.batch);
+      if (state.batch.counted() >= kRecordsPerBatch) state.deliver();
+      state.level = Level::Records;
+      break;
+    case Level::Records: state.level = Level::Root; break;
+    case Level::Root:
+    case Level::Outside: state.level = Level::Outside; break;
+  }
+}
+
+void XMLCALL characterData(void* data, const XML_Char* text, int length) {
+  auto& state = *static_cast<AdxState*>(data);
+  if (state.skipped > 0 || state.field == nullptr) return;
+  std::string& field = *state.field;
+  field.append(text, std::min(static_cast<std::size_t>(length), kFieldLimit - std::min(kFieldLimit, field.size())));
+}
+
+// A parser for `input`'s bytes. A log decoded from UTF-16 comes as UTF-8,
+// whatever its declaration says; any other tells its encoding itself.
+Parser makeParser(const LineReader& input) {
+  Parser parser(XML_ParserCreate(input.decodedFromUtf16() ? "UTF-8" : nullptr));
+  if (!parser) return parser;
+  // External entities and document types stay unread: no handler loads
+  // them. Entities declared within the log are held to its size.
+  XML_SetParamEntityParsing(parser.get(), XML_PARAM_ENTITY_PARSING_NEVER);
+  XML_SetBillionLaughsAttackProtectionMaximumAmplification(parser.get(), kMostAmplification);
+  XML_SetBillionLaughsAttackProtectionActivationThreshold(parser.get(), kAmplificationChecked);
+  XML_SetElementHandler(parser.get(), startElement, endElement);
+  XML_SetCharacterDataHandler(parser.get(), characterData);
+  return parser;
+}
+
+std::string faultMessage(const LineReader& input, XML_Parser parser) {
+  return "error reading file " + input.name() + " at line " + std::to_string(XML_GetCurrentLineNumber(parser)) + ": " +
+         XML_ErrorString(XML_GetErrorCode(parser)) + "; the contacts before it were read\n";
+}
+
+}  // namespace
+
+ReadOutcome readAdxLog(LineReader& input, const ReaderSetup& setup, RecordSink& sink, std::string& fault) {
+  printMessage(setup.console, "\nADX format detected\n");
+  printMessage(setup.console, kWritingMessage);
+  Parser parser = makeParser(input);
+  if (!parser) return {Status::failure("quorvel: out of memory\n"), 0};
+  AdxState state(setup, sink, parser.get());
+  XML_SetUserData(parser.get(), &state);
+  bool wellFormed = true;
+  for (bool last = false; !last && wellFormed;) {
+    std::string_view bytes = input.nextBytes();
+    last = bytes.empty();
+    if (last && !input.status().isOk()) return {input.status(), state.count};
+    wellFormed = XML_Parse(parser.get(), bytes.data(), static_cast<int>(bytes.size()), last) == XML_STATUS_OK;
+  }
+  if (!state.status.isOk()) return {state.status, state.count};
+  state.deliver();
+  if (!state.status.isOk()) return {state.status, state.count};
+  if (!wellFormed) {
+    fault = faultMessage(input, parser.get());
+  } else {
+    printCount(setup.console, state.count, "processed");
+  }
+  return {Status::ok(), state.count};
+}
+
+}  // namespace quorvel

@@ -1,0 +1,74 @@
+#include "readers/adx_record.h"
+
+#include "base/ascii.h"
+
+namespace quorvel {
+
+namespace {
+std::size_t slotOf(AdifTag tag) { return static_cast<std::size_t>(tag); }
+}  // namespace
+
+void AdxRecord::open() {
+  onLine_.fill(false);
+  for (std::string* field : {&call_, &band_, &mode_, &qsoDate_, &timeOn_, &submode_, &comment_}) field->clear();
+}
+
+AdifTag AdxRecord::wanted(std::string_view name, std::uint64_t line) {
+  AdifTag tag = adifTagNamed(name);
+  if (tag == AdifTag::Other || (tag == AdifTag::Comment && !layout_.withComment)) return AdifTag::Other;
+  if (line != line_) {
+    takeLine();
+    line_ = line;
+  }
+  if (onLine_[slotOf(tag)]) return AdifTag::Other;
+  onLine_[slotOf(tag)] = true;
+  texts_[slotOf(tag)].clear();
+  return tag;
+}
+
+void AdxRecord::take(AdifTag tag, const AdifTagValue& value, std::string& field) {
+  std::string_view kept = field;
+  if (!keepAdifValue(tag, value, kept)) return;
+  field = std::string(kept);  // `kept` may view `field` itself
+  if (tag == AdifTag::QsoDate) lastQsoDate_ = field;
+}
+
+bool AdxRecord::take(AdifTag tag, std::string& field) {
+  if (!onLine_[slotOf(tag)]) return false;
+  take(tag, adifValueOf(texts_[slotOf(tag)]), field);
+  return true;
+}
+
+void AdxRecord::takeLine() {
+  take(AdifTag::Call, call_);
+  if (onLine_[slotOf(AdifTag::Comment)]) {
+    // Unlike other values a comment keeps its inner blanks, up to the end
+    // of its first line.
+    std::string_view text = texts_[slotOf(AdifTag::Comment)];
+    text = text.substr(0, text.find('\n'));
+    if (text.ends_with('\r')) text.remove_suffix(1);
+    comment_.assign("** ").append(text);
+  }
+  AdifTagValue band;
+  if (onLine_[slotOf(AdifTag::Band)]) band = adifValueOf(texts_[slotOf(AdifTag::Band)]);
+  if (!band.hasValue) take(AdifTag::Freq, band_);
+  take(AdifTag::Band, band, band_);
+  take(AdifTag::Mode, mode_);
+  take(AdifTag::QsoDate, qsoDate_);
+  take(AdifTag::TimeOn, timeOn_);
+  take(AdifTag::Submode, submode_);
+  onLine_.fill(false);
+}
+
+void AdxRecord::close(ContactBatch& batch) {
+  takeLine();
+  if (qsoDate_.empty()) qsoDate_ = lastQsoDate_;
+  // ADIF 3.1 writes FT4, JS8, Q65 and their kin as MODE MFSK with the mode
+  // that says something in SUBMODE.
+  std::string_view mode = mode_;
+  if (!submode_.empty() && mode.size() == 4 && startsWithCaseless(mode, "MFSK")) mode = submode_;
+  RecordFields fields{qsoDate_, timeOn_, band_, mode, call_, comment_};
+  batch.add(call_.empty() ? '\0' : toAsciiUpper(call_.front()), layout_, fields, true);
+}
+
+}  // namespace quorvel
