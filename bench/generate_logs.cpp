@@ -3,6 +3,7 @@
 //   generate_logs DIR [CONTACTS]
 //
 // makes DIR/log.adi (ADIF, one record of about a dozen tags per line),
+// DIR/log.adx (its contacts again as ADX, ADIF's XML form),
 // DIR/cqww.log and DIR/arrlss.log (Cabrillo with a CQ-WW and an ARRL-SS
 // header), DIR/paper.txt (a column text log with headings every 60
 // lines) and DIR/log.csv (a spreadsheet's CSV export: a header row naming
@@ -134,6 +135,40 @@ void writeAdif(std::FILE* out, long count) {
   }
 }
 
+// The contacts of log.adi again, as ADX: each record's elements on lines of
+// their own, as XML exporters indent them.
+void writeAdx(std::FILE* out, long count) {
+  std::fputs(
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ADX>\n  <HEADER>\n    <ADIF_VER>3.1.4</ADIF_VER>\n"
+      "    <PROGRAMID>loggen</PROGRAMID>\n  </HEADER>\n  <RECORDS>\n",
+      out);
+  Random random(1);
+  std::string text;
+  auto element = [&text](const char* name, const std::string& value) {
+    text.append("      <").append(name).append(">").append(value).append("</").append(name).append(">\n");
+  };
+  for (long i = 0; i < count; ++i) {
+    Contact c = contact(random, i);
+    text = "    <RECORD>\n";
+    element("CALL", c.call);
+    element("QSO_DATE", c.date);
+    element("TIME_ON", c.time);
+    element("TIME_OFF", c.time);
+    element("BAND", c.band->name);
+    element("FREQ", c.band->mhz);
+    element("MODE", c.mode);
+    element("RST_SENT", "599");
+    element("RST_RCVD", "579");
+    element("NAME", kNames[random.below(8)]);
+    element("GRIDSQUARE", std::string("JO") + random.digit() + random.digit());
+    element("STATION_CALLSIGN", "G4ZZZ");
+    element("COMMENT", "TNX QSO " + std::to_string(i % 1000));
+    text += "    </RECORD>\n";
+    std::fputs(text.c_str(), out);
+  }
+  std::fputs("  </RECORDS>\n</ADX>\n", out);
+}
+
 void writeCabrillo(std::FILE* out, long count, const char* contest, bool sweepstakes) {
   std::fprintf(out, "START-OF-LOG: 3.0\nCONTEST: %s\nCALLSIGN: G4ZZZ\nCATEGORY-OPERATOR: SINGLE-OP\n", contest);
   std::fputs("CREATED-BY: loggen\nNAME: A. Operator\nSOAPBOX: generated for benchmarks\n", out);
@@ -197,7 +232,7 @@ int main(int argc, char** argv) {
   std::string dir = argv[1];
   long count = argc > 2 ? std::atol(argv[2]) : 1000000;
   bool ok =
-      writeFile(dir + "/log.adi", writeAdif, count) &&
+      writeFile(dir + "/log.adi", writeAdif, count) && writeFile(dir + "/log.adx", writeAdx, count) &&
       writeFile(
           dir + "/cqww.log", [](std::FILE* out, long n) { writeCabrillo(out, n, "CQ-WW-CW", false); }, count) &&
       writeFile(

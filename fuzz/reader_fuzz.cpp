@@ -1,5 +1,5 @@
 // A reader on an arbitrary log, behind a first line that makes the program
-// take it for an ADIF, Cabrillo or column text log. The first byte's low
+// take it for an ADIF, ADX, Cabrillo or column text log. The first byte's low
 // bits choose the options, its top two bits how small the blocks of a
 // second reading on two threads are, which must give the same.
 #include "fuzzing.h"
@@ -12,7 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   RunOptions options{(data[0] & 1) != 0, (data[0] & 2) != 0, (data[0] & 4) != 0, false};
   testing::ReadTrace whole = testing::traceRead(log, options, WorkPlan{std::size_t{1} << 30, 1});
   check(whole.failure.empty() || whole.failure == "quorvel: Internal Error - please e-mail log to QZ9ZZ!!\n" ||
-            whole.failure.starts_with("no contact read from file log:"),
+            whole.failure.starts_with("no contact read from file log:") ||
+            whole.failure.starts_with("error reading file log at line "),
         "error");
   for (const std::string& line : whole.lines) check(line.find('\n') == line.size() - 1, "record line shape");
   WorkPlan blocks{std::size_t{1} << (2 * (data[0] >> 6)), 2};  // of 1, 4, 16 or 64 bytes

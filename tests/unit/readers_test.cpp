@@ -273,10 +273,13 @@ TEST(AdxLogs, EachRecordGivesItsAdifTwinsLine) {
   };
   const std::tuple<const char*, const char*, bool> cases[] = {
       {"<RECORD><CALL>G4ABC</CALL><QSO_DATE>20240309</QSO_DATE><TIME_ON>181502</TIME_ON><BAND>20m</BAND>"
-       "<MODE>psk31</MODE><COMMENT>Nice</COMMENT></RECORD>",
-       "<CALL:5>G4ABC <QSO_DATE:8>20240309 <TIME_ON:6>181502 <BAND:3>20m <MODE:5>psk31 <COMMENT:4>Nice <EOR>", false},
-      {"<RECORD><CALL>&#x47;4&#65;BC</CALL><COMMENT>a &amp; b &lt;c&gt;</COMMENT><FREQ>14.025</FREQ></RECORD>",
-       "<CALL:5>G4ABC <COMMENT:9>a & b <c> <FREQ:6>14.025 <EOR>", false},
+       "<FREQ>14.2</FREQ><MODE>psk31</MODE><COMMENT>Nice</COMMENT></RECORD>",
+       "<CALL:5>G4ABC <QSO_DATE:8>20240309 <TIME_ON:6>181502 <BAND:3>20m <FREQ:4>14.2 <MODE:5>psk31 <COMMENT:4>Nice "
+       "<EOR>",
+       false},
+      {"<RECORD><CALL>&#x47;4&#65;BC</CALL><COMMENT>a &amp; b &lt;c&gt;</COMMENT><FREQ>14.025</FREQ><MODE>SSB "
+       "x</MODE></RECORD>",
+       "<CALL:5>G4ABC <COMMENT:9>a & b <c> <FREQ:6>14.025 <MODE:5>SSB x <EOR>", false},
       {"<RECORD><CALL>G4<!-- not this -->XYZ</CALL><MODE><![CDATA[S<B]]></MODE></RECORD>",
        "<CALL:5>G4XYZ <MODE:3>S<B <EOR>", false},
       {"<record><call>k1abc</call><Qso_Date>20240309</Qso_Date><band>40M</band><mode>cw</mode></record>",
