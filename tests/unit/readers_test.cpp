@@ -285,8 +285,9 @@ TEST(AdxLogs, EachRecordGivesItsAdifTwinsLine) {
       {"<record><call>k1abc</call><Qso_Date>20240309</Qso_Date><band>40M</band><mode>cw</mode></record>",
        "<call:5>k1abc <Qso_Date:8>20240309 <band:3>40M <mode:2>cw <eor>", true},
       {"<RECORD><CALL>W1AW</CALL><APP PROGRAMID=\"X\" FIELDNAME=\"MODE\">FT8</APP><APP_X_BAND><BAND>2M</BAND>"
-       "</APP_X_BAND><USERDEF FIELDNAME=\"CALL\">K1ABC</USERDEF><MODE>CW</MODE><MODE>SSB</MODE></RECORD>",
-       "<CALL:4>W1AW <APP_X_MODE:3>FT8 <MODE:2>CW <MODE:3>SSB <EOR>", false},
+       "</APP_X_BAND><USERDEF FIELDNAME=\"CALL\">K1ABC</USERDEF><MODE>CW</MODE><MODE>SSB</MODE><BAND>20M</BAND>"
+       "</RECORD>",
+       "<CALL:4>W1AW <APP_X_MODE:3>FT8 <MODE:2>CW <MODE:3>SSB <BAND:3>20M <EOR>", false},
       {"<RECORD><CALL>G4ABC</CALL><QSO_DATE>20240309</QSO_DATE></RECORD>\n<RECORD><CALL>G4ABD</CALL></RECORD>",
        "<CALL:5>G4ABC <QSO_DATE:8>20240309 <EOR>\n<CALL:5>G4ABD <EOR>", false},
       {"<RECORD><BAND>2m</BAND>\n<CALL>M5JFS</CALL><FREQ>145.987</FREQ><CALL>X</CALL></RECORD>\n<RECORD>"
