@@ -196,11 +196,8 @@ void AdifBody::closeRecord(ContactBatch& batch) {
     qsoDate_.setFrom(lastQsoDate_);
   }
   std::string_view call = call_.text();
-  // ADIF 3.1 writes FT4, JS8, Q65 and their kin as MODE MFSK with the mode
-  // that says something in SUBMODE.
-  std::string_view mode = mode_.text();
-  if (!submode_.empty() && mode.size() == 4 && startsWithCaseless(mode, "MFSK")) mode = submode_.text();
-  RecordFields fields{qsoDate_.text(), timeOn_.text(), band_.text(), mode, call, comment_};
+  RecordFields fields{qsoDate_.text(), timeOn_.text(), band_.text(), shownMode(mode_.text(), submode_.text()), call,
+                      comment_};
   batch.add(call.empty() ? '\0' : toAsciiUpper(call.front()), layout_, fields, true);
 }
 

@@ -148,6 +148,10 @@ std::string_view readWord(std::string_view text, std::size_t start, std::size_t 
 
 std::string_view adifTagName(AdifTag tag) { return kTagNames[static_cast<std::size_t>(tag)]; }
 
+std::string_view shownMode(std::string_view mode, std::string_view submode) {
+  return !submode.empty() && mode.size() == 4 && startsWithCaseless(mode, "MFSK") ? submode : mode;
+}
+
 AdifTag adifTagNamed(std::string_view name) {
   for (std::size_t i = 0; i < kAdifTagCount; ++i) {
     if (name.size() == kTagNames[i].size() && startsWithCaseless(name, kTagNames[i])) return static_cast<AdifTag>(i);

@@ -62,6 +62,11 @@ AdifTagValue readAdifTag(std::string_view line, std::size_t position, AdifTag ta
 // could not be read.
 bool keepAdifValue(AdifTag tag, const AdifTagValue& value, std::string_view& field);
 
+// The mode a record of MODE `mode` and SUBMODE `submode` shows: ADIF 3.1
+// writes FT4, JS8, Q65 and their kin as MODE MFSK (any letter case) with
+// the mode that says something in SUBMODE.
+std::string_view shownMode(std::string_view mode, std::string_view submode);
+
 // The tag's name as it is written between "<" and ":".
 std::string_view adifTagName(AdifTag tag);
 

@@ -63,11 +63,7 @@ void AdxRecord::takeLine() {
 void AdxRecord::close(ContactBatch& batch) {
   takeLine();
   if (qsoDate_.empty()) qsoDate_ = lastQsoDate_;
-  // ADIF 3.1 writes FT4, JS8, Q65 and their kin as MODE MFSK with the mode
-  // that says something in SUBMODE.
-  std::string_view mode = mode_;
-  if (!submode_.empty() && mode.size() == 4 && startsWithCaseless(mode, "MFSK")) mode = submode_;
-  RecordFields fields{qsoDate_, timeOn_, band_, mode, call_, comment_};
+  RecordFields fields{qsoDate_, timeOn_, band_, shownMode(mode_, submode_), call_, comment_};
   batch.add(call_.empty() ? '\0' : toAsciiUpper(call_.front()), layout_, fields, true);
 }
 
