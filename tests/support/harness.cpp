@@ -1,6 +1,7 @@
 #include "support/harness.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -170,10 +171,16 @@ std::string readBack(std::FILE* stream) {
 
 }  // namespace
 
+std::FILE* scratchStream() {
+  static const ScratchDir folder;
+  static std::atomic<int> made{0};
+  return std::fopen((folder.path() + "/stream" + std::to_string(made++)).c_str(), "w+b");
+}
+
 ReadTrace traceRead(std::string_view log, const RunOptions& options, const WorkPlan& plan, std::size_t failAt) {
   File file = fileHolding(log);
   LineReader input(file, "log");
-  Console console{std::tmpfile(), std::tmpfile()};
+  Console console{scratchStream(), scratchStream()};
   ReadTrace trace;
   TracingSink sink(trace.lines, failAt);
   LogReading reading = readLog(input, options, false, plan, console, sink);

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <map>
 #include <string>
 #include <string_view>
@@ -79,6 +80,11 @@ Outcome runHeldAt(const ScratchDir& dir, RunPoint point, int count, const std::s
 
 // Waits until the file `name` stands in `dir`; false after ten seconds.
 bool waitForFile(const ScratchDir& dir, const std::string& name);
+
+// A stream to write to and read back, in a folder of this process's own.
+// (The C library's tmpfile() on Windows makes the same names in every
+// process, so two test processes at once would take each other's.)
+std::FILE* scratchStream();
 
 // The row of bucket characters the sort stage writes.
 std::string bucketRow(bool lowerCase = false);

@@ -92,7 +92,7 @@ TEST(SortBuckets, SortsBucketFilesWhateverTheirLinesAndMemory) {
                                   {"W.TMP", twins},
                                   {"A.TMP", piecedLines(false)},
                                   {"B.TMP", piecedLines(true)}};
-  std::FILE* devNull = std::tmpfile();
+  std::FILE* devNull = testing::scratchStream();
   for (std::size_t memory : {WorkPlan{}.sortMemory, std::size_t{8} << 20, std::size_t{4000}}) {
     for (bool unique : {false, true}) {
       testing::ScratchDir dir;
