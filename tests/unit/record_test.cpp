@@ -1,0 +1,134 @@
+// Reading list lines back into their fields: every line a layout writes
+// splits into the values it was written from, and the values' own forms
+// (bands, dates) are understood as logs write them.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "base/files.h"
+#include "record/adif_bands.h"
+#include "record/contact_date.h"
+#include "record/list_line_fields.h"
+
+namespace quorvel {
+namespace {
+
+std::string written(const RecordLayout& layout, const RecordFields& fields) {
+  std::string line(recordLineSize(layout, fields) + kRecordLineSlack, '#');
+  formatRecordLine(layout, fields, line.data());
+  line.resize(recordLineSize(layout, fields) - kLineEnd.size());
+  return line;
+}
+
+// Values that fill their fields, fall short of them or pass them; bands
+// glued to modes of four characters or more, modes that begin with a digit
+// or with a band's unit.
+TEST(ListLineFields, EveryWrittenLineSplitsIntoItsValues) {
+  const std::vector<std::string_view> dates = {"", "20240310", "2024-11-23", "23-JUN-02"};
+  const std::vector<std::string_view> times = {"", "1015", "101500"};
+  const std::vector<std::string_view> bands = {"",     "20",  "14.025", "14.074000", "147.8217",
+                                               "2190", "70C", "SAT",    "1.2G",      "160"};
+  const std::vector<std::string_view> modes = {"", "CW", "SSB", "RTTY", "WINMOR", "8PSK", "MFSK"};
+  for (LayoutSet set : {LayoutSet::Wide, LayoutSet::WideWithComment, LayoutSet::Narrow}) {
+    for (int switches = 0; switches < 4; ++switches) {
+      const RecordLayout layout = chooseLayout(set, RunOptions{(switches & 1) != 0, (switches & 2) != 0});
+      for (std::string_view date : dates) {
+        for (std::string_view time : times) {
+          for (std::string_view band : bands) {
+            for (std::string_view mode : modes) {
+              const std::string_view comment = layout.withComment && mode == "CW" ? "hello <b>  there" : "";
+              const std::string line = written(layout, {date, time, band, mode, "VK2/W1X", comment});
+              const std::optional<ListLineFields> fields = splitListLine(line, layout);
+              ASSERT_TRUE(fields) << "[" << line << "]";
+              EXPECT_EQ(fields->date, layout.withDate ? date : "") << "[" << line << "]";
+              EXPECT_EQ(fields->time, layout.withTime ? time : "") << "[" << line << "]";
+              EXPECT_EQ(fields->band, band) << "[" << line << "]";
+              EXPECT_EQ(fields->mode, mode) << "[" << line << "]";
+              EXPECT_EQ(fields->callsign, "VK2/W1X") << "[" << line << "]";
+              EXPECT_EQ(fields->comment, comment) << "[" << line << "]";
+            }
+          }
+        }
+      }
+    }
+  }
+}
+
+// Lines of bucket files left by other runs: split when they fit the run's
+// layout, and otherwise left whole, their callsign where the sort saw it.
+TEST(ListLineFields, LinesOfOtherLayoutsAreLeftWhole) {
+  const RecordLayout wide = chooseLayout(LayoutSet::Wide, RunOptions{});
+  const RecordLayout narrow = chooseLayout(LayoutSet::Narrow, RunOptions{});
+  const RecordLayout bare = chooseLayout(LayoutSet::Wide, RunOptions{true, true});
+  struct Case {
+    const RecordLayout& layout;
+    std::string_view line;
+    std::string_view band, mode, callsign, comment;
+  };
+  const Case split[] = {
+      {wide, " 20240406 1925       30MFSK DL1ASR", "30", "MFSK", "DL1ASR", ""},
+      {wide, " 20240406 1925 147.8217WINMOR DL1ELF", "147.8217", "WINMOR", "DL1ELF", ""},
+      {wide, " 20240311 1200       20  CW G4ABD hello <b>", "20", "CW", "G4ABD", "hello <b>"},
+      {narrow, "23-JUN-02 1010 3.5  CW G3ABC", "3.5", "CW", "G3ABC", ""},
+      {narrow, "23-JUN-02 1010 160MRTTY G3ABC", "160M", "RTTY", "G3ABC", ""},
+      {narrow, "23-JUN-02 1010 14.0748PSK G3ABC", "14.074", "8PSK", "G3ABC", ""},
+  };
+  for (const Case& c : split) {
+    const std::optional<ListLineFields> fields = splitListLine(c.line, c.layout);
+    ASSERT_TRUE(fields) << c.line;
+    EXPECT_EQ(fields->band, c.band) << c.line;
+    EXPECT_EQ(fields->mode, c.mode) << c.line;
+    EXPECT_EQ(fields->callsign, c.callsign) << c.line;
+    EXPECT_EQ(fields->comment, c.comment) << c.line;
+  }
+  const Case whole[] = {
+      {narrow, " 20240310 1015       10RTTY 9A1A", "", "", "9A1A", ""},
+      {wide, "23-JUN-02 1011  21 SSB 4X4ABC", "", "", "", ""},
+      {wide, "      20  CW G4ABC", "", "", "", ""},
+      {bare, " 20240310 1015       10RTTY 9A1A", "", "", "10RTTY", ""},
+      {wide, " 20240310 1015       10RTTY", "", "", "", ""},
+      {wide, " 20240310 1015 ", "", "", "", ""},
+      {wide, "", "", "", "", ""},
+  };
+  for (const Case& c : whole) {
+    EXPECT_FALSE(splitListLine(c.line, c.layout)) << c.line;
+    EXPECT_EQ(callsignAtColumn(c.line, c.layout.sortColumn()), c.callsign) << c.line;
+  }
+}
+
+TEST(ListLineFields, BandsAndDatesAsLogsWriteThem) {
+  const std::pair<std::string_view, std::string_view> bands[] = {
+      {"20", "20M"},       {"20m", "20M"},    {"14.025", "20M"},  {"14025", "20M"}, {"7", "40M"},   {"1", "160M"},
+      {"3.5", "80M"},      {"24", "12M"},     {"10", "10M"},      {"10.12", "30M"}, {"50", "6M"},   {"144", "2M"},
+      {"432", "70CM"},     {"70C", "70CM"},   {"70", "4M"},       {"1.2G", "23CM"}, {"10G", "3CM"}, {"75G", "4MM"},
+      {"0.1365", "2190M"}, {"1.25", "1.25M"}, {"SUBMM", "SUBMM"}, {"SAT", ""},      {"13.5", ""},   {"", ""},
+      {"20X", ""},
+  };
+  for (const auto& [text, name] : bands) {
+    const int index = adifBandIndex(text);
+    EXPECT_EQ(index < 0 ? "" : kAdifBandNames[static_cast<std::size_t>(index)], name) << text;
+  }
+  const std::pair<std::string_view, std::string_view> dates[] = {
+      {"20240310", "20240310"},
+      {"2024-03-10", "20240310"},
+      {"2024/3/9", "20240309"},
+      {"09.03.2024", "20240309"},
+      {"03/09/2024", "20240309"},
+      {"25/12/2024", "20241225"},
+      {"12-25-24", "20241225"},
+      {"23-JUN-02", "20020623"},
+      {"9-Mar-1999", "19990309"},
+      {"JUN-23-02", "20020623"},
+      {"31.12.79", "19791231"},
+      {"20241310", ""},
+      {"2024-11", ""},
+      {"", ""},
+      {"23-XYZ-02", ""},
+      {"2024-03-10-1", ""},
+  };
+  for (const auto& [text, date] : dates) EXPECT_EQ(sortableDate(text), date) << text;
+}
+
+}  // namespace
+}  // namespace quorvel
