@@ -11,10 +11,13 @@
 #include "detect/space_tokens.h"
 #include "detect/text_layout.h"
 #include "fuzzing.h"
-#include "output/lookup_page.h"
+#include "output/json_text.h"
 #include "readers/adif_tags.h"
 #include "readers/cabrillo_contact.h"
 #include "readers/column_values.h"
+#include "record/adif_bands.h"
+#include "record/contact_date.h"
+#include "record/list_line_fields.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace quorvel;
@@ -52,5 +55,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)parseCabrilloQso(upper, ContestLayout{token, token % 2 == 0, token % 3 == 0}, contact);
   }
   check(!looksLikeCallsign(text) || !isLocator(text) || text.size() == 6, "a callsign-shaped locator has 6 characters");
+  // Read back as a list line of every layout: fields are pieces of it.
+  for (int switches = 0; switches < 8; ++switches) {
+    const RecordLayout layout = chooseLayout(switches & 4 ? LayoutSet::Narrow : LayoutSet::WideWithComment,
+                                             RunOptions{(switches & 1) != 0, (switches & 2) != 0});
+    if (std::optional<ListLineFields> fields = splitListLine(text, layout)) {
+      for (std::string_view field : {fields->date, fields->time, fields->band, fields->mode, fields->callsign})
+        check(field.empty() || (field.data() >= text.data() && field.end() <= text.end()), "fields view the line");
+      check(!fields->callsign.empty(), "a split line has a callsign");
+    }
+    (void)callsignAtColumn(text, layout.sortColumn());
+  }
+  const int band = adifBandIndex(text);
+  check(band >= -1 && band < static_cast<int>(kAdifBandNames.size()), "a band of the table");
+  const std::string date = sortableDate(text);
+  check(date.empty() || (date.size() == 8 && sortableDate(date) == date), "a date read settles");
   return 0;
 }

@@ -111,7 +111,7 @@ Status fillAndSort(const CommandLine& command, std::vector<File>& logs, const Bu
   (void)journal.markDeleting(sorted.listed());
   status.absorb(deleteSortedBuckets(kWorkingDirectory, settings, sorted));
   if (command.options.html) {
-    status.absorb(writeLookupPage(kWorkingDirectory, command.options.lowerCaseNames, layout->sortColumn()));
+    status.absorb(writeLookupPage(kWorkingDirectory, command.options.lowerCaseNames, *layout));
   }
   if (shared || command.options.unique) {
     std::string summary = std::to_string(counted) + " QSOs read from " + std::to_string(logs.size()) +

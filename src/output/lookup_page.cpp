@@ -1,9 +1,17 @@
 #include "output/lookup_page.h"
 
+#include <map>
+#include <optional>
+#include <vector>
+
 #include "base/files.h"
 #include "base/sha256.h"
 #include "output/bucket_names.h"
-#include "output/lookup_page_text.h"
+#include "output/json_text.h"
+#include "output/log_overview.h"
+#include "output/lookup_page_files.h"
+#include "record/contact_date.h"
+#include "record/list_line_fields.h"
 
 namespace quorvel {
 
@@ -11,41 +19,25 @@ namespace {
 
 constexpr std::size_t kBlock = 256 * 1024;
 
-// The length of the valid UTF-8 sequence that `lead` starts, counting the
-// bytes in `bytes` after it; 0 when `lead` starts none.
-std::size_t sequenceLength(unsigned char lead) {
-  if (lead >= 0xC2 && lead <= 0xDF) return 2;
-  if (lead >= 0xE0 && lead <= 0xEF) return 3;
-  if (lead >= 0xF0 && lead <= 0xF4) return 4;
-  return 0;
-}
-
-// Whether `bytes`, begun by a lead byte, is a whole valid sequence so far:
-// no overlong form, surrogate or code point past U+10FFFF.
-bool validSoFar(std::string_view bytes) {
-  const auto lead = static_cast<unsigned char>(bytes[0]);
-  for (std::size_t i = 1; i < bytes.size(); ++i) {
-    const auto c = static_cast<unsigned char>(bytes[i]);
-    unsigned char low = 0x80, high = 0xBF;
-    if (i == 1 && lead == 0xE0) low = 0xA0;
-    if (i == 1 && lead == 0xED) high = 0x9F;
-    if (i == 1 && lead == 0xF0) low = 0x90;
-    if (i == 1 && lead == 0xF4) high = 0x8F;
-    if (c < low || c > high) return false;
-  }
-  return true;
-}
-
 std::string cspHash(std::string_view text) {
   const auto digest = sha256(text);
   return "sha256-" + base64(std::string_view(reinterpret_cast<const char*>(digest.data()), digest.size()));
 }
 
-std::string pageHead() {
-  std::string head(kPageHead);
-  head.replace(head.find("%SCRIPT%"), 8, cspHash(kPageScript));
-  head.replace(head.find("%STYLE%"), 7, cspHash(kPageStyle));
-  return head;
+void replaceOnce(std::string& text, std::string_view placeholder, std::string_view by) {
+  text.replace(text.find(placeholder), placeholder.size(), by);
+}
+
+// The page's HTML around its data: what comes before the data and after
+// it, the style and script in their places and their hashes in the policy.
+std::pair<std::string, std::string> pageAroundData() {
+  std::string html(lookupPageHtml());
+  replaceOnce(html, "{{script-hash}}", cspHash(lookupPageScript()));
+  replaceOnce(html, "{{style-hash}}", cspHash(lookupPageStyle()));
+  replaceOnce(html, "{{style}}", lookupPageStyle());
+  replaceOnce(html, "{{script}}", lookupPageScript());
+  const std::size_t data = html.find("{{data}}");
+  return {html.substr(0, data), html.substr(data + 8)};
 }
 
 // The page's file, written through a buffer.
@@ -72,112 +64,157 @@ class PageFile {
   bool ok_ = true;
 };
 
-// Writes the list at `path` as a JSON string; a list that is missing is
-// empty.
-bool writeList(const std::string& path, PageFile& page, std::string& block) {
-  page.write("\"");
+// Writes each list line as the page's record of its contact, counting the
+// log for the overview as it goes.
+class RecordWriter {
+ public:
+  RecordWriter(PageFile& page, const RecordLayout& layout) : page_(page), layout_(layout) {}
+
+  // Writes the list at `path` as a JSON string; a list that is missing is
+  // empty.
+  bool writeList(const std::string& path);
+  // {"raw band text": index into kAdifBandNames or -1, ...}
+  std::string bandsJson() const;
+  const LogOverview& overview() const { return overview_; }
+
+ private:
+  void writeLine(std::string_view line);
+  void writeField(std::string_view field);
+  int bandIndex(std::string_view band);
+
+  PageFile& page_;
+  const RecordLayout& layout_;
+  LogOverview overview_;
+  std::map<std::string, int, std::less<>> bands_;  // by text: the page stays the same
+  std::string block_, line_;
+  bool first_ = true;
+};
+
+bool RecordWriter::writeList(const std::string& path) {
+  page_.write("\"");
   File list = openForReading(path);
-  JsonTextWriter text(page.buffer());
-  block.resize(kBlock);
-  for (std::int64_t got; list.isOpen() && (got = readSome(list, block.data(), block.size())) != 0;) {
+  block_.resize(kBlock);
+  first_ = true;
+  line_.clear();
+  for (std::int64_t got; list.isOpen() && (got = readSome(list, block_.data(), block_.size())) != 0;) {
     if (got < 0) return false;
-    text.write(std::string_view(block.data(), static_cast<std::size_t>(got)));
-    if (!page.drain()) return false;
+    std::string_view rest(block_.data(), static_cast<std::size_t>(got));
+    for (std::size_t end; (end = rest.find('\n')) != std::string_view::npos; rest.remove_prefix(end + 1)) {
+      if (line_.empty()) {
+        writeLine(rest.substr(0, end));
+      } else {
+        writeLine(line_.append(rest.substr(0, end)));
+        line_.clear();
+      }
+    }
+    line_.append(rest);
+    if (!page_.drain()) return false;
   }
+  writeLine(line_);
+  overview_.endList();
+  return page_.write("\"");
+}
+
+void RecordWriter::writeField(std::string_view field) {
+  JsonTextWriter text(page_.buffer());
+  text.write(field);
   text.finish();
-  return page.write("\"");
+}
+
+int RecordWriter::bandIndex(std::string_view band) {
+  auto known = bands_.find(band);
+  if (known == bands_.end()) known = bands_.emplace(std::string(band), adifBandIndex(band)).first;
+  return known->second;
+}
+
+void RecordWriter::writeLine(std::string_view line) {
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  if (line.find_first_not_of(' ') == std::string_view::npos) return;
+  std::string& out = page_.buffer();
+  if (!first_) out += "\\n";
+  first_ = false;
+  std::optional<ListLineFields> fields = splitListLine(line, layout_);
+  // A tab parts the fields on the page: a field holding one is no field.
+  if (fields &&
+      (fields->date.find('\t') != std::string_view::npos || fields->time.find('\t') != std::string_view::npos ||
+       fields->band.find('\t') != std::string_view::npos || fields->mode.find('\t') != std::string_view::npos ||
+       fields->callsign.find('\t') != std::string_view::npos)) {
+    fields.reset();
+  }
+  if (!fields) {
+    std::string_view callsign = callsignAtColumn(line, layout_.sortColumn());
+    callsign = callsign.substr(0, callsign.find('\t'));
+    writeField(callsign);
+    out += "\\t\\u0001";
+    writeField(line);
+    overview_.addLeftover(callsign);
+    return;
+  }
+  const std::string date = sortableDate(fields->date);
+  writeField(fields->callsign);
+  for (std::string_view field :
+       {date.empty() ? fields->date : std::string_view(date), fields->time, fields->band, fields->mode}) {
+    out += "\\t";
+    writeField(field);
+  }
+  // The ADIF readers mark a comment with "** " in the list; on the page
+  // it stands in a column of its own.
+  std::string_view comment = fields->comment;
+  if (comment.starts_with("** ")) comment.remove_prefix(3);
+  if (!comment.empty()) {
+    out += "\\t";
+    writeField(comment);
+  }
+  overview_.addContact(bandIndex(fields->band), fields->mode, date, fields->callsign);
+}
+
+std::string RecordWriter::bandsJson() const {
+  std::string out = "{";
+  for (const auto& [text, index] : bands_) {
+    if (out.size() > 1) out += ',';
+    appendJsonString(out, text);
+    out += ':' + std::to_string(index);
+  }
+  return out + "}";
+}
+
+std::string namesJson(const std::vector<std::string_view>& names) {
+  std::string out = "[";
+  for (std::string_view name : names) {
+    if (out.size() > 1) out += ',';
+    appendJsonString(out, name);
+  }
+  return out + "]";
+}
+
+std::string listNamesJson(bool lowerCaseNames) {
+  std::vector<std::string> names;
+  for (char bucket : kBucketCharacters) names.push_back(sortedFileName(bucket, lowerCaseNames));
+  return namesJson(std::vector<std::string_view>(names.begin(), names.end()));
 }
 
 }  // namespace
 
 std::string lookupPageName(bool lowerCaseNames) { return lowerCaseNames ? "lookup.htm" : "LOOKUP.HTM"; }
 
-void JsonTextWriter::write(std::string_view bytes) {
-  for (char byte : bytes) writeByte(static_cast<unsigned char>(byte));
-}
-
-void JsonTextWriter::writeByte(unsigned char byte) {
-  if (!unfinished_.empty()) {
-    unfinished_.push_back(static_cast<char>(byte));
-    if (!validSoFar(unfinished_)) {
-      // Its lead byte was no lead: a Latin-1 character, and the bytes
-      // after it start afresh.
-      std::string rest = unfinished_.substr(1);
-      writeLatin1(unfinished_.substr(0, 1));
-      unfinished_.clear();
-      for (char c : rest) writeByte(static_cast<unsigned char>(c));
-    } else if (unfinished_.size() == sequenceLength(static_cast<unsigned char>(unfinished_[0]))) {
-      out_ += unfinished_;
-      unfinished_.clear();
-    }
-    return;
-  }
-  if (carriageReturn_ && byte != '\n') out_ += "\\r";
-  carriageReturn_ = false;
-  if (byte == '\r') {
-    // Lists on Windows end their lines with CR LF.
-    if (newline_) out_ += "\\n";
-    newline_ = false;
-    carriageReturn_ = true;
-    return;
-  }
-  if (newline_) out_ += "\\n";
-  newline_ = byte == '\n';
-  if (newline_) return;
-  if (byte >= 0x80) {
-    if (sequenceLength(byte) > 0) {
-      unfinished_.push_back(static_cast<char>(byte));
-    } else {
-      writeLatin1(std::string_view(reinterpret_cast<const char*>(&byte), 1));
-    }
-  } else if (byte == '"' || byte == '\\') {
-    out_ += '\\';
-    out_ += static_cast<char>(byte);
-  } else if (byte < 0x20 || byte == '<') {
-    constexpr char kHex[] = "0123456789abcdef";
-    out_ += "\\u00";
-    out_ += kHex[byte >> 4];
-    out_ += kHex[byte & 15];
-  } else {
-    out_ += static_cast<char>(byte);
-  }
-}
-
-void JsonTextWriter::writeLatin1(std::string_view bytes) {
-  for (unsigned char byte : bytes) {
-    out_ += static_cast<char>(0xC0 | byte >> 6);
-    out_ += static_cast<char>(0x80 | (byte & 0x3F));
-  }
-}
-
-void JsonTextWriter::finish() {
-  // A sequence cut short by the end: its lead byte is a Latin-1 character,
-  // and the bytes after it are read afresh.
-  while (!unfinished_.empty()) {
-    const std::string rest = unfinished_.substr(1);
-    writeLatin1(unfinished_.substr(0, 1));
-    unfinished_.clear();
-    for (char c : rest) writeByte(static_cast<unsigned char>(c));
-  }
-  if (carriageReturn_) out_ += (newline_ ? "\\n\\r" : "\\r");
-  newline_ = carriageReturn_ = false;
-}
-
-Status writeLookupPage(const std::string& directory, bool lowerCaseNames, int sortColumn) {
+Status writeLookupPage(const std::string& directory, bool lowerCaseNames, const RecordLayout& layout) {
   const std::string name = lookupPageName(lowerCaseNames);
   const std::string partPath = directory + name + ".part";
+  const auto [beforeData, afterData] = pageAroundData();
   PageFile page(createNew(partPath));
-  std::string names, block;
-  for (char bucket : kBucketCharacters)
-    names += (names.empty() ? "\"" : ",\"") + sortedFileName(bucket, lowerCaseNames) + "\"";
-  bool written = page.write(pageHead()) && page.write(kPageStyle) && page.write(kPageBody) &&
-                 page.write("{\"column\":" + std::to_string(sortColumn) + ",\"names\":[" + names + "],\"lists\":[");
+  RecordWriter records(page, layout);
+  bool written = page.write(beforeData) &&
+                 page.write("{\"names\":" + listNamesJson(lowerCaseNames) +
+                            ",\"comment\":" + (layout.withComment ? "true" : "false") + ",\"bands\":" +
+                            namesJson(std::vector<std::string_view>(kAdifBandNames.begin(), kAdifBandNames.end())) +
+                            ",\"lists\":[");
   for (std::size_t i = 0; written && i < kBucketCharacters.size(); ++i) {
     written = (i == 0 || page.write(",")) &&
-              writeList(directory + sortedFileName(kBucketCharacters[i], lowerCaseNames), page, block);
+              records.writeList(directory + sortedFileName(kBucketCharacters[i], lowerCaseNames));
   }
-  written = written && page.write("]}") && page.write(kPageDataEnd) && page.write(kPageScript) &&
-            page.write(kPageEnd) && page.close();
+  written = written &&
+            page.write("],\"bandOf\":" + records.bandsJson() + ",\"overview\":" + records.overview().json() + "}") &&
+            page.write(afterData) && page.close();
   if (!written || !replaceFile(partPath, directory + name)) {
     (void)removeFile(partPath);
     return Status::failure("unable to create file " + name + "\n");

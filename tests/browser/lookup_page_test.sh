@@ -1,18 +1,22 @@
 #!/usr/bin/env bash
-# Checks the lookup page that -html writes in a real browser: headless
-# Chromium (Debian's chromium, installed when missing) opens the page of a
-# run over examples/contest-weekend.adi and a log written here, a callsign
-# in its address, and the page as the browser made it is checked: a whole
-# callsign, a beginning that several callsigns share, lower case, a callsign
-# not worked, the overview, a comment holding markup and script (shown as
-# text, and nothing of it runs or changes the page), a Latin-1 comment.
+# Checks the lookup page that -html writes in real browsers: headless
+# Chromium and Firefox ESR (Debian's chromium and firefox-esr, installed
+# when missing, driven by drive.py) open the page of a run over
+# examples/contest-weekend.adi and a log written here, a callsign in its
+# address, and the page as each browser made it is checked: a callsign's
+# card (its dates, its band and mode grid cell by cell, its contacts), a
+# beginning that several callsigns share, lower case, a callsign not worked,
+# the overview's pictures (the band bars' numbers counted from the lists
+# here), a most-worked callsign clicked, a comment holding markup and
+# script (shown as text, and nothing of it runs or changes the page), a
+# Latin-1 comment.
 #
 # ctest runs it with the program it built; run by hand, it builds one.
 #
 #   bash tests/browser/lookup_page_test.sh [QUORVEL]
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
-bash "$top/scripts/install-deps" chromium
+bash "$top/scripts/install-deps" chromium chromium-driver firefox-esr python3
 quorvel=${1:+$(realpath "$1")}
 if [ -z "$quorvel" ]; then
   cmake -S "$top" -B "$top/build" -DCMAKE_BUILD_TYPE=Release >/dev/null
@@ -35,48 +39,63 @@ attack="</script><script>document.title='PWNED';document.body.innerHTML='PWNED'<
 mkdir "$work/run"
 (cd "$work/run" && "$quorvel" -html -comment "$top/examples/contest-weekend.adi" "$work/page-check.adi" >/dev/null 2>&1)
 
-# dom ADDRESS-HASH: the page as the browser made it, opened at that hash.
-dom() {
-  timeout 60 chromium --headless --no-sandbox --disable-gpu --no-first-run --disable-extensions \
-    --dump-dom "file://$work/run/LOOKUP.HTM$1" 2>/dev/null
-}
+# The contacts per band, counted from the lists: each line's band field
+# (columns 16 to 23 of the ADIF layout) named as the ADIF band table does.
+band_rows=$(cat "$work/run"/*.TXT | cut -c16-23 | tr -d ' ' | awk '
+  BEGIN { n["40"] = "40M"; n["14.025"] = "20M"; n["20"] = "20M"; n["15"] = "15M"; n["10"] = "10M"; n["70C"] = "70CM"
+          split("40M 20M 15M 10M 70CM", order, " ") }
+  { count[$1 in n ? n[$1] : "other"]++ }
+  END { for (i = 1; i <= 5; ++i) printf "<tr><th>%s</th><td>%d</td></tr>", order[i], count[order[i]] }')
 
-checks=0 failed=0
-# check WHAT HASH TEXT...: each TEXT must stand in the page opened at HASH;
-# a TEXT that starts with "!" must not.
-check() {
-  local what=$1 hash=$2 problem="" text
-  shift 2
-  dom "$hash" >"$work/dom"
-  for text in "$@"; do
-    if [ "${text:0:1}" = "!" ]; then
-      if grep -qiF -- "${text:1}" "$work/dom"; then problem="$problem; holds ${text:1}"; fi
-    elif ! grep -qF -- "$text" "$work/dom"; then
-      problem="$problem; lacks $text"
-    fi
-  done
-  checks=$((checks + 1))
-  if [ -z "$problem" ]; then
-    echo "lookup page: $what: ok"
-  else
-    failed=$((failed + 1))
-    echo "lookup page: $what: FAILED${problem}"
-  fi
-}
-
+# The steps every browser takes, and what each page it keeps must hold
+# (a text that starts with "!" must not stand in it).
+steps=(open:#G4ABC dom:whole open:#G4AB dom:shared open:#g4abc dom:lower open:#ZZ9ZZZ dom:absent
+  open: dom:overview 'click:svg a text' dom:clicked open:#G4ABD dom:markup open:#F5LAT dom:latin1)
 # The page's own script ran when it marked the body ready.
 ready='data-ready-ms='
-check "a whole callsign" "#G4ABC" "$ready" '<p id="summary">2 contacts with 1 callsign</p>' \
-  '<h2>G4ABC</h2><pre> 20240309 1815       20  CW G4ABC ' ' 20240312 0800       15 FT8 G4ABC </pre>' '!<h2>G4ABD'
-check "a beginning several callsigns share" "#G4AB" '<p id="summary">3 contacts with 2 callsigns</p>' \
-  '<h2>G4ABC</h2>' '<h2>G4ABD</h2>' '!<h2>G3XYZ'
-check "lower case typed" "#g4abc" '<p id="summary">2 contacts with 1 callsign</p>' '<h2>G4ABC</h2>'
-check "not worked" "#ZZ9ZZZ" '<p id="summary">Not worked</p>' '<div id="answer"></div>'
-check "the overview" "" '<p id="summary">10 contacts in 36 lists</p>' '<li><span>G.TXT</span><span>4</span></li>' \
-  '<li><span>Z.TXT</span><span>0</span></li>'
-check "a comment holding markup and script" "#G4ABD" "$ready" '<title>quorvel lookup</title>' \
-  '** &lt;/SCRIPT&gt;&lt;SCRIPT&gt;DOCUMENT.TITLE=' '&lt;H1 ID=PWNED&gt;PWNED&lt;/H1&gt;&lt;IMG SRC=X ONERROR=ALERT(1)&gt;' \
-  '!<h1 id="pwned"' '!<img' '!<title>PWNED'
-check "a Latin-1 comment" "#F5LAT" $'F5LAT ** CAF\xc3\xa9</pre>'
+grid='<table class="grid"><caption>By band and mode</caption><thead><tr><th>Band</th><th>CW</th><th>FT8</th></tr></thead><tbody><tr><th>20M</th><td>1</td><td class="none">·</td></tr><tr><th>15M</th><td class="none">·</td><td>1</td></tr></tbody></table>'
+declare -A expected=(
+  [whole]="$ready|<p id=\"summary\">2 contacts with 1 callsign</p>|<h2>G4ABC</h2><p class=\"facts\">2 contacts, first 2024-03-09, last 2024-03-12</p>|$grid|<tbody><tr><td>2024-03-12</td><td>0800</td><td title=\"15\">15M</td><td>FT8</td><td></td></tr><tr><td>2024-03-09</td><td>1815</td><td title=\"20\">20M</td><td>CW</td><td></td></tr></tbody>|!<h2>G4ABD"
+  [shared]="<p id=\"summary\">3 contacts with 2 callsigns</p>|<h2>G4ABC</h2>|<h2>G4ABD</h2>|!<h2>G3XYZ"
+  [lower]="<p id=\"summary\">2 contacts with 1 callsign</p>|<h2>G4ABC</h2>"
+  [absent]="<p id=\"summary\">Not worked</p>|<div id=\"answer\"></div>"
+  [overview]="<p id=\"summary\">10 contacts in 36 lists</p>|aria-label=\"Contacts per band\"|aria-label=\"Contacts per mode\"|aria-label=\"Contacts per year\"|aria-label=\"Most-worked callsigns\"|<caption>Contacts per band</caption><thead><tr><th>Band</th><th>Contacts</th></tr></thead><tbody>$band_rows</tbody>|<tr><th>2024</th><td>10</td></tr>|<a href=\"#G4ABC\"><text|!<h2>"
+  [clicked]="<p id=\"summary\">2 contacts with 1 callsign</p>|<h2>G4ABC</h2>|$grid"
+  [markup]="$ready|<title>quorvel lookup</title>|<td>&lt;/SCRIPT&gt;&lt;SCRIPT&gt;DOCUMENT.TITLE=|&lt;H1 ID=PWNED&gt;PWNED&lt;/H1&gt;&lt;IMG SRC=X ONERROR=ALERT(1)&gt;</td>|!<h1 id=\"pwned\"|!<img|!<title>PWNED"
+  [latin1]=$'<td>CAF\xc3\xa9</td>'
+)
+names=(whole shared lower absent overview clicked markup latin1)
+declare -A what=([whole]="a callsign's card" [shared]="a beginning several callsigns share" [lower]="lower case typed"
+  [absent]="not worked" [overview]="the overview" [clicked]="a most-worked callsign clicked"
+  [markup]="a comment holding markup and script" [latin1]="a Latin-1 comment")
+
+checks=0 failed=0
+for browser in chromium firefox; do
+  mkdir "$work/$browser"
+  if ! timeout 300 python3 "$top/tests/browser/drive.py" "$browser" "file://$work/run/LOOKUP.HTM" "$work/$browser" \
+    "${steps[@]}"; then
+    echo "lookup page: $browser: FAILED to drive it"
+    failed=$((failed + 1))
+    continue
+  fi
+  for name in "${names[@]}"; do
+    problem=""
+    IFS='|' read -r -a texts <<<"${expected[$name]}"
+    for text in "${texts[@]}"; do
+      if [ "${text:0:1}" = "!" ]; then
+        if grep -qiF -- "${text:1}" "$work/$browser/$name"; then problem="$problem; holds ${text:1}"; fi
+      elif ! grep -qF -- "$text" "$work/$browser/$name"; then
+        problem="$problem; lacks $text"
+      fi
+    done
+    checks=$((checks + 1))
+    if [ -z "$problem" ]; then
+      echo "lookup page: $browser: ${what[$name]}: ok"
+    else
+      failed=$((failed + 1))
+      echo "lookup page: $browser: ${what[$name]}: FAILED${problem}"
+    fi
+  done
+done
 echo "lookup page: $checks checks, $((checks - failed)) passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -438,19 +438,23 @@ TEST(ProgramE2e, NeverWritesThroughWhatIsPlanted) {
   EXPECT_EQ(dir.files(), with(allBuckets("TXT"), {{"K.TXT", kK1abc}, {"G.TXT", kG4abc}, {"pipe", "<fifo>"}}));
 }
 
-// -html writes the lookup page beside the lists, its lists as JSON, as the
-// lists are written: never through what is planted at its name.
+// -html writes the lookup page beside the lists, each line's fields
+// parted by tabs, a bucket line left by another run whole with its
+// callsign, and the log's counts: never through what is planted at its
+// name.
 TEST(ProgramE2e, HtmlWritesTheLookupPage) {
+  const std::string leftover = "22-JUN-02 1432  14SSB   K1OLD";
   for (const char* page : {"LOOKUP.HTM", "lookup.htm"}) {
     ScratchDir dir;
     dir.write("log.txt", kLog);
     const bool lower = page[0] == 'l';
+    dir.write(lower ? "k.tmp" : "K.TMP", leftover + "\n");
     Outcome got = runProgram(dir, lower ? std::vector<std::string>{"-HTML", "-lower", "log.txt"}
                                         : std::vector<std::string>{"log.txt", "-html"});
     std::string lists;
     for (char c : std::string("0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ")) {
-      lists += c == 'G'   ? ",\"22-JUN-02 1433   7  CW G4ABC\""
-               : c == 'K' ? ",\"22-JUN-02 1432  14 SSB K1ABC\""
+      lists += c == 'G'   ? R"(,"G4ABC\t20020622\t1433\t7\tCW")"
+               : c == 'K' ? R"(,"K1OLD\t\u0001)" + leftover + R"(\nK1ABC\t20020622\t1432\t14\tSSB")"
                           : ",\"\"";
     }
     const std::string html = dir.files()[page];
@@ -458,7 +462,11 @@ TEST(ProgramE2e, HtmlWritesTheLookupPage) {
     EXPECT_EQ(got.err, kLogErr);
     EXPECT_EQ(dir.files().size(), 38u);
     EXPECT_EQ(html.substr(0, 16), "<!DOCTYPE html>\n");
-    EXPECT_NE(html.find("\"lists\":[" + lists.substr(1) + "]}</script>"), std::string::npos);
+    EXPECT_NE(
+        html.find(
+            "\"lists\":[" + lists.substr(1) +
+            R"(],"bandOf":{"14":8,"7":6},"overview":{"bands":[["40M",1],["20M",1],["other",1]],"modes":[["CW",1],["SSB",1],["other",1]],"years":[["2002",2],["unknown",1]],"calls":[["G4ABC",1],["K1ABC",1],["K1OLD",1]]}}</script>)"),
+        std::string::npos);
     EXPECT_NE(html.find(lower ? "\"names\":[\"0.txt\"" : "\"names\":[\"0.TXT\""), std::string::npos);
   }
   ScratchDir outside;

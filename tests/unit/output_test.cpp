@@ -8,8 +8,8 @@
 #include "base/bytes.h"
 #include "base/sha256.h"
 #include "output/bucket_names.h"
+#include "output/json_text.h"
 #include "output/line_sort.h"
-#include "output/lookup_page.h"
 #include "output/sort_stage.h"
 #include "support/harness.h"
 
