@@ -9,15 +9,14 @@
   var summary = document.getElementById('summary');
   var answer = document.getElementById('answer');
   var svgSpace = 'http://www.w3.org/2000/svg';
-  var mostShown = 1000;
+  // A beginning that many callsigns share shows the first cards only.
+  var mostShown = 1000, mostCards = 50;
   var lists = [];
   var total = 0;
 
-  for (var i = 0; i < data.lists.length; ++i) {
-    var records = data.lists[i] === '' ? [] : data.lists[i].split('\n');
-    lists.push({ name: data.names[i], records: records });
-    total += records.length;
-  }
+  // Each list stays one text, a record a line, until it is looked in.
+  data.lists.forEach(function (text, i) { lists.push({ name: data.names[i], text: text, sorted: data.sorted[i] }); });
+  data.overview.bands.forEach(function (band) { total += band[1]; });
   // Modes stand in the order of their contacts in the whole log.
   var modeRank = new Map();
   data.overview.modes.forEach(function (mode, rank) { modeRank.set(mode[0], rank); });
@@ -127,36 +126,73 @@
     return section;
   }
 
+  function callOf(record) { return record.slice(0, record.indexOf('\t')); }
+  function lineEnd(text, at) {
+    var end = text.indexOf('\n', at);
+    return end < 0 ? text.length : end;
+  }
+
+  // Where the first record whose callsign is not before `prefix` begins,
+  // in the text of a list in the order of its callsigns: found by halving
+  // the text itself, so that no list is ever split whole.
+  function firstFrom(text, prefix) {
+    var low = 0, high = text.length;
+    while (low < high) {
+      var middle = (low + high) >>> 1;
+      middle = middle === 0 ? 0 : Math.max(low, text.lastIndexOf('\n', middle - 1) + 1);
+      var end = lineEnd(text, middle);
+      if (callOf(text.slice(middle, end)) < prefix) low = end + 1; else high = middle;
+    }
+    return low;
+  }
+
+  // The records whose callsigns begin with `prefix`, from `text` (records
+  // in the order of their callsigns, one a line) at `first`: each callsign
+  // with where its records begin and end, and how many they are.
+  function groupsFrom(text, first, prefix) {
+    var groups = [], start = '', count = 0, at = first;
+    for (; at < text.length && text.startsWith(prefix, at); at = lineEnd(text, at) + 1, ++count) {
+      if (groups.length > 0 && text.startsWith(start, at)) continue;
+      if (groups.length > 0) groups[groups.length - 1].to = at - 1;
+      var call = text.slice(at, text.indexOf('\t', at));
+      groups.push({ call: call, from: at, to: text.length });
+      start = call + '\t';
+    }
+    if (groups.length > 0) groups[groups.length - 1].to = Math.min(at - 1, text.length);
+    return { text: text, groups: groups, count: count };
+  }
+
+  // The records of `list` whose callsigns begin with `prefix`, grouped in
+  // the order of their callsigns. Any list not in that order (lines kept
+  // whole from other runs) is looked through whole.
+  function matches(list, prefix) {
+    if (list.sorted) return groupsFrom(list.text, firstFrom(list.text, prefix), prefix);
+    var picked = (list.text === '' ? [] : list.text.split('\n'))
+      .filter(function (record) { return callOf(record).lastIndexOf(prefix, 0) === 0; })
+      .map(function (record, at) { return { record: record, call: callOf(record), at: at }; })
+      .sort(function (a, b) { return a.call < b.call ? -1 : a.call > b.call ? 1 : a.at - b.at; })
+      .map(function (item) { return item.record; });
+    return groupsFrom(picked.join('\n'), 0, prefix);
+  }
+
   function lookUp(prefix) {
     var list = lists[data.names.findIndex(function (name) { return name.charAt(0).toUpperCase() === prefix.charAt(0); })];
-    var groups = new Map();
-    var found = 0;
-    if (list) {
-      for (var k = 0; k < list.records.length; ++k) {
-        var record = list.records[k];
-        if (record.lastIndexOf(prefix, 0) !== 0) continue;
-        var call = record.slice(0, record.indexOf('\t'));
-        if (call.lastIndexOf(prefix, 0) !== 0) continue;
-        if (!groups.has(call)) groups.set(call, []);
-        groups.get(call).push(record);
-        ++found;
-      }
-    }
-    if (found === 0) {
+    var found = list ? matches(list, prefix) : { groups: [], count: 0 };
+    if (found.count === 0) {
       summary.textContent = 'Not worked';
       return;
     }
-    summary.textContent = counted(found, 'contact') + ' with ' + counted(groups.size, 'callsign');
-    var shown = 0;
-    Array.from(groups.keys()).sort().some(function (call) {
-      var records = groups.get(call);
+    summary.textContent = counted(found.count, 'contact') + ' with ' + counted(found.groups.length, 'callsign');
+    var shown = 0, cards = 0;
+    found.groups.some(function (group) {
+      var records = found.text.slice(group.from, group.to).split('\n');
       var room = Math.min(records.length, mostShown - shown);
-      answer.appendChild(card(call, records, room));
+      answer.appendChild(card(group.call, records, room));
       shown += room;
-      return shown >= mostShown;
+      return shown >= mostShown || ++cards >= mostCards;
     });
-    if (shown < found) {
-      answer.appendChild(element('p', 'The first ' + shown + ' of ' + found + ' contacts: type more of the callsign.'));
+    if (shown < found.count) {
+      answer.appendChild(element('p', 'The first ' + shown + ' of ' + found.count + ' contacts: type more of the callsign.'));
     }
   }
 

@@ -75,12 +75,16 @@ class RecordWriter {
   bool writeList(const std::string& path);
   // {"raw band text": index into kAdifBandNames or -1, ...}
   std::string bandsJson() const;
+  // [true or false for each list written: whether its records stand in
+  // the order of their callsigns, as the page's script compares them]
+  std::string sortedJson() const { return sorted_ + "]"; }
   const LogOverview& overview() const { return overview_; }
 
  private:
   void writeLine(std::string_view line);
   void writeField(std::string_view field);
   int bandIndex(std::string_view band);
+  void followOrder(std::string_view callsign);
 
   PageFile& page_;
   const RecordLayout& layout_;
@@ -88,6 +92,8 @@ class RecordWriter {
   std::map<std::string, int, std::less<>> bands_;  // by text: the page stays the same
   std::string block_, line_;
   bool first_ = true;
+  std::string lastCallsign_, sorted_ = "[";
+  bool inOrder_ = true;
 };
 
 bool RecordWriter::writeList(const std::string& path) {
@@ -96,6 +102,8 @@ bool RecordWriter::writeList(const std::string& path) {
   block_.resize(kBlock);
   first_ = true;
   line_.clear();
+  lastCallsign_.clear();
+  inOrder_ = true;
   for (std::int64_t got; list.isOpen() && (got = readSome(list, block_.data(), block_.size())) != 0;) {
     if (got < 0) return false;
     std::string_view rest(block_.data(), static_cast<std::size_t>(got));
@@ -112,6 +120,7 @@ bool RecordWriter::writeList(const std::string& path) {
   }
   writeLine(line_);
   overview_.endList();
+  sorted_ += std::string(sorted_.size() > 1 ? "," : "") + (inOrder_ ? "true" : "false");
   return page_.write("\"");
 }
 
@@ -125,6 +134,17 @@ int RecordWriter::bandIndex(std::string_view band) {
   auto known = bands_.find(band);
   if (known == bands_.end()) known = bands_.emplace(std::string(band), adifBandIndex(band)).first;
   return known->second;
+}
+
+// The page's script finds a beginning in a list by halving it when the
+// list is in the order of its callsigns. Lines kept whole from other runs
+// may break it; so may bytes past ASCII, which the script compares as
+// UTF-16 and not as they stand.
+void RecordWriter::followOrder(std::string_view callsign) {
+  for (char c : callsign)
+    inOrder_ = inOrder_ && static_cast<unsigned char>(c) >= 0x20 && static_cast<unsigned char>(c) < 0x80;
+  inOrder_ = inOrder_ && lastCallsign_ <= callsign;
+  lastCallsign_.assign(callsign);
 }
 
 void RecordWriter::writeLine(std::string_view line) {
@@ -144,6 +164,7 @@ void RecordWriter::writeLine(std::string_view line) {
   if (!fields) {
     std::string_view callsign = callsignAtColumn(line, layout_.sortColumn());
     callsign = callsign.substr(0, callsign.find('\t'));
+    followOrder(callsign);
     writeField(callsign);
     out += "\\t\\u0001";
     writeField(line);
@@ -151,6 +172,7 @@ void RecordWriter::writeLine(std::string_view line) {
     return;
   }
   const std::string date = sortableDate(fields->date);
+  followOrder(fields->callsign);
   writeField(fields->callsign);
   for (std::string_view field :
        {date.empty() ? fields->date : std::string_view(date), fields->time, fields->band, fields->mode}) {
@@ -213,7 +235,8 @@ Status writeLookupPage(const std::string& directory, bool lowerCaseNames, const 
               records.writeList(directory + sortedFileName(kBucketCharacters[i], lowerCaseNames));
   }
   written = written &&
-            page.write("],\"bandOf\":" + records.bandsJson() + ",\"overview\":" + records.overview().json() + "}") &&
+            page.write("],\"sorted\":" + records.sortedJson() + ",\"bandOf\":" + records.bandsJson() +
+                       ",\"overview\":" + records.overview().json() + "}") &&
             page.write(afterData) && page.close();
   if (!written || !replaceFile(partPath, directory + name)) {
     (void)removeFile(partPath);

@@ -465,7 +465,7 @@ TEST(ProgramE2e, HtmlWritesTheLookupPage) {
     EXPECT_NE(
         html.find(
             "\"lists\":[" + lists.substr(1) +
-            R"(],"bandOf":{"14":8,"7":6},"overview":{"bands":[["40M",1],["20M",1],["other",1]],"modes":[["CW",1],["SSB",1],["other",1]],"years":[["2002",2],["unknown",1]],"calls":[["G4ABC",1],["K1ABC",1],["K1OLD",1]]}}</script>)"),
+            R"(],"sorted":[true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,false,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true],"bandOf":{"14":8,"7":6},"overview":{"bands":[["40M",1],["20M",1],["other",1]],"modes":[["CW",1],["SSB",1],["other",1]],"years":[["2002",2],["unknown",1]],"calls":[["G4ABC",1],["K1ABC",1],["K1OLD",1]]}}</script>)"),
         std::string::npos);
     EXPECT_NE(html.find(lower ? "\"names\":[\"0.txt\"" : "\"names\":[\"0.TXT\""), std::string::npos);
   }
