@@ -212,7 +212,7 @@
     var step = 20, left = 90, room = 270;
     var picture = svg('svg', { viewBox: '0 0 420 ' + (rows.length * step + 4), width: 420,
                                height: rows.length * step + 4, role: 'img', 'aria-label': title });
-    var numbers = table('numbers', title, [heading, 'Contacts']);
+    var numbers = table('', title, [heading, 'Contacts']);
     rows.forEach(function (item, at) {
       var y = at * step + 2;
       var label = svg('text', { x: left - 6, y: y + 14, 'text-anchor': 'end', 'class': 'label' }, item.label);
@@ -230,7 +230,7 @@
       numbers.tBodies[0].appendChild(row([item.label, String(item.count)]));
     });
     figure.appendChild(picture);
-    figure.appendChild(numbers);
+    figure.appendChild(element('div', undefined, 'numbers')).appendChild(numbers);
     return figure;
   }
 
