@@ -126,6 +126,7 @@ TEST(ListLineFields, BandsAndDatesAsLogsWriteThem) {
       {"", ""},
       {"23-XYZ-02", ""},
       {"2024-03-10-1", ""},
+      {"2024-03/10", ""},
   };
   for (const auto& [text, date] : dates) EXPECT_EQ(sortableDate(text), date) << text;
 }
