@@ -35,41 +35,41 @@ attack="</script><script>document.title='PWNED';document.body.innerHTML='PWNED'<
   tag CALL G4ABD; tag QSO_DATE 20240311; tag TIME_ON 1200; tag BAND 20M; tag MODE CW; tag COMMENT "$attack"; printf '<EOR>\n'
   tag CALL F5LAT; tag QSO_DATE 20240311; tag TIME_ON 1300; tag BAND 40M; tag MODE SSB; tag COMMENT $'CAF\xe9'; printf '<EOR>\n'
   tag CALL G4ABC; tag QSO_DATE 20240312; tag TIME_ON 0800; tag BAND 15M; tag MODE FT8; printf '<EOR>\n'
+  tag CALL G4ABC; tag QSO_DATE 20240311; tag TIME_ON 0900; tag BAND 20M; tag MODE CW; printf '<EOR>\n'
+  # A frequency wider than the band's field moves the sort's column into
+  # the mode: G.TXT is then not in callsign order, and the page must look
+  # through it whole.
+  tag CALL G0AAA; tag QSO_DATE 20240313; tag TIME_ON 1200; tag FREQ 14.0250000; tag MODE CW; printf '<EOR>\n'
 } >"$work/page-check.adi"
 mkdir "$work/run"
-# A bucket file an earlier run left: its line's date is wider than its
-# field, so it sorts first in G.TXT though its callsign would come last,
-# and the page must look through that list whole.
-printf '2024-03-13 1200       20  CW G9ZZZ\n' >"$work/run/G.TMP"
 (cd "$work/run" && "$quorvel" -html -comment "$top/examples/contest-weekend.adi" "$work/page-check.adi" >/dev/null 2>&1)
 
-# The contacts per band, counted from the lists: the eight columns of each
-# line's band field, before the four of its mode and the callsign, named
-# as the ADIF band table does.
+# The contacts per band, counted from the lists: each line's band, the
+# word before the mode (or a glued band and mode less its four-letter
+# mode), named as the ADIF band table does.
 band_rows=$(cat "$work/run"/*.TXT | awk '
-  BEGIN { n["40"] = "40M"; n["14.025"] = "20M"; n["20"] = "20M"; n["15"] = "15M"; n["10"] = "10M"; n["70C"] = "70CM"
-          split("40M 20M 15M 10M 70CM", order, " ") }
-  { line = $0; sub(/ [*][*] .*/, "", line); sub(/ +$/, "", line); words = split(line, w, " ")
-    line = substr(line, 1, length(line) - length(w[words]) - 1); band = substr(line, length(line) - 11, 8)
-    gsub(/ /, "", band); count[band in n ? n[band] : "other"]++ }
+  BEGIN { n["40"] = "40M"; n["14.025"] = "20M"; n["14.0250000"] = "20M"; n["20"] = "20M"; n["15"] = "15M"
+          n["10"] = "10M"; n["70C"] = "70CM"; split("40M 20M 15M 10M 70CM", order, " ") }
+  { line = $0; sub(/ [*][*] .*/, "", line); words = split(line, w, " ")
+    band = words == 5 ? w[3] : substr(w[3], 1, length(w[3]) - 4); count[band in n ? n[band] : "other"]++ }
   END { for (i = 1; i <= 5; ++i) printf "<tr><th>%s</th><td>%d</td></tr>", order[i], count[order[i]] }')
 
 # The steps every browser takes, and what each page it keeps must hold
 # (a text that starts with "!" must not stand in it).
-steps=(open:#G9ZZZ dom:unsorted open:#G4ABC dom:whole open:#G4AB dom:shared open:#g4abc dom:lower open:#ZZ9ZZZ dom:absent
+steps=(open:#G0AAA dom:unsorted open:#G4ABC dom:whole open:#G4AB dom:shared open:#g4abc dom:lower open:#ZZ9ZZZ dom:absent
   open: dom:overview 'click:svg a text' dom:clicked open:#G4ABD dom:markup open:#F5LAT dom:latin1)
 # The page's own script ran when it marked the body ready.
 ready='data-ready-ms='
-grid='<table class="grid"><caption>By band and mode</caption><thead><tr><th>Band</th><th>CW</th><th>FT8</th></tr></thead><tbody><tr><th>20M</th><td>1</td><td class="none">·</td></tr><tr><th>15M</th><td class="none">·</td><td>1</td></tr></tbody></table>'
+grid='<table class="grid"><caption>By band and mode</caption><thead><tr><th>Band</th><th>CW</th><th>FT8</th></tr></thead><tbody><tr><th>20M</th><td>2</td><td class="none">·</td></tr><tr><th>15M</th><td class="none">·</td><td>1</td></tr></tbody></table>'
 declare -A expected=(
-  [whole]="$ready|<p id=\"summary\">2 contacts with 1 callsign</p>|<h2>G4ABC</h2><p class=\"facts\">2 contacts, first 2024-03-09, last 2024-03-12</p>|$grid|<tbody><tr><td>2024-03-12</td><td>0800</td><td title=\"15\">15M</td><td>FT8</td><td></td></tr><tr><td>2024-03-09</td><td>1815</td><td title=\"20\">20M</td><td>CW</td><td></td></tr></tbody>|!<h2>G4ABD"
-  [shared]="<p id=\"summary\">3 contacts with 2 callsigns</p>|<h2>G4ABC</h2>|<h2>G4ABD</h2>|!<h2>G3XYZ"
-  [lower]="<p id=\"summary\">2 contacts with 1 callsign</p>|<h2>G4ABC</h2>"
+  [whole]="$ready|<p id=\"summary\">3 contacts with 1 callsign</p>|<h2>G4ABC</h2><p class=\"facts\">3 contacts, first 2024-03-09, last 2024-03-12</p>|$grid|<tbody><tr><td>2024-03-12</td><td>0800</td><td title=\"15\">15M</td><td>FT8</td><td></td></tr><tr><td>2024-03-11</td><td>0900</td><td title=\"20\">20M</td><td>CW</td><td></td></tr><tr><td>2024-03-09</td><td>1815</td><td title=\"20\">20M</td><td>CW</td><td></td></tr></tbody>|!<h2>G4ABD"
+  [shared]="<p id=\"summary\">4 contacts with 2 callsigns</p>|<h2>G4ABC</h2>|<h2>G4ABD</h2>|!<h2>G3XYZ"
+  [lower]="<p id=\"summary\">3 contacts with 1 callsign</p>|<h2>G4ABC</h2>"
   [absent]="<p id=\"summary\">Not worked</p>|<div id=\"answer\"></div>"
-  [overview]="<p id=\"summary\">11 contacts in 36 lists</p>|aria-label=\"Contacts per band\"|aria-label=\"Contacts per mode\"|aria-label=\"Contacts per year\"|aria-label=\"Most-worked callsigns\"|<caption>Contacts per band</caption><thead><tr><th>Band</th><th>Contacts</th></tr></thead><tbody>$band_rows</tbody>|<caption>Contacts per mode</caption><thead><tr><th>Mode</th><th>Contacts</th></tr></thead><tbody><tr><th>CW</th><td>4</td></tr><tr><th>FT8</th><td>2</td></tr><tr><th>SSB</th><td>2</td></tr><tr><th>FM</th><td>1</td></tr>|<tr><th>2024</th><td>11</td></tr>|<a href=\"#G4ABC\"><text|!<h2>"
-  [clicked]="<p id=\"summary\">2 contacts with 1 callsign</p>|<h2>G4ABC</h2>|$grid"
+  [overview]="<p id=\"summary\">12 contacts in 36 lists</p>|aria-label=\"Contacts per band\"|aria-label=\"Contacts per mode\"|aria-label=\"Contacts per year\"|aria-label=\"Most-worked callsigns\"|<caption>Contacts per band</caption><thead><tr><th>Band</th><th>Contacts</th></tr></thead><tbody>$band_rows</tbody>|<caption>Contacts per mode</caption><thead><tr><th>Mode</th><th>Contacts</th></tr></thead><tbody><tr><th>CW</th><td>5</td></tr><tr><th>FT8</th><td>2</td></tr><tr><th>SSB</th><td>2</td></tr><tr><th>FM</th><td>1</td></tr>|<tr><th>2024</th><td>12</td></tr>|<a href=\"#G4ABC\"><text|!<h2>"
+  [clicked]="<p id=\"summary\">3 contacts with 1 callsign</p>|<h2>G4ABC</h2>|$grid"
   [markup]="$ready|<title>quorvel lookup</title>|<td>&lt;/SCRIPT&gt;&lt;SCRIPT&gt;DOCUMENT.TITLE=|&lt;H1 ID=PWNED&gt;PWNED&lt;/H1&gt;&lt;IMG SRC=X ONERROR=ALERT(1)&gt;</td>|!<h1 id=\"pwned\"|!<img|!<title>PWNED"
-  [unsorted]="<p id=\"summary\">1 contact with 1 callsign</p>|<h2>G9ZZZ</h2><p class=\"facts\">1 contact, on 2024-03-13</p>"
+  [unsorted]="<p id=\"summary\">1 contact with 1 callsign</p>|<h2>G0AAA</h2><p class=\"facts\">1 contact, on 2024-03-13</p>|<td title=\"14.0250000\">20M</td>"
   [latin1]=$'<td>CAF\xc3\xa9</td>'
 )
 names=(unsorted whole shared lower absent overview clicked markup latin1)
