@@ -6,9 +6,6 @@ namespace quorvel {
 
 namespace {
 
-constexpr std::size_t kDateWidth = 9;
-constexpr std::size_t kTimeWidth = 4;
-constexpr std::size_t kModeWidth = 4;
 // The units a band text may carry after its number ("20M", "70CM", "10G").
 constexpr std::string_view kBandUnits[] = {"CM", "MM", "M", "G"};
 

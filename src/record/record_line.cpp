@@ -8,9 +8,6 @@ namespace quorvel {
 
 namespace {
 
-constexpr std::size_t kDateWidth = 9;
-constexpr std::size_t kTimeWidth = 4;
-constexpr std::size_t kModeWidth = 4;
 constexpr int kWideBandWidth = 8;
 constexpr int kNarrowBandWidth = 3;
 static_assert(kDateWidth <= kBlankPiece && kWideBandWidth <= static_cast<int>(kBlankPiece),

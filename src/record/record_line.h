@@ -26,6 +26,12 @@ struct RecordFields {
   std::string_view comment;  // used by WideWithComment only
 };
 
+// The widths of the fields that every layout has; the band's is the
+// layout's own.
+inline constexpr std::size_t kDateWidth = 9;
+inline constexpr std::size_t kTimeWidth = 4;
+inline constexpr std::size_t kModeWidth = 4;
+
 // One record line layout of a family: which fields it prints and how wide.
 // Every field is right-aligned in at least its width and never cut, so a
 // longer value pushes the rest of the line to the right.
