@@ -395,6 +395,13 @@ TEST(ProgramE2e, Utf16LogsReadAsUtf8) {
       expectFolder({{"log", saved}}, {"log"}, 0, want.out, want.err, with(plain.files(), {{"log", saved}}));
     }
   }
+  // A last line cut in the middle of a character ends in U+FFFD.
+  const std::string cut = kLog.substr(0, kLog.size() - 1);
+  ScratchDir plain;
+  plain.write("log", cut + "\xEF\xBF\xBD");
+  const Outcome want = runProgram(plain, {"log"});
+  const std::string saved = utf16(cut, "\xFF\xFE", false) + "X";
+  expectFolder({{"log", saved}}, {"log"}, 0, want.out, want.err, with(plain.files(), {{"log", saved}}));
 }
 
 // Something planted where the run writes, in a folder others can write
