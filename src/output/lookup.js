@@ -9,8 +9,9 @@
   var summary = document.getElementById('summary');
   var answer = document.getElementById('answer');
   var svgSpace = 'http://www.w3.org/2000/svg';
-  // A beginning that many callsigns share shows the first cards only.
-  var mostShown = 1000, mostCards = 50;
+  // A beginning that many callsigns share shows the first cards only:
+  // building a card's tables is what a keystroke waits for.
+  var mostShown = 1000, mostCards = 20;
   var lists = [];
   var total = 0;
 
@@ -146,12 +147,12 @@
     return low;
   }
 
-  // The records whose callsigns begin with `prefix`, from `text` (records
-  // in the order of their callsigns, one a line) at `first`: each callsign
-  // with where its records begin and end, and how many they are.
-  function groupsFrom(text, first, prefix) {
+  // The records of `text` (in the order of their callsigns, one a line)
+  // from `first` to `last`: each callsign with where its records begin and
+  // end, and how many they are.
+  function groupsFrom(text, first, last) {
     var groups = [], start = '', count = 0, at = first;
-    for (; at < text.length && text.startsWith(prefix, at); at = lineEnd(text, at) + 1, ++count) {
+    for (; at < last; at = lineEnd(text, at) + 1, ++count) {
       if (groups.length > 0 && text.startsWith(start, at)) continue;
       if (groups.length > 0) groups[groups.length - 1].to = at - 1;
       var call = text.slice(at, text.indexOf('\t', at));
@@ -166,13 +167,16 @@
   // the order of their callsigns. Any list not in that order (lines kept
   // whole from other runs) is looked through whole.
   function matches(list, prefix) {
-    if (list.sorted) return groupsFrom(list.text, firstFrom(list.text, prefix), prefix);
-    var picked = (list.text === '' ? [] : list.text.split('\n'))
+    // No callsign that begins with the prefix comes after it with U+FFFF.
+    var text = list.text;
+    if (list.sorted) return groupsFrom(text, firstFrom(text, prefix), firstFrom(text, prefix + '\uffff'));
+    var picked = (text === '' ? [] : text.split('\n'))
       .filter(function (record) { return callOf(record).lastIndexOf(prefix, 0) === 0; })
       .map(function (record, at) { return { record: record, call: callOf(record), at: at }; })
       .sort(function (a, b) { return a.call < b.call ? -1 : a.call > b.call ? 1 : a.at - b.at; })
       .map(function (item) { return item.record; });
-    return groupsFrom(picked.join('\n'), 0, prefix);
+    text = picked.join('\n');
+    return groupsFrom(text, 0, text.length);
   }
 
   function lookUp(prefix) {
