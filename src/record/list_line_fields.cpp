@@ -1,6 +1,10 @@
 #include "record/list_line_fields.h"
 
+#include <vector>
+
 #include "base/ascii.h"
+#include "detect/field_shapes.h"
+#include "record/adif_bands.h"
 
 namespace quorvel {
 
@@ -49,27 +53,42 @@ bool modeFitsAfter(std::string_view line, std::size_t cut, std::size_t wordEnd) 
   return readField(line, at, kModeWidth, mode);
 }
 
+// The mode that a cut at `cut` leaves glued to the band, if any.
+std::string_view gluedMode(std::string_view line, std::size_t cut, std::size_t wordEnd) {
+  return cut < wordEnd ? line.substr(cut, wordEnd - cut) : std::string_view();
+}
+
 // Where the band ends in the word at `start` that fills the band's field
 // and goes on past it: the band is a number wider than its field, perhaps
-// with its unit, or it fills the field and the mode is glued to it.
+// with the unit of a band's name (160M, 1.2G), or it fills the field and
+// the mode is glued to it. Of the cuts that leave a mode the line can
+// hold, the first that leaves a mode's name wins (160 and MSK144, not 160M
+// and SK144), else the first: the number with its unit, the number, then
+// shorter numbers, for a mode may begin with a digit (8PSK).
 std::size_t bandCut(std::string_view line, std::size_t start, std::size_t width) {
   const std::size_t end = wordEnd(line, start);
-  const std::string_view field = line.substr(start, width);
   bool number = true;
-  for (char c : field) number = number && isNumberByte(c);
-  if (number) {
-    std::size_t digits = start + width;
-    while (digits < end && isNumberByte(line[digits])) ++digits;
-    for (std::string_view unit : kBandUnits) {
-      if (line.substr(digits, unit.size()) == unit && modeFitsAfter(line, digits + unit.size(), end))
-        return digits + unit.size();
-    }
-    // A mode may begin with digits (8PSK): the longest band that leaves one.
-    for (std::size_t cut = digits; cut > start + width; --cut) {
-      if (modeFitsAfter(line, cut, end)) return cut;
-    }
+  for (char c : line.substr(start, width)) number = number && isNumberByte(c);
+  if (!number) return start + width;
+  std::size_t digits = start + width;
+  while (digits < end && isNumberByte(line[digits])) ++digits;
+  std::vector<std::size_t> cuts;
+  for (std::string_view unit : kBandUnits) {
+    if (line.substr(digits, unit.size()) == unit &&
+        adifBandIndex(line.substr(start, digits + unit.size() - start)) >= 0)
+      cuts.push_back(digits + unit.size());
   }
-  return start + width;
+  for (std::size_t cut = digits; cut >= start + width; --cut) cuts.push_back(cut);
+  std::size_t chosen = start + width;
+  bool found = false;
+  for (std::size_t cut : cuts) {
+    if (!modeFitsAfter(line, cut, end)) continue;
+    const std::string_view mode = gluedMode(line, cut, end);
+    if (!mode.empty() && isModeName(mode)) return cut;
+    if (!found) chosen = cut;
+    found = true;
+  }
+  return chosen;
 }
 
 bool readBandAndMode(std::string_view line, std::size_t& at, std::size_t width, ListLineFields& fields) {

@@ -29,7 +29,7 @@ TEST(ListLineFields, EveryWrittenLineSplitsIntoItsValues) {
   const std::vector<std::string_view> times = {"", "1015", "101500"};
   const std::vector<std::string_view> bands = {"",     "20",  "14.025", "14.074000", "147.8217",
                                                "2190", "70C", "SAT",    "1.2G",      "160"};
-  const std::vector<std::string_view> modes = {"", "CW", "SSB", "RTTY", "WINMOR", "8PSK", "MFSK"};
+  const std::vector<std::string_view> modes = {"", "CW", "SSB", "RTTY", "WINMOR", "8PSK", "MFSK", "MSK144"};
   for (LayoutSet set : {LayoutSet::Wide, LayoutSet::WideWithComment, LayoutSet::Narrow}) {
     for (int switches = 0; switches < 4; ++switches) {
       const RecordLayout layout = chooseLayout(set, RunOptions{(switches & 1) != 0, (switches & 2) != 0});
@@ -73,6 +73,8 @@ TEST(ListLineFields, LinesOfOtherLayoutsAreLeftWhole) {
       {narrow, "23-JUN-02 1010 3.5  CW G3ABC", "3.5", "CW", "G3ABC", ""},
       {narrow, "23-JUN-02 1010 160MRTTY G3ABC", "160M", "RTTY", "G3ABC", ""},
       {narrow, "23-JUN-02 1010 14.0748PSK G3ABC", "14.074", "8PSK", "G3ABC", ""},
+      {wide, " 20250703 1615 0.135926MSK144 T6CHS", "0.135926", "MSK144", "T6CHS", ""},
+      {wide, " 20250703 1615 14.074000MXYZW T6CHS", "14.074000", "MXYZW", "T6CHS", ""},
   };
   for (const Case& c : split) {
     const std::optional<ListLineFields> fields = splitListLine(c.line, c.layout);
