@@ -60,14 +60,17 @@ class SeparatedFields {
   // Whether `row` ends inside a quoted field, so that its next line
   // belongs to it.
   static bool endsInQuotes(std::string_view row, char separator) {
+    // Every place is one of the cut row's: a table's outer "|" and the
+    // blanks before it are gone from it.
     SeparatedFields fields(row, separator);
+    const std::string_view cut = fields.rest_;
     for (std::size_t at = fields.skipBlanks(0);; at = fields.skipBlanks(at)) {
-      if (at < row.size() && row[at] == '"') {
+      if (at < cut.size() && cut[at] == '"') {
         at = fields.closingQuote(at + 1);
-        if (at == row.size()) return true;
+        if (at == cut.size()) return true;
       }
       at = fields.findSeparator(at);
-      if (at == row.size()) return false;
+      if (at == cut.size()) return false;
       ++at;
     }
   }
