@@ -24,13 +24,15 @@ class SeparatedFields {
     if (separator == '|') rest_ = withoutOuterPipes(rest_);
   }
 
-  // `field` with each doubled quote made one, in `scratch` when it holds
-  // any; else `field` itself.
+  // `field` with each doubled quote made one and each line end a quoted
+  // field ran over made a blank, in `scratch` when it holds any; else
+  // `field` itself. A value never holds a line end: in a list it would
+  // break its contact's line in two.
   static std::string_view unquoted(std::string_view field, std::string& scratch) {
-    if (field.find('"') == std::string_view::npos) return field;
+    if (field.find_first_of("\"\n") == std::string_view::npos) return field;
     scratch.clear();
     for (std::size_t at = 0; at < field.size(); ++at) {
-      scratch += field[at];
+      scratch += field[at] == '\n' ? ' ' : field[at];
       if (field[at] == '"' && at + 1 < field.size() && field[at + 1] == '"') ++at;
     }
     return scratch;

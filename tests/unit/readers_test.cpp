@@ -247,6 +247,8 @@ TEST(TextLogs, EachLayoutGivesItsContacts) {
       {"| Call | Band | Mode |\n| G4ABC | 23CM | FM |\n", "               23CM  FM G4ABC\n"},
       {"|Call|Date|Time|Band|Mode|Comment|\n |K1ABD|2025-06-27|18:07|20M|CW|said \"hi\"|\n",  // blank, then "|"
        "2025-06-27 1807 20M  CW K1ABD\n"},
+      {"CALL,MODE,BAND\nG4ABD,CW,7\nG4ABC,\"SS\nB\",14\n",
+       "                 7  CW G4ABD\n                14SS B G4ABC\n"},
       // MFSK shows its submode, in ADIF and in a text log.
       {"<EOH>\n<CALL:5>G4ABC <MODE:4>mfsk <SUBMODE:3>FT4 <EOR>\n<CALL:5>G4ABD <MODE:3>SSB <SUBMODE:3>USB <EOR>\n",
        "                        FT4 G4ABC\n                        SSB G4ABD\n"},
