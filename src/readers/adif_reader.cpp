@@ -83,6 +83,8 @@ class AdifBody {
   void carryOver(const AdifBody& before) {
     if (!guess_.setDate) lastQsoDate_.setFrom(before.lastQsoDate_);
   }
+  // A record cut short at the end of the log is dropped.
+  void endInput(ContactBatch&) {}
   // After a line whose first "<EOR>" has no tag behind it, no record is open.
   static bool cutsAfter(std::string_view line) {
     std::size_t end = findCaseless(line, kEndOfRecord);

@@ -44,6 +44,9 @@ concept LogBody = std::semiregular<Body> &&
   body.carryOver(before);
   // Whether a block may well end after the line `text`.
   { Body::cutsAfter(text) } -> std::same_as<bool>;
+  // The input has ended: adds what the body still holds, a row or record
+  // cut short, to `batch`.
+  body.endInput(batch);
 };
 
 // What a Body whose lines stand each on their own provides: any block may
@@ -55,6 +58,7 @@ struct IndependentLines {
   void carryOver(const Body&) {}
   static bool cutsAfter(std::string_view) { return true; }
   void detach() {}
+  void endInput(ContactBatch&) {}
 };
 
 // How reading a log ended, and what its reader counted: contacts, or the
@@ -126,6 +130,11 @@ BodyEnd readBody(LineReader& input, Body& body, const ReaderSetup& setup, Record
   Stage stage{body, setup, sink, count, {}};
   readInBlocks(input, &Body::cutsAfter, setup.work, stage);
   if (stage.end.status.isOk() && !stage.end.finished) stage.end.status = input.status();
+  if (stage.end.status.isOk() && !stage.end.finished) {
+    ContactBatch batch;
+    body.endInput(batch);
+    stage.end = deliverBatch(batch, setup.console, sink, count);
+  }
   return stage.end;
 }
 

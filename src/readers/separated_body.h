@@ -55,6 +55,14 @@ class SeparatedBody {
   void carryOver(const SeparatedBody&) {}
   static bool cutsAfter(std::string_view) { return true; }
   void detach() {}
+  // A quoted field still open at the end of the log, as a download cut
+  // short leaves it: the row's fields before it are whole.
+  void endInput(ContactBatch& batch) {
+    if (open_.empty()) return;
+    upper_.swap(open_);
+    open_.clear();
+    readRow(upper_, batch);
+  }
 
  private:
   void readRow(std::string_view upperRow, ContactBatch& batch) {

@@ -247,6 +247,8 @@ TEST(TextLogs, EachLayoutGivesItsContacts) {
       {"| Call | Band | Mode |\n| G4ABC | 23CM | FM |\n", "               23CM  FM G4ABC\n"},
       {"|Call|Date|Time|Band|Mode|Comment|\n |K1ABD|2025-06-27|18:07|20M|CW|said \"hi\"|\n",  // blank, then "|"
        "2025-06-27 1807 20M  CW K1ABD\n"},
+      // A quoted field open at the end of the log; one holding a line end.
+      {"Call,Date,Time,Band,Mode,Comment\nK1ABD,2025-06-27,18:07,20M,CW,\"", "2025-06-27 1807 20M  CW K1ABD\n"},
       {"CALL,MODE,BAND\nG4ABD,CW,7\nG4ABC,\"SS\nB\",14\n",
        "                 7  CW G4ABD\n                14SS B G4ABC\n"},
       // MFSK shows its submode, in ADIF and in a text log.
