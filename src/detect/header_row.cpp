@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "base/ascii.h"
+#include "detect/field_shapes.h"
+#include "detect/recognisers.h"
 #include "detect/separated_fields.h"
 #include "detect/space_tokens.h"
 
@@ -24,6 +27,22 @@ std::vector<Span> wordsOf(std::string_view row) {
     words.push_back({begin, begin + token.size(), std::nullopt});
   }
   return words;
+}
+
+std::size_t overlap(const Span& a, const Span& b) {
+  const std::size_t begin = std::max(a.begin, b.begin);
+  const std::size_t end = std::min(a.end, b.end);
+  return end > begin ? end - begin : 0;
+}
+
+// The token of `tokens` that `name` stands over most; tokens.size() for none.
+std::size_t tokenBelow(const Span& name, const std::vector<Span>& tokens) {
+  std::size_t below = tokens.size();
+  std::size_t most = 0;
+  for (std::size_t i = 0; i < tokens.size(); ++i) {
+    if (overlap(name, tokens[i]) > most) below = i, most = overlap(name, tokens[i]);
+  }
+  return below;
 }
 
 // The words of a blank-separated header row, a name of several words
@@ -51,12 +70,6 @@ std::vector<Span> namesOf(std::string_view row) {
   return names;
 }
 
-std::size_t overlap(const Span& a, const Span& b) {
-  const std::size_t begin = std::max(a.begin, b.begin);
-  const std::size_t end = std::min(a.end, b.end);
-  return end > begin ? end - begin : 0;
-}
-
 // Whether a name stands over a token as a printed table stands it: at its
 // left edge or its right, or within a wider value ("Date" over
 // "19-Oct-03"). A name that only runs into a token ("BAND" half over
@@ -64,6 +77,36 @@ std::size_t overlap(const Span& a, const Span& b) {
 bool standsOver(const Span& name, const Span& token) {
   const bool within = name.begin >= token.begin && name.end <= token.end;
   return name.begin == token.begin || name.end == token.end || within;
+}
+
+bool holdsDigit(std::string_view value) {
+  return std::any_of(value.begin(), value.end(), [](char c) { return isAsciiDigit(static_cast<unsigned char>(c)); });
+}
+bool holdsLetter(std::string_view value) {
+  return std::any_of(value.begin(), value.end(), [](char c) { return isAsciiAlpha(static_cast<unsigned char>(c)); });
+}
+
+// Whether `value` can be what a header names `role`. A value plainly of
+// another kind (a time below "Call", a callsign below "Band", a band below
+// "Mode") says the name stands over another column than its own, as in a
+// header typed out of line with the columns below it.
+bool canHold(NamedRole role, std::string_view value) {
+  // A placeholder ("-", "?") says nothing of its column.
+  if (!holdsDigit(value) && !holdsLetter(value)) return true;
+  const bool dated = value.find_first_of("-/") != std::string_view::npos || isLongDate(value);
+  const bool otherKind = looksLikeCallsign(value) || isColonTime(value);
+  switch (role) {
+    case NamedRole::Callsign: return isCallsign(value) && !isModeName(value);
+    case NamedRole::Date: return holdsDigit(value) && !otherKind && !isModeName(value);
+    case NamedRole::Time: return holdsDigit(value) && !looksLikeCallsign(value) && !dated && !isModeName(value);
+    case NamedRole::Band:
+    case NamedRole::Frequency:
+      return (holdsDigit(value) || value == "SAT") && !otherKind && !dated &&
+             (gluedBandLength(value) > 0 || !isModeName(value));
+    case NamedRole::Mode:
+    case NamedRole::Submode: return holdsLetter(value) && !otherKind;
+  }
+  return false;
 }
 
 }  // namespace
@@ -99,20 +142,16 @@ std::vector<std::optional<NamedRole>> namesOfColumns(std::string_view headerRow,
   int roles = 0, standing = 0;
   for (std::size_t k = 0; k < header.size() && k < tokens.size(); ++k) {
     const Span& name = header[k];
-    std::size_t below = tokens.size();
-    std::size_t most = 0;
-    for (std::size_t i = 0; i < tokens.size(); ++i) {
-      if (overlap(name, tokens[i]) > most) below = i, most = overlap(name, tokens[i]);
-    }
     roles += name.role ? 1 : 0;
-    if (below == k && standsOver(name, tokens[k])) {
+    const std::string_view value = dataRow.substr(tokens[k].begin, tokens[k].end - tokens[k].begin);
+    if (tokenBelow(name, tokens) == k && standsOver(name, tokens[k]) && (!name.role || canHold(*name.role, value))) {
       names[k] = name.role;
       standing += name.role ? 1 : 0;
     }
   }
   // A typed header stands a name over its column now and then by chance
-  // ("MODE" ending over "14"): unless most of its names stand over their
-  // columns, it names none of them.
+  // ("MODE" ending over "14"): unless most of its names stand over values
+  // they can name, it names none of them, and the values' shapes decide.
   if (2 * standing <= roles) std::fill(names.begin(), names.end(), std::nullopt);
   return names;
 }

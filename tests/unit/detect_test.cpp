@@ -4,6 +4,7 @@
 #include "base/ascii.h"
 #include "base/visible_text.h"
 #include "detect/assign_column.h"
+#include "detect/header_row.h"
 #include "detect/recognisers.h"
 #include "detect/screen_line.h"
 #include "detect/space_tokens.h"
@@ -92,6 +93,32 @@ TEST(AssignColumn, RuleOrderAndSurprises) {
       roles += std::string(columnRoleName(role)) + "@" + std::to_string(column) + " ";
     EXPECT_EQ(roles, outcome) << line;
   }
+}
+
+// An aligned header row over a data row whose value in one column is
+// changed: a name counts over a value it can name, a placeholder included,
+// and only while most names do.
+TEST(HeaderRow, NamesCountOverValuesTheyCanName) {
+  const char* const header = "DATE       TIME       BAND       MODE       CALL";
+  const std::tuple<int, const char*, const char*> cases[] = {
+      {-1, "", "DTBMC"},     {0, "G4ABC", "-TBMC"}, {1, "SSB", "D-BMC"},   {1, "22-JUN-02", "D-BMC"},
+      {2, "K1ABC", "DT-MC"}, {2, "SSB", "DT-MC"},   {3, "14", "DTB-C"},    {3, "-", "DTBMC"},
+      {4, "1432", "DTBM-"},  {4, "PSK31", "DTBM-"}, {0, "14:32", "-TBMC"}, {2, "SAT", "DTBMC"},
+  };
+  const char* kRoles = "DTBFMSC";
+  for (const auto& [column, value, named] : cases) {
+    std::vector<std::string> values = {"22-JUN-02", "1432", "14", "SSB", "G4ABC"};
+    if (column >= 0) values[static_cast<std::size_t>(column)] = value;
+    char row[80];
+    std::snprintf(row, sizeof row, "%-10s %-10s %-10s %-10s %s", values[0].c_str(), values[1].c_str(),
+                  values[2].c_str(), values[3].c_str(), values[4].c_str());
+    std::string got;
+    for (const auto& name : namesOfColumns(header, ' ', row)) got += name ? kRoles[static_cast<int>(*name)] : '-';
+    EXPECT_EQ(got, named) << row;
+  }
+  // Out of line with its values: none counts, and the shapes decide.
+  EXPECT_EQ(namesOfColumns("Date UTC  Call BAND       MODE", ' ', "11-FEB-94 0749 BA4VDS 3.5        SSB"),
+            std::vector<std::optional<NamedRole>>(5));
 }
 
 // A log's bytes quoted on the console: controls escaped, the rest as it

@@ -251,6 +251,8 @@ TEST(TextLogs, EachLayoutGivesItsContacts) {
       {"Call,Date,Time,Band,Mode,Comment\nK1ABD,2025-06-27,18:07,20M,CW,\"", "2025-06-27 1807 20M  CW K1ABD\n"},
       {"CALL,MODE,BAND\nG4ABD,CW,7\nG4ABC,\"SS\nB\",14\n",
        "                 7  CW G4ABD\n                14SS B G4ABC\n"},
+      // Names over values they cannot name; a title below the header.
+      {"Date UTC  Call BAND       MODE\n11-FEB-94 0749 BA4VDS 3.5        SSB\n", "11-FEB-94 0749 3.5 SSB BA4VDS\n"},
       // MFSK shows its submode, in ADIF and in a text log.
       {"<EOH>\n<CALL:5>G4ABC <MODE:4>mfsk <SUBMODE:3>FT4 <EOR>\n<CALL:5>G4ABD <MODE:3>SSB <SUBMODE:3>USB <EOR>\n",
        "                        FT4 G4ABC\n                        SSB G4ABD\n"},
