@@ -97,15 +97,18 @@ bool holdsDateAndTime(std::string_view line, char separator) {
 }
 
 // Past title lines: a line holding neither date nor time is the first data
-// line only when most data lines below it hold none either.
-std::size_t pastTitles(const std::vector<std::string>& lines, const std::vector<std::size_t>& data) {
+// line only when most data lines below it hold none either, judged from
+// `leastBelow` lines or more (one is enough below a header, which has told
+// the log's columns already).
+std::size_t pastTitles(const std::vector<std::string>& lines, const std::vector<std::size_t>& data,
+                       std::size_t leastBelow) {
   for (std::size_t first = 0; first + 1 < data.size(); ++first) {
     if (holdsDateOrTime(lines[data[first]])) return data[first];
     std::size_t below = 0, dated = 0;
     for (std::size_t i = first + 1; i < data.size() && below < kLinesBelowTitle; ++i, ++below) {
       dated += holdsDateOrTime(lines[data[i]]) ? 1 : 0;
     }
-    if (below < 2 || 2 * dated <= below) return data[first];
+    if (below < leastBelow || 2 * dated <= below) return data[first];
   }
   return data.empty() ? 0 : data.back();
 }
@@ -157,8 +160,15 @@ TextLayout judgeTextLayout(std::string_view sample) {
     }
   }
   if (header) layout.headerRow = lines[*header];
-  if (data.empty()) return layout;
-  layout.firstDataLine = header || layout.separator != ' ' ? data.front() : pastTitles(lines, data);
+  // A header with nothing below it (an empty export) leaves the lines above
+  // it titles: no contact is read from them.
+  if (data.empty()) {
+    if (header) layout.firstDataLine = *header + 1;
+    return layout;
+  }
+  // Titles stand above a header row or below it.
+  layout.firstDataLine = layout.separator != ' ' ? data.front() : pastTitles(lines, data, header ? 1 : 2);
+  layout.firstDataFound = true;
   return layout;
 }
 

@@ -19,6 +19,7 @@ struct TextLayout {
   char separator = ' ';
   std::string headerRow;          // the row naming the columns, upper-cased; empty for none
   std::size_t firstDataLine = 0;  // no line before this one (from 0) is the first data line
+  bool firstDataFound = false;    // the sample holds it: the line at firstDataLine is the first data line
 };
 
 // Judges the layout from `sample`, the start of a text log (kTextSampleSize

@@ -65,7 +65,7 @@ ScreenResult screenInLayout(std::string_view upperLine, std::size_t index, const
   if (index < layout.firstDataLine) return ScreenResult::Reject;
   // The first data row was found whole in the log's start, where a quoted
   // field may run over several lines.
-  if (index == layout.firstDataLine) return ScreenResult::Data;
+  if (index == layout.firstDataLine && layout.firstDataFound) return ScreenResult::Data;
   return isSeparatedDataRow(upperLine, layout.separator) ? ScreenResult::Data : ScreenResult::Reject;
 }
 

@@ -253,6 +253,7 @@ TEST(TextLogs, EachLayoutGivesItsContacts) {
        "                 7  CW G4ABD\n                14SS B G4ABC\n"},
       // Names over values they cannot name; a title below the header.
       {"Date UTC  Call BAND       MODE\n11-FEB-94 0749 BA4VDS 3.5        SSB\n", "11-FEB-94 0749 3.5 SSB BA4VDS\n"},
+      {"DATE TIME BAND MODE CALL\nLog of K1ABC\n22-JUN-02 1432 14 SSB G4ABC\n", "22-JUN-02 1432  14 SSB G4ABC\n"},
       // MFSK shows its submode, in ADIF and in a text log.
       {"<EOH>\n<CALL:5>G4ABC <MODE:4>mfsk <SUBMODE:3>FT4 <EOR>\n<CALL:5>G4ABD <MODE:3>SSB <SUBMODE:3>USB <EOR>\n",
        "                        FT4 G4ABC\n                        SSB G4ABD\n"},
