@@ -152,6 +152,7 @@ Status runLogs(const CommandLine& command, const Console& console, const WorkPla
   std::string listed;
   Status status = fillAndSort(command, logs, journal, console, work, listed);
   if (!status.isOk()) takeBackAppends(journal, listed, status);
+  if (listed.empty()) removeEmptyBucketFiles(kWorkingDirectory, command.options.lowerCaseNames);
   if (work.checkpoint) work.checkpoint(RunPoint::RunEnding);
   status.absorb(journal.end());
   lock.release();

@@ -90,4 +90,14 @@ Status BucketFiles::cannotWrite(std::size_t index) const {
   return Status::failure("unable to create file " + bucketFileName(kBucketCharacters[index], lowerCaseNames_) + "\n");
 }
 
+void removeEmptyBucketFiles(const std::string& directory, bool lowerCaseNames) {
+  for (char bucket : kBucketCharacters) {
+    const std::string path = directory + bucketFileName(bucket, lowerCaseNames);
+    // Only a regular file opens for reading: a pipe or a folder planted at
+    // the name stays.
+    File file = openForReading(path);
+    if (file.isOpen() && sizeOf(file) == 0 && file.close()) (void)removeFile(path);
+  }
+}
+
 }  // namespace quorvel

@@ -55,4 +55,10 @@ class BucketFiles final : public RecordSink {
   std::array<Bucket, kBucketCharacters.size()> buckets_;
 };
 
+// Deletes every bucket file in `directory` ("" or a path ending in "/")
+// that is a regular file holding nothing. A run that writes no list
+// leaves no empty bucket behind: an empty bucket and a missing one are
+// the same to every later run.
+void removeEmptyBucketFiles(const std::string& directory, bool lowerCaseNames);
+
 }  // namespace quorvel
