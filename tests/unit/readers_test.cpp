@@ -248,7 +248,8 @@ TEST(TextLogs, EachLayoutGivesItsContacts) {
       {"|Call|Date|Time|Band|Mode|Comment|\n |K1ABD|2025-06-27|18:07|20M|CW|said \"hi\"|\n",  // blank, then "|"
        "2025-06-27 1807 20M  CW K1ABD\n"},
       // A quoted field open at the end of the log; one holding a line end.
-      {"Call,Date,Time,Band,Mode,Comment\nK1ABD,2025-06-27,18:07,20M,CW,\"", "2025-06-27 1807 20M  CW K1ABD\n"},
+      {"Call,Date,Time,Band,Mode,Comment\nK1ABC,2025-06-27,18:05,20M,CW,\nK1ABD,2025-06-27,18:07,20M,CW,\"",
+       "2025-06-27 1805 20M  CW K1ABC\n2025-06-27 1807 20M  CW K1ABD\n"},
       {"CALL,MODE,BAND\nG4ABD,CW,7\nG4ABC,\"SS\nB\",14\n",
        "                 7  CW G4ABD\n                14SS B G4ABC\n"},
       // Names over values they cannot name; a title below the header.
