@@ -4,6 +4,7 @@
 
 #include "base/ascii.h"
 #include "base/bytes.h"
+#include "detect/adif_bands.h"
 #include "detect/adif_probe.h"
 #include "detect/assign_column.h"
 #include "detect/recognisers.h"
@@ -15,7 +16,6 @@
 #include "readers/adif_tags.h"
 #include "readers/cabrillo_contact.h"
 #include "readers/column_values.h"
-#include "record/adif_bands.h"
 #include "record/contact_date.h"
 #include "record/list_line_fields.h"
 

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "record/adif_bands.h"
+#include "detect/adif_bands.h"
 
 namespace quorvel {
 

@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "base/ascii.h"
+#include "detect/adif_bands.h"
 #include "detect/field_shapes.h"
-#include "record/adif_bands.h"
 
 namespace quorvel {
 

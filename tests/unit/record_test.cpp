@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "base/files.h"
-#include "record/adif_bands.h"
+#include "detect/adif_bands.h"
 #include "record/contact_date.h"
 #include "record/list_line_fields.h"
 

@@ -1,4 +1,4 @@
-#include "record/adif_bands.h"
+#include "detect/adif_bands.h"
 
 #include <charconv>
 #include <cmath>
