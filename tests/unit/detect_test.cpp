@@ -4,6 +4,7 @@
 #include "base/ascii.h"
 #include "base/visible_text.h"
 #include "detect/assign_column.h"
+#include "detect/date_time.h"
 #include "detect/header_row.h"
 #include "detect/recognisers.h"
 #include "detect/screen_line.h"
@@ -93,6 +94,81 @@ TEST(AssignColumn, RuleOrderAndSurprises) {
       roles += std::string(columnRoleName(role)) + "@" + std::to_string(column) + " ";
     EXPECT_EQ(roles, outcome) << line;
   }
+}
+
+// What readDateTime makes of a text: the date, "?" where day and month
+// could be either way round; the time; for both with an offset, " = " and
+// the date and time in UTC.
+std::string reading(std::string_view text) {
+  const DateTimeRead read = readDateTime(text);
+  char date[10], time[4];
+  std::string out;
+  if (read.date) out += std::string(isoDate(read.date->date, date)) + (read.date->notation.orderGuessed ? "?" : "");
+  if (read.time) out += (out.empty() ? "" : " ") + std::string(hoursAndMinutes(read.time->time, time));
+  if (const std::optional<UtcDateTime> utc = inUtc(read); utc && read.time->offsetMinutes != 0) {
+    out += " = " + std::string(isoDate(utc->date, date)) + " " + std::string(hoursAndMinutes(utc->time, time));
+  }
+  return out.empty() ? "-" : out;
+}
+
+// Every notation of a date, a time, or both in one field, and their near
+// misses.
+TEST(DateTime, OneGrammarForEveryNotation) {
+  const std::pair<std::string_view, std::string_view> cases[] = {
+      {"20240309", "2024-03-09"},
+      {"250627", "2025-06-27"},
+      {"2024-03-09", "2024-03-09"},
+      {"2024/3/9", "2024-03-09"},
+      {"2024.03.09", "2024-03-09"},
+      {"09.03.2024", "2024-03-09?"},
+      {"25/12/2024", "2024-12-25"},
+      {"3/9/2024", "2024-03-09?"},
+      {"12-25-24", "2024-12-25"},
+      {"31.12.79", "1979-12-31"},
+      {"9-MAR-24", "2024-03-09"},
+      {"JUN-23-02", "2002-06-23"},
+      {"MAR 9, 2024", "2024-03-09"},
+      {"09Mar2024", "2024-03-09"},
+      {"9 September 1999", "1999-09-09"},
+      {"29.02.2024", "2024-02-29"},
+      {"1805", "1805"},
+      {"181502", "1815"},
+      {"18:15", "1815"},
+      {"8:15", "0815"},
+      {"18:15:02.500", "1815"},
+      {"18.05", "1805"},
+      {"18H05", "1805"},
+      {"1815Z", "1815"},
+      {"18:15 UTC", "1815"},
+      {"1:05 PM", "1305"},
+      {"12:00 AM", "0000"},
+      {"12:30:00PM", "1230"},
+      {"120530", "2012-05-30"},
+      {"18:05+02:00", "1805"},
+      {"2025-06-27T18:05:00Z", "2025-06-27 1805"},
+      {"20250627T180500Z", "2025-06-27 1805"},
+      {"2025-06-27 18:05:00", "2025-06-27 1805"},
+      {"3/9/2024 6:15 PM", "2024-03-09? 1815"},
+      {"2025-06-27T23:30:00-02:00", "2025-06-27 2330 = 2025-06-28 0130"},
+      {"2024-03-01 00:30+01:00", "2024-03-01 0030 = 2024-02-29 2330"},
+      {"2024-12-31T23:30:00-01:00", "2024-12-31 2330 = 2025-01-01 0030"},
+      {"31.02.2024", "-"},
+      {"29.02.2023", "-"},
+      {"20241310", "-"},
+      {"14074000", "-"},
+      {"24:00", "-"},
+      {"13:60", "-"},
+      {"13:05 PM", "-"},
+      {"14.025", "-"},
+      {"932", "-"},
+      {"23-XYZ-02", "-"},
+      {"2024-03/10", "-"},
+      {"18:05+15:00", "-"},
+      {"G4ABC", "-"},
+      {"1815X", "-"},
+      {"2025-06-27T25:00", "-"},
+  };
+  for (const auto& [text, read] : cases) EXPECT_EQ(reading(text), read) << text;
 }
 
 // An aligned header row over a data row whose value in one column is
