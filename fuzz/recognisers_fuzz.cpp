@@ -7,6 +7,7 @@
 #include "detect/adif_bands.h"
 #include "detect/adif_probe.h"
 #include "detect/assign_column.h"
+#include "detect/date_time.h"
 #include "detect/recognisers.h"
 #include "detect/screen_line.h"
 #include "detect/space_tokens.h"
@@ -31,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   SpaceTokens split(upper);
   for (std::string_view token; split.next(token);) tokens.push_back(token);
   std::vector<ColumnDecision> decisions;
-  (void)assignColumns(tokens, {}, decisions);
+  (void)assignColumns(tokens, {}, {}, decisions);
   (void)judgeTextLayout(text);
   std::string json;
   JsonTextWriter page(json);
@@ -70,5 +71,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   check(band >= -1 && band < static_cast<int>(kAdifBandNames.size()), "a band of the table");
   const std::string date = sortableDate(text);
   check(date.empty() || (date.size() == 8 && sortableDate(date) == date), "a date read settles");
+  const DateTimeRead read = readDateTime(text);
+  char iso[10];
+  check(!read.date || readDate(isoDate(read.date->date, iso))->date == read.date->date, "a date read back");
+  if (const std::optional<UtcDateTime> utc = inUtc(read)) {
+    check(utc->time.hours >= 0 && utc->time.hours < 24 && readDate(isoDate(utc->date, iso)), "a time in UTC");
+  }
   return 0;
 }

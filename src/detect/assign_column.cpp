@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/ascii.h"
+#include "detect/date_time.h"
 #include "detect/field_shapes.h"
 #include "detect/recognisers.h"
 
@@ -10,32 +11,30 @@ namespace quorvel {
 
 namespace {
 
-constexpr std::size_t kShortDateLength = 6;  // YYMMDD, DDMMYY and the like
-constexpr std::size_t kMinTimeLength = 4;
-
 // Callsigns, locators and mode names hold digits and letters that the
-// looser date and band shapes would take.
+// looser band shapes would take.
 bool namesSomethingElse(std::string_view token) {
   return looksLikeCallsign(token) || isLocator(token) || isModeName(token);
 }
 
-bool looksLikeDate(std::string_view token) {
-  if (isLongDate(token)) return true;
-  if (namesSomethingElse(token) || isFrequency(token)) return false;
-  if (token.size() == kShortDateLength) return true;
-  return token.size() > kShortDateLength && token.find_first_of("-/") != std::string_view::npos;
+// How a token is written as a time of day, if it is one.
+enum class TimeWriting {
+  None,
+  Digits,  // 1815, 181502: or a number
+  Dotted,  // 18.05: or a frequency
+  Plain,   // 18:05, 18H05, 6:05 PM, 1815Z, or beside a date: a time and nothing else
+};
+
+TimeWriting timeWriting(std::string_view token) {
+  if (const std::optional<TimeRead> time = readTime(token)) {
+    if (time->notation.twelveHour || time->notation.zoned) return TimeWriting::Plain;
+    if (time->notation.separator == 0) return TimeWriting::Digits;
+    return time->notation.separator == '.' ? TimeWriting::Dotted : TimeWriting::Plain;
+  }
+  return readDateTime(token).both() ? TimeWriting::Plain : TimeWriting::None;
 }
 
-bool allDigitTime(std::string_view token) {
-  return token.size() >= kMinTimeLength && !isLongDate(token) &&
-         std::all_of(token.begin(), token.end(), [](char c) { return isAsciiDigit(static_cast<unsigned char>(c)); });
-}
-
-bool looksLikeBand(std::string_view token) {
-  if (gluedBandLength(token) > 0) return true;
-  return (isBand(token) || isFrequency(token)) && !namesSomethingElse(token) &&
-         token.find(':') == std::string_view::npos;
-}
+bool looksLikeDate(std::string_view token) { return readDate(token) || readDateTime(token).both(); }
 
 // A locator that no callsign could be (FN31; GB50TG could be either), a mode
 // name and a band glued to its mode pass isCallsign() too; a locator is
@@ -45,13 +44,39 @@ bool takesCallsign(std::string_view token, bool likeALocator = false) {
          (likeALocator || !isLocator(token) || looksLikeCallsign(token));
 }
 
+// What a line's tokens fit, which depends on the line's other tokens and
+// on the log's columns.
 struct Fits {
-  bool colonTimes;  // the line writes its time with colons: bare digits are a number
-  bool operator()(ColumnRole role, std::string_view token) const {
+  const std::vector<bool>& clockColumns;
+  // The line writes a time as nothing else (18:05) or in a column of
+  // clock times: its bare digits are a number.
+  bool writtenTimes = false;
+
+  bool clockColumn(std::size_t column) const { return column < clockColumns.size() && clockColumns[column]; }
+
+  bool time(std::string_view token, std::size_t column) const {
+    switch (timeWriting(token)) {
+      case TimeWriting::None: return false;
+      case TimeWriting::Digits: return !writtenTimes;
+      case TimeWriting::Dotted: return clockColumn(column);
+      case TimeWriting::Plain: return true;
+    }
+    return false;
+  }
+
+  bool band(std::string_view token, std::size_t column) const {
+    if (gluedBandLength(token) > 0) return true;
+    const TimeWriting writing = timeWriting(token);
+    return (isBand(token) || isFrequency(token)) && !namesSomethingElse(token) &&
+           token.find(':') == std::string_view::npos && writing != TimeWriting::Plain &&
+           !(writing == TimeWriting::Dotted && clockColumn(column));
+  }
+
+  bool operator()(ColumnRole role, std::string_view token, std::size_t column) const {
     switch (role) {
       case ColumnRole::Date: return looksLikeDate(token);
-      case ColumnRole::Time: return isColonTime(token) || (!colonTimes && allDigitTime(token));
-      case ColumnRole::Band: return looksLikeBand(token);
+      case ColumnRole::Time: return time(token, column);
+      case ColumnRole::Band: return band(token, column);
       case ColumnRole::Mode: return isModeName(token);
       case ColumnRole::Callsign: return takesCallsign(token);
     }
@@ -73,11 +98,18 @@ int& columnOf(ColumnMap& columns, ColumnRole role) {
   return columns.callsignColumn;
 }
 
-// Gives `role` the column, and a band written with its mode the mode too.
+// Gives `role` the column; a band written with its mode the mode too, and
+// a date written with its time (2025-06-27T18:05:00Z) the time too, when
+// no other column has them.
 void take(ColumnMap& columns, ColumnRole role, int column, std::string_view token) {
   columnOf(columns, role) = column;
   if (role == ColumnRole::Band && columns.modeColumn == ColumnMap::kUnassigned && gluedBandLength(token) > 0) {
     columns.modeColumn = column;
+  }
+  if ((role == ColumnRole::Date || role == ColumnRole::Time) && readDateTime(token).both()) {
+    for (int* other : {&columns.dateColumn, &columns.timeColumn}) {
+      if (*other == ColumnMap::kUnassigned) *other = column;
+    }
   }
 }
 
@@ -95,7 +127,8 @@ std::string_view columnRoleName(ColumnRole role) {
 }
 
 ColumnMap assignColumns(const std::vector<std::string_view>& tokens,
-                        const std::vector<std::optional<ColumnRole>>& named, std::vector<ColumnDecision>& decisions) {
+                        const std::vector<std::optional<ColumnRole>>& named, const std::vector<bool>& clockColumns,
+                        std::vector<ColumnDecision>& decisions) {
   ColumnMap columns;
   auto isNamed = [&named](std::size_t column) { return column < named.size() && named[column].has_value(); };
   for (std::size_t column = 0; column < tokens.size(); ++column) {
@@ -103,11 +136,15 @@ ColumnMap assignColumns(const std::vector<std::string_view>& tokens,
       take(columns, *named[column], static_cast<int>(column), tokens[column]);
     }
   }
-  const Fits fits{std::any_of(tokens.begin(), tokens.end(), [](std::string_view token) { return isColonTime(token); })};
+  Fits fits{clockColumns};
+  for (std::size_t column = 0; column < tokens.size() && !fits.writtenTimes; ++column) {
+    const TimeWriting writing = timeWriting(tokens[column]);
+    fits.writtenTimes = writing == TimeWriting::Plain || (writing == TimeWriting::Dotted && fits.clockColumn(column));
+  }
   for (std::size_t column = 0; column < tokens.size(); ++column) {
     if (isNamed(column)) continue;
     for (ColumnRole role : kRoles) {
-      if (columnOf(columns, role) == ColumnMap::kUnassigned && fits(role, tokens[column])) {
+      if (columnOf(columns, role) == ColumnMap::kUnassigned && fits(role, tokens[column], column)) {
         take(columns, role, static_cast<int>(column), tokens[column]);
         break;
       }

@@ -24,17 +24,22 @@ struct ColumnDecision {
 // fields of its first data line, and `named`, the role its header row
 // names for each column (shorter, or empty, where it names none). Named
 // columns are taken as named. Each other role is given, token by token from
-// the left, to the first token that fits it, trying in order date (6
-// characters, or more with a "-" or "/"; YYYYMMDD, DD.MM.YYYY), time (4 or
-// more digits, or a time written with colons, which wins over bare digits
-// on the same line), band (isBand, a frequency, or a band and mode written
-// as one token, which gives the mode too), mode (isModeName), callsign
-// (isCallsign). A token shaped like a callsign or a locator, or a mode
-// name, is never a date or a band; a locator-shaped token (HL22) is the
-// callsign only when no other token is one. A time's AM or PM comes as
-// part of its token (see ColumnTokens). Returns the map and adds the decisions
-// to `decisions` in the order of their columns.
+// the left, to the first token that fits it, trying in order date (a date
+// in any notation readDate() reads), time (a time readTime() reads: one
+// written with a colon, AM or PM or a zone always; bare digits, 1815, only
+// when no token of the line is such a time, else they are a number; one
+// written with a dot, 18.05, only in one of the `clockColumns`, the
+// columns the log writes its times in that way, else it is a frequency),
+// band (isBand, a frequency, or a band and mode written as one token,
+// which gives the mode too), mode (isModeName), callsign (isCallsign). A
+// date and a time in one token (2025-06-27T18:05:00Z) give both, where no
+// other column has the other. A token shaped like a callsign or a
+// locator, or a mode name, is never a band; a locator-shaped token (HL22)
+// is the callsign only when no other token is one. A time's AM or PM
+// comes as part of its token (see ColumnTokens). Returns the map and adds
+// the decisions to `decisions` in the order of their columns.
 ColumnMap assignColumns(const std::vector<std::string_view>& tokens,
-                        const std::vector<std::optional<ColumnRole>>& named, std::vector<ColumnDecision>& decisions);
+                        const std::vector<std::optional<ColumnRole>>& named, const std::vector<bool>& clockColumns,
+                        std::vector<ColumnDecision>& decisions);
 
 }  // namespace quorvel

@@ -30,61 +30,7 @@ bool allDigits(std::string_view text) {
          std::all_of(text.begin(), text.end(), [](char c) { return isAsciiDigit(static_cast<unsigned char>(c)); });
 }
 
-int twoDigits(std::string_view text, std::size_t at) { return (text[at] - '0') * 10 + (text[at + 1] - '0'); }
-
-bool isMonthDay(int month, int day) { return month >= 1 && month <= 12 && day >= 1 && day <= 31; }
-
 }  // namespace
-
-namespace {
-
-// The clock of a time written with colons, and its AM or PM.
-struct ColonTime {
-  int hours = 0;
-  std::size_t colon = 0;  // where the minutes' colon stands
-  char meridiem = 0;      // 'A', 'P', or 0 for a 24-hour time
-};
-
-// Reads H:MM, HH:MM or HH:MM:SS, then, with blanks before it or none, AM
-// or PM (of a US spreadsheet's "1:05 PM"), whose hours run 1 to 12.
-bool readColonTime(std::string_view token, ColonTime& time) {
-  time.colon = token.size() > 1 && token[1] == ':' ? 1 : token.size() > 2 && token[2] == ':' ? 2 : 0;
-  if (time.colon == 0) return false;
-  std::string_view rest = token.substr(time.colon + 1);
-  time.meridiem = 0;
-  if (rest.size() > 2 && (rest.ends_with("AM") || rest.ends_with("PM"))) {
-    time.meridiem = rest[rest.size() - 2];
-    rest.remove_suffix(2);
-    while (!rest.empty() && rest.back() == ' ') rest.remove_suffix(1);
-  }
-  const std::string_view hours = token.substr(0, time.colon);
-  if (!allDigits(hours)) return false;
-  time.hours = hours.size() == 2 ? twoDigits(hours, 0) : hours[0] - '0';
-  if (time.meridiem != 0 ? time.hours < 1 || time.hours > 12 : time.hours > 23) return false;
-  if (rest.size() != 2 && !(rest.size() == 5 && rest[2] == ':')) return false;
-  for (std::size_t at = 0; at < rest.size(); at += 3) {
-    if (!allDigits(rest.substr(at, 2)) || twoDigits(rest, at) > 59) return false;
-  }
-  return true;
-}
-
-}  // namespace
-
-bool isColonTime(std::string_view token) {
-  ColonTime time;
-  return readColonTime(token, time);
-}
-
-bool isMeridiem(std::string_view token) { return token == "AM" || token == "PM"; }
-
-bool isLongDate(std::string_view token) {
-  if (token.size() == 8 && allDigits(token)) {
-    return (token.starts_with("19") || token.starts_with("20")) && isMonthDay(twoDigits(token, 4), twoDigits(token, 6));
-  }
-  return token.size() == 10 && token[2] == '.' && token[5] == '.' && allDigits(token.substr(0, 2)) &&
-         allDigits(token.substr(3, 2)) && allDigits(token.substr(6)) &&
-         isMonthDay(twoDigits(token, 3), twoDigits(token, 0));
-}
 
 bool isFrequency(std::string_view token) {
   const std::size_t dot = token.find('.');
@@ -102,19 +48,6 @@ std::size_t gluedBandLength(std::string_view token) {
   const std::string_view band = token.substr(0, length);
   if (std::find(kGluedBands.begin(), kGluedBands.end(), band) == kGluedBands.end()) return 0;
   return isModeName(token.substr(length)) ? length : 0;
-}
-
-std::string_view fourDigitTime(std::string_view time, char (&out)[4]) {
-  // Most times are digits alone: they are passed on at a glance.
-  ColonTime clock;
-  if (time.size() < 4 || (time[1] != ':' && time[2] != ':') || !readColonTime(time, clock)) return time;
-  // 12 AM is midnight, 12 PM noon.
-  const int hours = clock.meridiem == 0 ? clock.hours : clock.hours % 12 + (clock.meridiem == 'P' ? 12 : 0);
-  out[0] = static_cast<char>('0' + hours / 10);
-  out[1] = static_cast<char>('0' + hours % 10);
-  out[2] = time[clock.colon + 1];
-  out[3] = time[clock.colon + 2];
-  return std::string_view(out, 4);
 }
 
 }  // namespace quorvel

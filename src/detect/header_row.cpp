@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/ascii.h"
+#include "detect/date_time.h"
 #include "detect/field_shapes.h"
 #include "detect/recognisers.h"
 #include "detect/separated_fields.h"
@@ -93,8 +94,9 @@ bool holdsLetter(std::string_view value) {
 bool canHold(NamedRole role, std::string_view value) {
   // A placeholder ("-", "?") says nothing of its column.
   if (!holdsDigit(value) && !holdsLetter(value)) return true;
-  const bool dated = value.find_first_of("-/") != std::string_view::npos || isLongDate(value);
-  const bool otherKind = looksLikeCallsign(value) || isColonTime(value);
+  const std::optional<TimeRead> time = readTime(value);
+  const bool dated = value.find_first_of("-/") != std::string_view::npos || (value.size() == 8 && readDate(value));
+  const bool otherKind = looksLikeCallsign(value) || (time && time->notation.separator == ':');
   switch (role) {
     case NamedRole::Callsign: return isCallsign(value) && !isModeName(value);
     case NamedRole::Date: return holdsDigit(value) && !otherKind && !isModeName(value);

@@ -1,8 +1,9 @@
 #pragma once
 
+#include <optional>
 #include <string_view>
 
-#include "detect/field_shapes.h"
+#include "detect/date_time.h"
 
 namespace quorvel {
 
@@ -36,7 +37,7 @@ class SpaceTokens {
 };
 
 // The columns of a blank-separated line of a column text log: its tokens,
-// but for AM or PM right after a time written with colons, which is part
+// but for AM or PM right after a time written with a colon, which is part
 // of that time ("1:05 PM"), never a column of its own.
 class ColumnTokens {
  public:
@@ -45,13 +46,16 @@ class ColumnTokens {
   // Gives the next column's text; false when there is none left.
   bool next(std::string_view& token) {
     if (!tokens_.next(token)) return false;
-    // Most tokens are no clock: a glance at where its colon would stand.
+    // Most tokens are no clock: a glance at where its colon would stand. (A
+    // frequency with a dot may stand before the mode AM.)
     if (token.size() < 4 || (token[1] != ':' && token[2] != ':')) return true;
     SpaceTokens after = tokens_;
     std::string_view meridiem;
-    if (after.next(meridiem) && isMeridiem(meridiem) && isColonTime(token)) {
-      token =
-          std::string_view(token.data(), static_cast<std::size_t>(meridiem.data() + meridiem.size() - token.data()));
+    if (!after.next(meridiem) || (meridiem.front() != 'A' && meridiem.front() != 'P')) return true;
+    const std::string_view joined(token.data(),
+                                  static_cast<std::size_t>(meridiem.data() + meridiem.size() - token.data()));
+    if (const std::optional<TimeRead> time = readTime(joined); time && time->notation.twelveHour) {
+      token = joined;
       tokens_ = after;
     }
     return true;

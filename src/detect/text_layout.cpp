@@ -6,6 +6,7 @@
 
 #include "base/ascii.h"
 #include "detect/assign_column.h"
+#include "detect/clock_columns.h"
 #include "detect/header_row.h"
 #include "detect/recognisers.h"
 #include "detect/screen_line.h"
@@ -81,7 +82,7 @@ char chooseSeparator(const std::vector<std::string>& lines) {
 
 ColumnMap columnsByShape(std::string_view line, char separator = ' ') {
   std::vector<ColumnDecision> decisions;
-  return assignColumns(fieldsOf(line, separator), {}, decisions);
+  return assignColumns(fieldsOf(line, separator), {}, {}, decisions);
 }
 
 bool holdsDateOrTime(std::string_view line) {
@@ -137,6 +138,7 @@ TextLayout judgeTextLayout(std::string_view sample) {
   TextLayout layout;
   layout.separator = chooseSeparator(lines);
   std::vector<std::size_t> data;
+  std::vector<std::string> dataRows;  // their text, a row of CSV with the lines a quoted field runs over
   std::optional<std::size_t> header;
   std::string row;
   for (std::size_t i = 0, next = 0; i < lines.size(); i = next) {
@@ -151,12 +153,14 @@ TextLayout judgeTextLayout(std::string_view sample) {
         layout.separator == ' ' ? screenLine(row) == ScreenResult::Data : isSeparatedDataRow(row, layout.separator);
     if (isData) {
       data.push_back(i);
+      dataRows.push_back(row);
     } else if ((data.empty() || (data.size() == 1 && !header && !holdsDateAndTime(lines[data[0]], layout.separator))) &&
                headerRoleCount(row, layout.separator) >= 2) {
       // A header above the data, or below a title line; not one repeated,
       // nor one below a contact.
       header = i;
       data.clear();
+      dataRows.clear();
     }
   }
   if (header) layout.headerRow = lines[*header];
@@ -169,6 +173,11 @@ TextLayout judgeTextLayout(std::string_view sample) {
   // Titles stand above a header row or below it.
   layout.firstDataLine = layout.separator != ' ' ? data.front() : pastTitles(lines, data, header ? 1 : 2);
   layout.firstDataFound = true;
+  std::vector<std::vector<std::string_view>> fields;
+  for (std::size_t i = 0; i < data.size(); ++i) {
+    if (data[i] >= layout.firstDataLine) fields.push_back(fieldsOf(dataRows[i], layout.separator));
+  }
+  layout.clockColumns = clockColumns(fields);
   return layout;
 }
 

@@ -17,9 +17,10 @@ struct TextLayout {
   // (CSV and its kin, and wiki and Markdown tables, whose rows the CSV
   // rules cut).
   char separator = ' ';
-  std::string headerRow;          // the row naming the columns, upper-cased; empty for none
-  std::size_t firstDataLine = 0;  // no line before this one (from 0) is the first data line
-  bool firstDataFound = false;    // the sample holds it: the line at firstDataLine is the first data line
+  std::string headerRow;           // the row naming the columns, upper-cased; empty for none
+  std::size_t firstDataLine = 0;   // no line before this one (from 0) is the first data line
+  bool firstDataFound = false;     // the sample holds it: the line at firstDataLine is the first data line
+  std::vector<bool> clockColumns;  // the columns that write their times with a dot (see clockColumns())
 };
 
 // Judges the layout from `sample`, the start of a text log (kTextSampleSize

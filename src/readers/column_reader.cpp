@@ -51,7 +51,7 @@ class ColumnBody : public IndependentLines<ColumnBody> {
   int lastColumn_ = -1;  // the highest column any value is taken from
   std::string upper_;
   std::vector<std::string_view> tokens_;
-  char timeDigits_[4] = {};
+  ShownDateTime shown_ = {};
 };
 
 // Screens a line as screenLine() does and splits it, in one pass over its
@@ -80,7 +80,7 @@ void ColumnBody::splitLine(std::string_view upperLine) {
 }
 
 void ColumnBody::writeRecord(ContactBatch& batch) {
-  RecordFields fields = columnRecord(columns_, tokens_, timeDigits_);
+  RecordFields fields = columnRecord(columns_, tokens_, shown_);
   batch.add(fields.callsign.empty() ? '\0' : fields.callsign.front(), layout_, fields);
 }
 
@@ -91,7 +91,7 @@ ColumnMap assignColumns(std::string_view upperLine, const TextLayout& layout, co
   std::vector<std::optional<NamedRole>> names;
   if (!layout.headerRow.empty()) names = namesOfColumns(layout.headerRow, layout.separator, upperLine);
   std::vector<ColumnDecision> decisions;
-  ColumnMap columns = assignColumns(fields, rolesOfColumns(names), decisions);
+  ColumnMap columns = assignColumns(fields, rolesOfColumns(names), layout.clockColumns, decisions);
   // Read without a message of its own: it says which MFSK mode a contact was.
   columns.submodeColumn = submodeColumnOf(names);
   for (const ColumnDecision& decision : decisions) {

@@ -1,7 +1,10 @@
 #include "readers/column_values.h"
 
+#include <algorithm>
 #include <array>
 
+#include "base/ascii.h"
+#include "detect/date_time.h"
 #include "detect/field_shapes.h"
 
 namespace quorvel {
@@ -23,16 +26,67 @@ std::string_view normaliseBand(std::string_view band) {
 
 std::string_view normaliseMode(std::string_view mode) { return mode == "PSK31" ? std::string_view("PSK") : mode; }
 
-RecordFields columnRecord(const ColumnMap& columns, const std::vector<std::string_view>& tokens,
-                          char (&timeDigits)[4]) {
+namespace {
+
+bool allDigits(std::string_view text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return isAsciiDigit(static_cast<unsigned char>(c)); });
+}
+
+// The date of a value read as a date, or a date and a time: as the log
+// writes it, or as YYYY-MM-DD where the time's offset moved it.
+std::string_view dateOf(const DateTimeRead& read, ShownDateTime& shown) {
+  const std::optional<UtcDateTime> utc = inUtc(read);
+  return utc && utc->dateMoved ? isoDate(utc->date, shown.date) : read.dateText;
+}
+
+// The time of a value read as a time, or a date and a time: HHMM in UTC;
+// digits alone (1815, 181502) as they stand.
+std::string_view timeOf(const DateTimeRead& read, ShownDateTime& shown) {
+  if (const std::optional<UtcDateTime> utc = inUtc(read)) return hoursAndMinutes(utc->time, shown.time);
+  const TimeNotation& notation = read.time->notation;
+  if (notation.separator == 0 && !notation.zoned && !notation.twelveHour) return read.timeText;
+  constexpr int kMinutesPerDay = 24 * 60;
+  const ClockTime& local = read.time->time;
+  const int minutes =
+      ((local.hours * 60 + local.minutes - read.time->offsetMinutes) % kMinutesPerDay + kMinutesPerDay) %
+      kMinutesPerDay;
+  return hoursAndMinutes({minutes / 60, minutes % 60, local.seconds}, shown.time);
+}
+
+// The date of a value in the date column, which may hold a time beside it.
+std::string_view shownDate(std::string_view value, ShownDateTime& shown) {
+  // Most dates hold neither a blank nor a "T" nor a colon: passed on at a glance.
+  if (value.find_first_of("T :") == std::string_view::npos) return value;
+  const DateTimeRead read = readDateTime(value);
+  return read.both() ? dateOf(read, shown) : value;
+}
+
+// The time of a value in the time column, which may hold a date before it.
+std::string_view shownTime(std::string_view value, ShownDateTime& shown) {
+  if (allDigits(value)) return value;
+  const DateTimeRead read = readDateTime(value);
+  return read.time ? timeOf(read, shown) : value;
+}
+
+}  // namespace
+
+RecordFields columnRecord(const ColumnMap& columns, const std::vector<std::string_view>& tokens, ShownDateTime& shown) {
   // The line is never completed with values of an earlier contact.
   auto valueIn = [&tokens](int column) {
     return column < 0 || static_cast<std::size_t>(column) >= tokens.size() ? std::string_view()
                                                                            : tokens[static_cast<std::size_t>(column)];
   };
   RecordFields fields;
-  fields.date = valueIn(columns.dateColumn);
-  fields.time = fourDigitTime(valueIn(columns.timeColumn), timeDigits);
+  if (columns.dateColumn == columns.timeColumn && columns.dateColumn != ColumnMap::kUnassigned) {
+    // A column of dates and times together: a value may hold either alone.
+    const std::string_view value = valueIn(columns.dateColumn);
+    const DateTimeRead read = readDateTime(value);
+    fields.date = read.date ? dateOf(read, shown) : read.time ? std::string_view() : value;
+    fields.time = read.time ? timeOf(read, shown) : std::string_view();
+  } else {
+    fields.date = shownDate(valueIn(columns.dateColumn), shown);
+    fields.time = shownTime(valueIn(columns.timeColumn), shown);
+  }
   std::string_view band = valueIn(columns.bandColumn);
   std::string_view mode = valueIn(columns.modeColumn);
   if (columns.bandColumn == columns.modeColumn) {

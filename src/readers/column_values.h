@@ -17,12 +17,22 @@ std::string_view normaliseBand(std::string_view band);
 // PSK31 is shown as PSK; every other mode as it stands.
 std::string_view normaliseMode(std::string_view mode);
 
+// Room for the date and the time a record line shows where the log does
+// not write them so.
+struct ShownDateTime {
+  char date[10];
+  char time[4];
+};
+
 // The values of one line of a column text log whose fields, counted as its
 // columns are, are `tokens`: a column the line does not reach gives the
 // empty text; a band and mode written as one token (the band and mode
-// columns are one) are parted; a time written with colons gives its four
-// digits HHMM, written to `timeDigits`; a mode of MFSK gives the submode
+// columns are one) are parted; a date and a time written as one value
+// (2025-06-27T18:05:00Z, 3/9/2024 6:15 PM) are parted too; a time written
+// with a separator, AM or PM or a zone gives its four digits HHMM, in UTC
+// where it names an offset, and a date an offset moves is shown as
+// YYYY-MM-DD, both written to `shown`; a mode of MFSK gives the submode
 // column's value, when it has one.
-RecordFields columnRecord(const ColumnMap& columns, const std::vector<std::string_view>& tokens, char (&timeDigits)[4]);
+RecordFields columnRecord(const ColumnMap& columns, const std::vector<std::string_view>& tokens, ShownDateTime& shown);
 
 }  // namespace quorvel

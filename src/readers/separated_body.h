@@ -75,7 +75,7 @@ class SeparatedBody {
     while (static_cast<int>(tokens_.size()) <= lastColumn_ && fields.next(field)) {
       tokens_.push_back(SeparatedFields::unquoted(field, unquoted_[tokens_.size()]));
     }
-    const RecordFields record = columnRecord(columns_, tokens_, timeDigits_);
+    const RecordFields record = columnRecord(columns_, tokens_, shown_);
     // A blank row, or the header row repeated, is no contact; a callsign
     // field holds whatever callsign the exporting program had.
     if (record.callsign.empty() || !isAsciiAlnum(static_cast<unsigned char>(record.callsign.front())) ||
@@ -95,7 +95,7 @@ class SeparatedBody {
   std::string open_;  // the lines of a row whose quoted field is still open
   std::vector<std::string_view> tokens_;
   std::vector<std::string> unquoted_;  // a field's text with its doubled quotes made one
-  char timeDigits_[4] = {};
+  ShownDateTime shown_ = {};
 };
 
 }  // namespace quorvel

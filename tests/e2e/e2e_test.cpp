@@ -241,11 +241,11 @@ TEST(ColumnE2e, HeadingsBandsModesShortLinesAndDots) {
                 kWriting + read(1) + kSorting,
             {{"K.TXT", "2024-03-09 1815 20M  CW K1ABC\n"}});
   // A log's bytes never reach the terminal as controls.
-  expectRun("-nodate -notime", "\x1B[2J-1 1432 14 SSB G3ABC\n",
-            "Using column 0 (\\x1B[2J-1) as date\nUsing column 1 (1432) as time\nUsing column 2 (14) as band\n"
+  expectRun("-nodate -notime", "22-JUN-02 1432 \x1B[14 SSB G3ABC\n",
+            "Using column 0 (22-JUN-02) as date\nUsing column 1 (1432) as time\nUsing column 2 (\\x1B[14) as band\n"
             "Using column 3 (SSB) as mode\nUsing column 4 (G3ABC) as callsign\n" +
                 kWriting + read(1) + kSorting,
-            {{"G.TXT", " 14 SSB G3ABC\n"}});
+            {{"G.TXT", "\x1B[14 SSB G3ABC\n"}});
   // A callsign is never taken for the date.
   expectRun("-nodate -notime", "GB4XYZ 14 SSB\nG4ABC 7 CW\n",
             "Using column 0 (GB4XYZ) as callsign\nUsing column 1 (14) as band\nUsing column 2 (SSB) as mode\n" +

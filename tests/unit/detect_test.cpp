@@ -80,15 +80,16 @@ TEST(AssignColumn, RuleOrderAndSurprises) {
       {"22-JUN-02 1432 GB7XYZ 20M SSB", "date@0 time@1 callsign@2 band@3 mode@4 "},
       {"22-JUN-02 1432 599 14 USB G4ABC", "date@0 time@1 band@3 mode@4 callsign@5 "},
       {"14.025 22-JUN-02 0001 18:08 40CW FT8 EM87 K1ABC", "band@0 date@1 time@3 mode@5 callsign@7 "},
-      {"EU-005 OLIVIA 09.03.2024 181502 MSK144", "date@0 mode@1 time@3 "},
-      {"99990101 24:30 20240229", "time@0 date@2 "},  // no year 9999, no hour 24, no band
+      {"EU-005 OLIVIA 09.03.2024 181502 MSK144", "mode@1 date@2 time@3 "},
+      {"99990101 24:30 20240229", "date@2 "},                             // no year 9999, no hour 24, no band
+      {"22-JUN-02 14.07 SSB G4ABC", "date@0 band@1 mode@2 callsign@3 "},  // 14.07 is no time but in a column of them
   };
   for (const auto& [line, outcome] : cases) {
     std::vector<std::string_view> tokens;
     SpaceTokens split(line);
     for (std::string_view token; split.next(token);) tokens.push_back(token);
     std::vector<ColumnDecision> decisions;
-    (void)assignColumns(tokens, {}, decisions);
+    (void)assignColumns(tokens, {}, {}, decisions);
     std::string roles;
     for (const auto& [column, role] : decisions)
       roles += std::string(columnRoleName(role)) + "@" + std::to_string(column) + " ";

@@ -255,6 +255,16 @@ TEST(TextLogs, EachLayoutGivesItsContacts) {
       // Names over values they cannot name; a title below the header.
       {"Date UTC  Call BAND       MODE\n11-FEB-94 0749 BA4VDS 3.5        SSB\n", "11-FEB-94 0749 3.5 SSB BA4VDS\n"},
       {"DATE TIME BAND MODE CALL\nLog of K1ABC\n22-JUN-02 1432 14 SSB G4ABC\n", "22-JUN-02 1432  14 SSB G4ABC\n"},
+      // Dates and times in one field, with an offset that moves the date;
+      // times with a dot or a zone letter.
+      {"call,start,band,mode\nDL1ABC,2025-06-27T18:05:00Z,20M,SSB\nG4ABC,2025-06-27T23:30:00-02:00,20M,CW\n",
+       "2025-06-27 1805 20M SSB DL1ABC\n2025-06-28 0130 20M  CW G4ABC\n"},
+      {"Date,Call,Band,Mode\n3/9/2024 18:15,G4ABC,20m,CW\n", " 3/9/2024 1815 20M  CW G4ABC\n"},
+      {"Datum;Uhrzeit;Rufzeichen;Band;Betriebsart\n27.06.2025;18.05;DL1ABC;20M;SSB\n",
+       "27.06.2025 1805 20M SSB DL1ABC\n"},
+      {"2024-03-09 1815Z 14.025 CW G4ABC\n", "2024-03-09 1815  14  CW G4ABC\n"},
+      {"2024.03.09 18.15 14.025 CW G4ABC\n", "2024.03.09 1815  14  CW G4ABC\n"},  // another column holds the band
+      {"2024.03.09 18.20 CW G4ABD\n", "2024.03.09 1820      CW G4ABD\n"},         // 18.20 is no frequency
       // MFSK shows its submode, in ADIF and in a text log.
       {"<EOH>\n<CALL:5>G4ABC <MODE:4>mfsk <SUBMODE:3>FT4 <EOR>\n<CALL:5>G4ABD <MODE:3>SSB <SUBMODE:3>USB <EOR>\n",
        "                        FT4 G4ABC\n                        SSB G4ABD\n"},
