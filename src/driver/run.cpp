@@ -111,7 +111,10 @@ Status fillAndSort(const CommandLine& command, std::vector<File>& logs, const Bu
   (void)journal.markDeleting(sorted.listed());
   status.absorb(deleteSortedBuckets(kWorkingDirectory, settings, sorted));
   if (command.options.html) {
-    status.absorb(writeLookupPage(kWorkingDirectory, command.options.lowerCaseNames, *layout));
+    // The page shows comments with -comment, whichever log came last.
+    RecordLayout pageLayout = *layout;
+    pageLayout.withComment = command.options.keepComments;
+    status.absorb(writeLookupPage(kWorkingDirectory, command.options.lowerCaseNames, pageLayout));
   }
   if (shared || command.options.unique) {
     std::string summary = std::to_string(counted) + " QSOs read from " + std::to_string(logs.size()) +

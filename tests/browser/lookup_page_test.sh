@@ -9,7 +9,8 @@
 # the overview's pictures (the band bars' numbers counted from the lists
 # here), a most-worked callsign clicked, a comment holding markup and
 # script (shown as text, and nothing of it runs or changes the page), a
-# Latin-1 comment.
+# Latin-1 comment, a contact of a spreadsheet that writes its date and
+# time in one field.
 #
 # ctest runs it with the program it built; run by hand, it builds one.
 #
@@ -41,14 +42,16 @@ attack="</script><script>document.title='PWNED';document.body.innerHTML='PWNED'<
   # through it whole.
   tag CALL G0AAA; tag QSO_DATE 20240313; tag TIME_ON 1200; tag FREQ 14.0250000; tag MODE CW; printf '<EOR>\n'
 } >"$work/page-check.adi"
+printf 'Date,Call,Band,Mode\n3/9/2024 18:15,VK3ABC,20m,FT8\n' >"$work/spreadsheet.csv"
 mkdir "$work/run"
-(cd "$work/run" && "$quorvel" -html -comment "$top/examples/contest-weekend.adi" "$work/page-check.adi" >/dev/null 2>&1)
+(cd "$work/run" && "$quorvel" -html -comment "$top/examples/contest-weekend.adi" "$work/page-check.adi" \
+  "$work/spreadsheet.csv" >/dev/null 2>&1)
 
 # The contacts per band, counted from the lists: each line's band, the
 # word before the mode (or a glued band and mode less its four-letter
 # mode), named as the ADIF band table does.
 band_rows=$(cat "$work/run"/*.TXT | awk '
-  BEGIN { n["40"] = "40M"; n["14.025"] = "20M"; n["14.0250000"] = "20M"; n["20"] = "20M"; n["15"] = "15M"
+  BEGIN { n["40"] = "40M"; n["14.025"] = "20M"; n["14.0250000"] = "20M"; n["20"] = "20M"; n["20M"] = "20M"; n["15"] = "15M"
           n["10"] = "10M"; n["70C"] = "70CM"; split("40M 20M 15M 10M 70CM", order, " ") }
   { line = $0; sub(/ [*][*] .*/, "", line); words = split(line, w, " ")
     band = words == 5 ? w[3] : substr(w[3], 1, length(w[3]) - 4); count[band in n ? n[band] : "other"]++ }
@@ -57,7 +60,7 @@ band_rows=$(cat "$work/run"/*.TXT | awk '
 # The steps every browser takes, and what each page it keeps must hold
 # (a text that starts with "!" must not stand in it).
 steps=(open:#G0AAA dom:unsorted open:#G4ABC dom:whole open:#G4AB dom:shared open:#g4abc dom:lower open:#ZZ9ZZZ dom:absent
-  open: dom:overview 'click:svg a text' dom:clicked open:#G4ABD dom:markup open:#F5LAT dom:latin1)
+  open: dom:overview 'click:svg a text' dom:clicked open:#G4ABD dom:markup open:#F5LAT dom:latin1 open:#VK3ABC dom:datetime)
 # The page's own script ran when it marked the body ready.
 ready='data-ready-ms='
 grid='<table class="grid"><caption>By band and mode</caption><thead><tr><th>Band</th><th>CW</th><th>FT8</th></tr></thead><tbody><tr><th>20M</th><td>2</td><td class="none">·</td></tr><tr><th>15M</th><td class="none">·</td><td>1</td></tr></tbody></table>'
@@ -66,16 +69,18 @@ declare -A expected=(
   [shared]="<p id=\"summary\">4 contacts with 2 callsigns</p>|<h2>G4ABC</h2>|<h2>G4ABD</h2>|!<h2>G3XYZ"
   [lower]="<p id=\"summary\">3 contacts with 1 callsign</p>|<h2>G4ABC</h2>"
   [absent]="<p id=\"summary\">Not worked</p>|<div id=\"answer\"></div>"
-  [overview]="<p id=\"summary\">12 contacts in 36 lists</p>|aria-label=\"Contacts per band\"|aria-label=\"Contacts per mode\"|aria-label=\"Contacts per year\"|aria-label=\"Most-worked callsigns\"|<caption>Contacts per band</caption><thead><tr><th>Band</th><th>Contacts</th></tr></thead><tbody>$band_rows</tbody>|<caption>Contacts per mode</caption><thead><tr><th>Mode</th><th>Contacts</th></tr></thead><tbody><tr><th>CW</th><td>5</td></tr><tr><th>FT8</th><td>2</td></tr><tr><th>SSB</th><td>2</td></tr><tr><th>FM</th><td>1</td></tr>|<tr><th>2024</th><td>12</td></tr>|<a href=\"#G4ABC\"><text|!<h2>"
+  [overview]="<p id=\"summary\">13 contacts in 36 lists</p>|aria-label=\"Contacts per band\"|aria-label=\"Contacts per mode\"|aria-label=\"Contacts per year\"|aria-label=\"Most-worked callsigns\"|<caption>Contacts per band</caption><thead><tr><th>Band</th><th>Contacts</th></tr></thead><tbody>$band_rows</tbody>|<caption>Contacts per mode</caption><thead><tr><th>Mode</th><th>Contacts</th></tr></thead><tbody><tr><th>CW</th><td>5</td></tr><tr><th>FT8</th><td>3</td></tr><tr><th>SSB</th><td>2</td></tr><tr><th>FM</th><td>1</td></tr>|<tr><th>2024</th><td>13</td></tr>|<a href=\"#G4ABC\"><text|!<h2>"
   [clicked]="<p id=\"summary\">3 contacts with 1 callsign</p>|<h2>G4ABC</h2>|$grid"
   [markup]="$ready|<title>quorvel lookup</title>|<td>&lt;/SCRIPT&gt;&lt;SCRIPT&gt;DOCUMENT.TITLE=|&lt;H1 ID=PWNED&gt;PWNED&lt;/H1&gt;&lt;IMG SRC=X ONERROR=ALERT(1)&gt;</td>|!<h1 id=\"pwned\"|!<img|!<title>PWNED"
   [unsorted]="<p id=\"summary\">1 contact with 1 callsign</p>|<h2>G0AAA</h2><p class=\"facts\">1 contact, on 2024-03-13</p>|<td title=\"14.0250000\">20M</td>"
   [latin1]=$'<td>CAF\xc3\xa9</td>'
+  [datetime]="<h2>VK3ABC</h2><p class=\"facts\">1 contact, on 2024-03-09</p>|<td>2024-03-09</td><td>1815</td><td>20M</td><td>FT8</td>"
 )
-names=(unsorted whole shared lower absent overview clicked markup latin1)
+names=(unsorted whole shared lower absent overview clicked markup latin1 datetime)
 declare -A what=([unsorted]="a list not in callsign order" [whole]="a callsign's card" [shared]="a beginning several callsigns share" [lower]="lower case typed"
   [absent]="not worked" [overview]="the overview" [clicked]="a most-worked callsign clicked"
-  [markup]="a comment holding markup and script" [latin1]="a Latin-1 comment")
+  [markup]="a comment holding markup and script" [latin1]="a Latin-1 comment"
+  [datetime]="a contact whose date and time stood in one field")
 
 checks=0 failed=0
 for browser in chromium firefox; do
