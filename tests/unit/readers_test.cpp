@@ -265,6 +265,8 @@ TEST(TextLogs, EachLayoutGivesItsContacts) {
       {"2024-03-09 1815Z 14.025 CW G4ABC\n", "2024-03-09 1815  14  CW G4ABC\n"},
       {"2024.03.09 18.15 14.025 CW G4ABC\n", "2024.03.09 1815  14  CW G4ABC\n"},  // another column holds the band
       {"2024.03.09 18.20 CW G4ABD\n", "2024.03.09 1820      CW G4ABD\n"},         // 18.20 is no frequency
+      {"22-JUN-02 14.07 SSB G4ABC\n22-JUN-02 7.04 CW K1ABC\n",                    // frequencies, each could be a time
+       "22-JUN-02       14 SSB G4ABC\n22-JUN-02        7  CW K1ABC\n"},
       // MFSK shows its submode, in ADIF and in a text log.
       {"<EOH>\n<CALL:5>G4ABC <MODE:4>mfsk <SUBMODE:3>FT4 <EOR>\n<CALL:5>G4ABD <MODE:3>SSB <SUBMODE:3>USB <EOR>\n",
        "                        FT4 G4ABC\n                        SSB G4ABD\n"},
