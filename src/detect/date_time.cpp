@@ -33,9 +33,12 @@ bool allLetters(std::string_view text) {
 
 // The value of a run of at most four digits; -1 for anything else.
 int numberOf(std::string_view digits) {
-  if (digits.size() > 4 || !allDigits(digits)) return -1;
+  if (digits.empty() || digits.size() > 4) return -1;
   int value = 0;
-  for (char c : digits) value = value * 10 + (c - '0');
+  for (char c : digits) {
+    if (!isAsciiDigit(static_cast<unsigned char>(c))) return -1;
+    value = value * 10 + (c - '0');
+  }
   return value;
 }
 
@@ -156,16 +159,20 @@ std::size_t pastBlanks(std::string_view text, std::size_t at) {
   return at;
 }
 
-// Reads `digits` digits at `at` as a number; -1 when they are not there.
-int digitsAt(std::string_view text, std::size_t& at, std::size_t digits) {
-  if (text.size() - at < digits) return -1;
-  const int value = numberOf(text.substr(at, digits));
-  if (value >= 0) at += digits;
-  return value;
+// Reads the two digits at `at` as a number and moves `at` past them; -1
+// when they are not there.
+int twoDigitsAt(std::string_view text, std::size_t& at) {
+  if (text.size() - at < 2 || !isAsciiDigit(static_cast<unsigned char>(text[at])) ||
+      !isAsciiDigit(static_cast<unsigned char>(text[at + 1]))) {
+    return -1;
+  }
+  at += 2;
+  return (text[at - 2] - '0') * 10 + (text[at - 1] - '0');
 }
 
 // AM or PM (or A.M., P.M.) at `at`: 'A', 'P', or 0 for none.
 char meridiemAt(std::string_view text, std::size_t& at) {
+  if (at == text.size() || (toAsciiUpper(text[at]) != 'A' && toAsciiUpper(text[at]) != 'P')) return 0;
   for (std::string_view form : {"AM", "PM", "A.M.", "P.M."}) {
     if (text.size() - at >= form.size() && equalsCaseless(text.substr(at, form.size()), form)) {
       at += form.size();
@@ -188,11 +195,11 @@ bool zoneAt(std::string_view text, std::size_t& at, TimeRead& read) {
   }
   if (text[at] != '+' && text[at] != '-') return false;
   const int sign = text[at++] == '-' ? -1 : 1;
-  const int hours = digitsAt(text, at, 2);
+  const int hours = twoDigitsAt(text, at);
   int minutes = 0;
   if (at < text.size()) {
     if (text[at] == ':') ++at;
-    minutes = digitsAt(text, at, 2);
+    minutes = twoDigitsAt(text, at);
   }
   if (hours < 0 || hours > 14 || minutes < 0 || minutes > 59 || at != text.size()) return false;
   read.offsetMinutes = sign * (hours * 60 + minutes);
@@ -203,18 +210,21 @@ bool zoneAt(std::string_view text, std::size_t& at, TimeRead& read) {
 // 18H05. Sets `at` past them.
 bool separatedClock(std::string_view text, std::size_t& at, TimeRead& read) {
   std::size_t hours = 0;
-  while (hours < text.size() && hours < 3 && isAsciiDigit(static_cast<unsigned char>(text[hours]))) ++hours;
-  if (hours == 0 || hours > 2 || hours == text.size()) return false;
+  int value = 0;
+  for (; hours < text.size() && hours < 2 && isAsciiDigit(static_cast<unsigned char>(text[hours])); ++hours) {
+    value = value * 10 + (text[hours] - '0');
+  }
+  if (hours == 0 || hours == text.size()) return false;
   const char separator = toAsciiUpper(text[hours]);
   if (separator != ':' && separator != '.' && separator != 'H') return false;
   read.notation.separator = separator;
-  read.time.hours = numberOf(text.substr(0, hours));
+  read.time.hours = value;
   at = hours + 1;
-  read.time.minutes = digitsAt(text, at, 2);
+  read.time.minutes = twoDigitsAt(text, at);
   if (read.time.minutes < 0) return false;
   if (separator != 'H' && at < text.size() && text[at] == separator) {
     ++at;
-    read.time.seconds = digitsAt(text, at, 2);
+    read.time.seconds = twoDigitsAt(text, at);
     if (read.time.seconds < 0) return false;
     // A fraction of a second.
     if (at + 1 < text.size() && (text[at] == '.' || text[at] == ',') &&
@@ -258,6 +268,11 @@ CalendarDate dayAfter(CalendarDate date, int days) {
 
 void writeDigits(char* out, int value, int count) {
   for (int i = count - 1; i >= 0; --i, value /= 10) out[i] = static_cast<char>('0' + value % 10);
+}
+
+void writeTwoDigits(char* out, int value) {
+  out[0] = static_cast<char>('0' + value / 10);
+  out[1] = static_cast<char>('0' + value % 10);
 }
 
 }  // namespace
@@ -324,17 +339,17 @@ std::optional<UtcDateTime> inUtc(const DateTimeRead& read) {
 }
 
 std::string_view hoursAndMinutes(const ClockTime& time, char (&out)[4]) {
-  writeDigits(out, time.hours, 2);
-  writeDigits(out + 2, time.minutes, 2);
+  writeTwoDigits(out, time.hours);
+  writeTwoDigits(out + 2, time.minutes);
   return std::string_view(out, 4);
 }
 
 std::string_view isoDate(const CalendarDate& date, char (&out)[10]) {
   writeDigits(out, date.year, 4);
   out[4] = '-';
-  writeDigits(out + 5, date.month, 2);
+  writeTwoDigits(out + 5, date.month);
   out[7] = '-';
-  writeDigits(out + 8, date.day, 2);
+  writeTwoDigits(out + 8, date.day);
   return std::string_view(out, 10);
 }
 

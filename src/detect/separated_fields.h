@@ -1,6 +1,5 @@
 #pragma once
 
-#include <algorithm>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -25,13 +24,14 @@ class SeparatedFields {
     if (separator == '|') rest_ = withoutOuterPipes(rest_);
   }
 
-  // `field` with each doubled quote made one and each line end a quoted
-  // field ran over made a blank, in `scratch` when it holds any; else
-  // `field` itself. A value never holds a line end: in a list it would
-  // break its contact's line in two.
-  static std::string_view unquoted(std::string_view field, std::string& scratch) {
-    // A plain loop: fields are short, and few hold either.
-    if (std::none_of(field.begin(), field.end(), [](char c) { return c == '"' || c == '\n'; })) return field;
+  // `field` with each doubled quote made one and, where `lineEnds` says
+  // its row ran over several lines, each line end made a blank, in
+  // `scratch` when it holds any; else `field` itself. A value never holds
+  // a line end: in a list it would break its contact's line in two.
+  static std::string_view unquoted(std::string_view field, std::string& scratch, bool lineEnds) {
+    if (field.find('"') == std::string_view::npos && (!lineEnds || field.find('\n') == std::string_view::npos)) {
+      return field;
+    }
     scratch.clear();
     for (std::size_t at = 0; at < field.size(); ++at) {
       scratch += field[at] == '\n' ? ' ' : field[at];

@@ -48,20 +48,24 @@ class ColumnTokens {
     if (!tokens_.next(token)) return false;
     // Most tokens are no clock: a glance at where its colon would stand. (A
     // frequency with a dot may stand before the mode AM.)
-    if (token.size() < 4 || (token[1] != ':' && token[2] != ':')) return true;
+    if (token.size() >= 4 && (token[1] == ':' || token[2] == ':')) joinMeridiem(token);
+    return true;
+  }
+
+ private:
+  // Makes `token`, a time, take the AM or PM after it.
+  [[gnu::noinline]] void joinMeridiem(std::string_view& token) {
     SpaceTokens after = tokens_;
     std::string_view meridiem;
-    if (!after.next(meridiem) || (meridiem.front() != 'A' && meridiem.front() != 'P')) return true;
+    if (!after.next(meridiem) || (meridiem.front() != 'A' && meridiem.front() != 'P')) return;
     const std::string_view joined(token.data(),
                                   static_cast<std::size_t>(meridiem.data() + meridiem.size() - token.data()));
     if (const std::optional<TimeRead> time = readTime(joined); time && time->notation.twelveHour) {
       token = joined;
       tokens_ = after;
     }
-    return true;
   }
 
- private:
   SpaceTokens tokens_;
 };
 

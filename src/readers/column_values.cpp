@@ -45,8 +45,9 @@ std::string_view timeOf(const DateTimeRead& read, ShownDateTime& shown) {
   if (const std::optional<UtcDateTime> utc = inUtc(read)) return hoursAndMinutes(utc->time, shown.time);
   const TimeNotation& notation = read.time->notation;
   if (notation.separator == 0 && !notation.zoned && !notation.twelveHour) return read.timeText;
-  constexpr int kMinutesPerDay = 24 * 60;
   const ClockTime& local = read.time->time;
+  if (read.time->offsetMinutes == 0) return hoursAndMinutes(local, shown.time);
+  constexpr int kMinutesPerDay = 24 * 60;
   const int minutes =
       ((local.hours * 60 + local.minutes - read.time->offsetMinutes) % kMinutesPerDay + kMinutesPerDay) %
       kMinutesPerDay;
@@ -55,8 +56,10 @@ std::string_view timeOf(const DateTimeRead& read, ShownDateTime& shown) {
 
 // The date of a value in the date column, which may hold a time beside it.
 std::string_view shownDate(std::string_view value, ShownDateTime& shown) {
-  // Most dates hold neither a blank nor a "T" nor a colon: passed on at a glance.
-  if (value.find_first_of("T :") == std::string_view::npos) return value;
+  // A date and a time take eleven characters at least (240309T1815): most
+  // dates are passed on at a glance.
+  constexpr std::size_t kShortestDateAndTime = 11;
+  if (value.size() < kShortestDateAndTime) return value;
   const DateTimeRead read = readDateTime(value);
   return read.both() ? dateOf(read, shown) : value;
 }
@@ -64,7 +67,13 @@ std::string_view shownDate(std::string_view value, ShownDateTime& shown) {
 // The time of a value in the time column, which may hold a date before it.
 std::string_view shownTime(std::string_view value, ShownDateTime& shown) {
   if (allDigits(value)) return value;
-  const DateTimeRead read = readDateTime(value);
+  // Most are a time alone (18:15:02): read as one at once.
+  DateTimeRead read;
+  if ((read.time = readTime(value))) {
+    read.timeText = value;
+  } else {
+    read = readDateTime(value);
+  }
   return read.time ? timeOf(read, shown) : value;
 }
 

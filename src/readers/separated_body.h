@@ -24,7 +24,8 @@ class SeparatedBody {
       : layout_(layout), columns_(columns), lastColumn_(lastColumn), separator_(separator) {}
 
   void readLine(const Line& line, ContactBatch& batch) {
-    if (open_.empty()) {
+    const bool joined = !open_.empty();
+    if (!joined) {
       upperCaseInto(line.text, upper_);
     } else {
       upper_.swap(open_);
@@ -39,10 +40,12 @@ class SeparatedBody {
       open_.swap(upper_);
       return;
     }
-    readRow(upper_, batch);
+    readRow(upper_, batch, joined);
   }
   // Keeps the record line of the upper-cased first data row.
-  void readFirstRow(std::string_view upperRow, ContactBatch& batch) { readRow(upperRow, batch); }
+  void readFirstRow(std::string_view upperRow, ContactBatch& batch) {
+    readRow(upperRow, batch, upperRow.find('\n') != std::string_view::npos);
+  }
 
   // A block starts outside any row; the one after a row left open is read
   // again from the true state.
@@ -61,11 +64,12 @@ class SeparatedBody {
     if (open_.empty()) return;
     upper_.swap(open_);
     open_.clear();
-    readRow(upper_, batch);
+    readRow(upper_, batch, true);
   }
 
  private:
-  void readRow(std::string_view upperRow, ContactBatch& batch) {
+  // Reads a row; `lineEnds` tells whether it ran over several lines.
+  void readRow(std::string_view upperRow, ContactBatch& batch, bool lineEnds) {
     tokens_.clear();
     SeparatedFields fields(upperRow, separator_);
     std::string_view field;
@@ -73,7 +77,7 @@ class SeparatedBody {
     // (Sized before any field views one of them.)
     unquoted_.resize(static_cast<std::size_t>(lastColumn_ + 1));
     while (static_cast<int>(tokens_.size()) <= lastColumn_ && fields.next(field)) {
-      tokens_.push_back(SeparatedFields::unquoted(field, unquoted_[tokens_.size()]));
+      tokens_.push_back(SeparatedFields::unquoted(field, unquoted_[tokens_.size()], lineEnds));
     }
     const RecordFields record = columnRecord(columns_, tokens_, shown_);
     // A blank row, or the header row repeated, is no contact; a callsign
