@@ -8,10 +8,7 @@ namespace quorvel {
 
 namespace {
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
 bool beginsWithTag(std::string_view start) {
-  if (start.substr(0, kByteOrderMark.size()) == kByteOrderMark) start.remove_prefix(kByteOrderMark.size());
   for (char c : start) {
     if (!isScanSpace(static_cast<unsigned char>(c))) return c == '<';
   }

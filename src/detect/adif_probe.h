@@ -16,8 +16,8 @@ enum class AdifProbe {
 };
 
 // Looks at `start`, the first kAdifProbeSize bytes of a log (or all of a
-// shorter one). Tags count in any letter case; a UTF-8 byte-order mark and
-// white space before the first "<" are allowed. Many programs write the
+// shorter one). Tags count in any letter case; white space before the
+// first "<" is allowed. Many programs write the
 // operator's callsign on an ADIF file's free-text first line, which line
 // screening alone would take for the first data line of a column text log.
 AdifProbe probeAdif(std::string_view start);

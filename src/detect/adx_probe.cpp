@@ -8,8 +8,6 @@ namespace quorvel {
 
 namespace {
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
 std::string_view skipBlanks(std::string_view text) {
   std::size_t at = 0;
   while (at < text.size() && isScanSpace(static_cast<unsigned char>(text[at]))) ++at;
@@ -45,7 +43,6 @@ bool opensAdx(std::string_view text) {
 }  // namespace
 
 bool probeAdx(std::string_view start) {
-  if (start.starts_with(kByteOrderMark)) start.remove_prefix(kByteOrderMark.size());
   start = skipBlanks(start);
   if (!start.starts_with("<?xml") && !opensAdx(start)) return false;
   // Past what may stand before the root element.

@@ -6,7 +6,7 @@ namespace quorvel {
 
 // Whether a log is ADX, ADIF written as XML, by `start`, its first
 // kAdifProbeSize bytes (or all of a shorter log) as the readers see them:
-// after a UTF-8 byte-order mark and white space it begins with an XML
+// after white space it begins with an XML
 // declaration or an ADX element, and the first element after the
 // declaration, comments, processing instructions and a document type is
 // ADX, its name in any letter case. A log whose root element begins past

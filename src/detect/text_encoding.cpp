@@ -11,6 +11,7 @@ bool asciiUnit(unsigned char low, unsigned char high) { return high == 0 && low 
 }  // namespace
 
 EncodingFound detectTextEncoding(std::string_view start) {
+  if (start.starts_with("\xEF\xBB\xBF")) return {TextEncoding::Bytes, 3};
   if (start.size() >= 2) {
     const auto first = static_cast<unsigned char>(start[0]), second = static_cast<unsigned char>(start[1]);
     if (first == 0xFF && second == 0xFE) return {TextEncoding::Utf16LittleEndian, 2};

@@ -24,7 +24,8 @@ struct EncodingFound {
 // bytes (or all of a shorter log): a UTF-16 byte-order mark ("FF FE" or
 // "FE FF") says it; without one, a start that reads as mostly ASCII text
 // with a NUL in every other byte is UTF-16 of that byte order. A UTF-8
-// mark, or none, leaves the log as it stands.
+// mark ("EF BB BF", as Notepad writes it) is to be skipped too, the log
+// read as it stands after it.
 EncodingFound detectTextEncoding(std::string_view start);
 
 // Whether a log ends its lines with CR alone, as classic Mac OS and the

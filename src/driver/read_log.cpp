@@ -69,10 +69,8 @@ ScreenResult screenInLayout(std::string_view upperLine, std::size_t index, const
   return isSeparatedDataRow(upperLine, layout.separator) ? ScreenResult::Data : ScreenResult::Reject;
 }
 
-// Whether a line holds anything but white space (a UTF-8 byte-order mark
-// counts as none).
+// Whether a line holds anything but white space.
 bool holdsText(std::string_view line) {
-  if (line.starts_with("\xEF\xBB\xBF")) line.remove_prefix(3);
   return std::any_of(line.begin(), line.end(), [](char c) { return !isScanSpace(static_cast<unsigned char>(c)); });
 }
 

@@ -33,6 +33,7 @@ bool LogSource::start() {
   started_ = true;
   if (!readUpTo(log_, waiting_, kEncodingProbeSize)) return false;
   const EncodingFound found = detectTextEncoding(waiting_);
+  if (found.encoding == TextEncoding::Bytes) handed_ = found.markLength;
   if (found.encoding != TextEncoding::Bytes) {
     decoder_.emplace(found.encoding == TextEncoding::Utf16BigEndian);
     raw_.assign(waiting_, found.markLength);

@@ -14,7 +14,8 @@ namespace quorvel {
 // its encoding: a log in UTF-16 (saved by a Windows tool as "Unicode") is
 // decoded to UTF-8 as it is read, a block at a time, its byte-order mark
 // left out, so that detection and the readers see just what they would
-// in the same log saved as UTF-8; any other log comes as it stands. A log
+// in the same log saved as UTF-8; any other log comes as it stands, but
+// for a UTF-8 byte-order mark, which is left out too. A log
 // whose start ends its lines with CR alone (see endsLinesWithCr) is given
 // with LF line ends, a CR LF that comes later as one LF, so that every
 // reader sees the lines it would in the same log written on Unix.

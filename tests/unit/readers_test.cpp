@@ -101,7 +101,7 @@ TEST(Utf16, DetectedAndDecodedHoweverCut) {
       {"\xFF\xFE\x3D\xD8\x41\0\x00\xDE\x3D\xD8"s, TextEncoding::Utf16LittleEndian, 2, bad + "A" + bad + bad},
       {"\xFF\xFE\x41\0\x42"s, TextEncoding::Utf16LittleEndian, 2, "A" + bad},
       {"\xFF\xFE\x00\xD8\x00\xDC"s, TextEncoding::Utf16LittleEndian, 2, "\xF0\x90\x80\x80"},  // U+D800 U+DC00
-      {"\xEF\xBB\xBF<EOH>"s, TextEncoding::Bytes, 0, ""},
+      {"\xEF\xBB\xBF<EOH>"s, TextEncoding::Bytes, 3, ""},
       {"A\0"s, TextEncoding::Bytes, 0, ""},
       {"<CALL:4>K1AB\0\0\0"s, TextEncoding::Bytes, 0, ""},
   };
