@@ -9,9 +9,10 @@
 #include "detect/assign_column.h"
 #include "detect/date_time.h"
 #include "detect/recognisers.h"
-#include "detect/screen_line.h"
+#include "detect/row_kind.h"
 #include "detect/space_tokens.h"
 #include "detect/text_layout.h"
+#include "detect/text_row.h"
 #include "fuzzing.h"
 #include "output/json_text.h"
 #include "readers/adif_tags.h"
@@ -27,7 +28,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string_view text(padded.data(), size);
   upperCaseInto(text, upper);
   (void)isCallsign(text), (void)isBand(text), (void)isMode(text);
-  check(screenLine(upper) != ScreenResult::Data || upper.find_first_not_of(' ') != std::string::npos, "no token");
+  std::vector<RowField> fields;
+  for (char separator : {' ', ',', '|'}) {
+    cutRow(upper, separator, fields);
+    for (const RowField& field : fields) check(upper.compare(field.begin, field.text.size(), field.text) == 0, "field");
+    check(rowKind(upper, fields, separator) != RowKind::Data || !fields.empty(), "a data row without a field");
+  }
   std::vector<std::string_view> tokens;
   SpaceTokens split(upper);
   for (std::string_view token; split.next(token);) tokens.push_back(token);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/ascii.h"
+#include "detect/column_traits.h"
 #include "detect/date_time.h"
 #include "detect/field_shapes.h"
 #include "detect/recognisers.h"
@@ -45,14 +46,15 @@ bool takesCallsign(std::string_view token, bool likeALocator = false) {
 }
 
 // What a line's tokens fit, which depends on the line's other tokens and
-// on the log's columns.
+// on what the log's columns hold over many rows.
 struct Fits {
-  const std::vector<bool>& clockColumns;
+  const std::vector<ColumnTraits>& traits;
   // The line writes a time as nothing else (18:05) or in a column of
   // clock times: its bare digits are a number.
   bool writtenTimes = false;
 
-  bool clockColumn(std::size_t column) const { return column < clockColumns.size() && clockColumns[column]; }
+  ColumnTraits traitsOf(std::size_t column) const { return column < traits.size() ? traits[column] : ColumnTraits{}; }
+  bool clockColumn(std::size_t column) const { return traitsOf(column).clock; }
 
   bool time(std::string_view token, std::size_t column) const {
     switch (timeWriting(token)) {
@@ -65,6 +67,7 @@ struct Fits {
   }
 
   bool band(std::string_view token, std::size_t column) const {
+    if (traitsOf(column).report || traitsOf(column).counting) return false;
     if (gluedBandLength(token) > 0) return true;
     const TimeWriting writing = timeWriting(token);
     return (isBand(token) || isFrequency(token)) && !namesSomethingElse(token) &&
@@ -78,7 +81,8 @@ struct Fits {
       case ColumnRole::Time: return time(token, column);
       case ColumnRole::Band: return band(token, column);
       case ColumnRole::Mode: return isModeName(token);
-      case ColumnRole::Callsign: return takesCallsign(token);
+      case ColumnRole::Callsign: return takesCallsign(token) && !ownCallColumn(traits, column);
+      case ColumnRole::OwnCall: break;
     }
     return false;
   }
@@ -93,7 +97,8 @@ int& columnOf(ColumnMap& columns, ColumnRole role) {
     case ColumnRole::Time: return columns.timeColumn;
     case ColumnRole::Band: return columns.bandColumn;
     case ColumnRole::Mode: return columns.modeColumn;
-    case ColumnRole::Callsign: break;
+    case ColumnRole::Callsign:
+    case ColumnRole::OwnCall: break;
   }
   return columns.callsignColumn;
 }
@@ -122,21 +127,23 @@ std::string_view columnRoleName(ColumnRole role) {
     case ColumnRole::Band: return "band";
     case ColumnRole::Mode: return "mode";
     case ColumnRole::Callsign: return "callsign";
+    case ColumnRole::OwnCall: return "own call";
   }
   return "";
 }
 
 ColumnMap assignColumns(const std::vector<std::string_view>& tokens,
-                        const std::vector<std::optional<ColumnRole>>& named, const std::vector<bool>& clockColumns,
+                        const std::vector<std::optional<ColumnRole>>& named, const std::vector<ColumnTraits>& traits,
                         std::vector<ColumnDecision>& decisions) {
   ColumnMap columns;
   auto isNamed = [&named](std::size_t column) { return column < named.size() && named[column].has_value(); };
   for (std::size_t column = 0; column < tokens.size(); ++column) {
-    if (isNamed(column) && columnOf(columns, *named[column]) == ColumnMap::kUnassigned) {
+    if (isNamed(column) && *named[column] != ColumnRole::OwnCall &&
+        columnOf(columns, *named[column]) == ColumnMap::kUnassigned) {
       take(columns, *named[column], static_cast<int>(column), tokens[column]);
     }
   }
-  Fits fits{clockColumns};
+  Fits fits{traits};
   for (std::size_t column = 0; column < tokens.size() && !fits.writtenTimes; ++column) {
     const TimeWriting writing = timeWriting(tokens[column]);
     fits.writtenTimes = writing == TimeWriting::Plain || (writing == TimeWriting::Dotted && fits.clockColumn(column));

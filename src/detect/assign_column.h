@@ -5,11 +5,19 @@
 #include <vector>
 
 #include "detect/column_map.h"
+#include "detect/column_traits.h"
 
 namespace quorvel {
 
 // The value a column of a column text log is taken to hold.
-enum class ColumnRole { Date, Time, Band, Mode, Callsign };
+enum class ColumnRole {
+  Date,
+  Time,
+  Band,
+  Mode,
+  Callsign,
+  OwnCall,  // the operator's own call, which a header may name: read for nothing
+};
 
 // The word for `role` in the "Using column %d (%s) as %s" message.
 std::string_view columnRoleName(ColumnRole role);
@@ -28,10 +36,12 @@ struct ColumnDecision {
 // in any notation readDate() reads), time (a time readTime() reads: one
 // written with a colon, AM or PM or a zone always; bare digits, 1815, only
 // when no token of the line is such a time, else they are a number; one
-// written with a dot, 18.05, only in one of the `clockColumns`, the
-// columns the log writes its times in that way, else it is a frequency),
-// band (isBand, a frequency, or a band and mode written as one token,
-// which gives the mode too), mode (isModeName), callsign (isCallsign). A
+// written with a dot, 18.05, only in a column of clock times, else it is
+// a frequency), band (isBand, a frequency, or a band and mode written as
+// one token, which gives the mode too; never in a column of reports or of
+// serial numbers), mode (isModeName), callsign (isCallsign; never in the
+// column of the operator's own call). `traits` tells what each column
+// holds over the log's rows (see ColumnTraits); empty, it tells nothing. A
 // date and a time in one token (2025-06-27T18:05:00Z) give both, where no
 // other column has the other. A token shaped like a callsign or a
 // locator, or a mode name, is never a band; a locator-shaped token (HL22)
@@ -39,7 +49,7 @@ struct ColumnDecision {
 // comes as part of its token (see ColumnTokens). Returns the map and adds
 // the decisions to `decisions` in the order of their columns.
 ColumnMap assignColumns(const std::vector<std::string_view>& tokens,
-                        const std::vector<std::optional<ColumnRole>>& named, const std::vector<bool>& clockColumns,
+                        const std::vector<std::optional<ColumnRole>>& named, const std::vector<ColumnTraits>& traits,
                         std::vector<ColumnDecision>& decisions);
 
 }  // namespace quorvel

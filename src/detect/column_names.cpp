@@ -14,7 +14,7 @@ struct Name {
   NamedRole role;
 };
 
-constexpr std::array<Name, 71> kNames = {{
+constexpr std::array<Name, 91> kNames = {{
     {"DATE", NamedRole::Date},
     {"QSO_DATE", NamedRole::Date},
     {"QSO DATE", NamedRole::Date},
@@ -86,6 +86,26 @@ constexpr std::array<Name, 71> kNames = {{
     {"TIJD", NamedRole::Time},
     {"DATUM UTC", NamedRole::Date},
     {"INDICATIVO CONTACTADO", NamedRole::Callsign},
+    {"THEIR CALL", NamedRole::Callsign},
+    {"HIS CALL", NamedRole::Callsign},
+    {"HER CALL", NamedRole::Callsign},
+    {"CONTACT", NamedRole::Callsign},
+    {"CONTACTED", NamedRole::Callsign},
+    {"QSO PARTNER", NamedRole::Callsign},
+    {"STATION WORKED", NamedRole::Callsign},
+    {"CALL-SIGN", NamedRole::Callsign},
+    {"CALL SIGN WORKED", NamedRole::Callsign},
+    {"GEGENSTATION", NamedRole::Callsign},
+    {"PARTNER", NamedRole::Callsign},
+    {"MY CALL", NamedRole::OwnCall},
+    {"MYCALL", NamedRole::OwnCall},
+    {"MY_CALL", NamedRole::OwnCall},
+    {"OWN CALL", NamedRole::OwnCall},
+    {"STATION CALLSIGN", NamedRole::OwnCall},
+    {"STATION_CALLSIGN", NamedRole::OwnCall},
+    {"OPERATOR", NamedRole::OwnCall},
+    {"MY CALLSIGN", NamedRole::OwnCall},
+    {"EIGENES RUFZEICHEN", NamedRole::OwnCall},
 }};
 
 }  // namespace

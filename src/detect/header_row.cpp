@@ -98,7 +98,8 @@ bool canHold(NamedRole role, std::string_view value) {
   const bool dated = value.find_first_of("-/") != std::string_view::npos || (value.size() == 8 && readDate(value));
   const bool otherKind = looksLikeCallsign(value) || (time && time->notation.separator == ':');
   switch (role) {
-    case NamedRole::Callsign: return isCallsign(value) && !isModeName(value);
+    case NamedRole::Callsign:
+    case NamedRole::OwnCall: return isCallsign(value) && !isModeName(value);
     case NamedRole::Date: return holdsDigit(value) && !otherKind && !isModeName(value);
     case NamedRole::Time: return holdsDigit(value) && !looksLikeCallsign(value) && !dated && !isModeName(value);
     case NamedRole::Band:
@@ -183,6 +184,7 @@ std::vector<std::optional<ColumnRole>> rolesOfColumns(const std::vector<std::opt
         if (!has(NamedRole::Mode)) roles[i] = ColumnRole::Mode;
         break;
       case NamedRole::Callsign: roles[i] = ColumnRole::Callsign; break;
+      case NamedRole::OwnCall: roles[i] = ColumnRole::OwnCall; break;
     }
   }
   return roles;

@@ -45,8 +45,10 @@ class SeparatedFields {
     if (done_) return false;
     std::size_t at = skipBlanks(0);
     std::size_t end = 0;
-    if (at < rest_.size() && rest_[at] == '"') {
-      const std::size_t close = closingQuote(at + 1);
+    // A quote that no quote closes is a character of its field (a stray
+    // one, or a row cut short at the end of its log).
+    std::size_t close = rest_.size();
+    if (at < rest_.size() && rest_[at] == '"' && (close = closingQuote(at + 1)) < rest_.size()) {
       field = rest_.substr(at + 1, close - at - 1);
       end = findSeparator(close);
     } else {

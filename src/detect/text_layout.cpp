@@ -5,13 +5,9 @@
 #include <vector>
 
 #include "base/ascii.h"
-#include "detect/assign_column.h"
-#include "detect/clock_columns.h"
 #include "detect/header_row.h"
-#include "detect/recognisers.h"
-#include "detect/screen_line.h"
-#include "detect/separated_fields.h"
-#include "detect/space_tokens.h"
+#include "detect/row_kind.h"
+#include "detect/text_row.h"
 
 namespace quorvel {
 
@@ -19,7 +15,6 @@ namespace {
 
 constexpr std::size_t kMostLines = 500;
 constexpr std::size_t kLinesBelowTitle = 5;
-constexpr std::size_t kLeastSeparatedFields = 3;
 constexpr char kSeparators[] = {'\t', ';', ',', '|'};
 
 // The whole lines of `sample`, upper-cased, without their line ends.
@@ -38,40 +33,21 @@ std::vector<std::string> linesOf(std::string_view sample) {
   return lines;
 }
 
-bool holdsCallsign(const std::vector<std::string_view>& fields) {
-  return std::any_of(fields.begin(), fields.end(), [](std::string_view field) { return isCallsign(field); });
-}
-
-// Whether the row, cut at `separator`, has enough fields and one of them is
-// a callsign.
-bool separatedCallsignRow(std::string_view row, char separator) {
-  const std::vector<std::string_view> fields = fieldsOf(row, separator);
-  return fields.size() >= kLeastSeparatedFields && holdsCallsign(fields);
-}
-
-// Whether screening takes the line for a blank-separated data line on a
-// token free of other separators: "VE3AAA,27/06/2025,00:00" is one token
-// that isCallsign() admits for its "/", but a row of CSV.
-bool blankDataLine(std::string_view line) {
-  if (screenMarkers(line)) return false;  // a marker or a heading decides, as in screenLine()
-  SpaceTokens tokens(line);
-  for (std::string_view token; tokens.next(token);) {
-    if (isCallsign(token) && token.find_first_of(kSeparators, 0, std::size(kSeparators)) == std::string_view::npos) {
-      return true;
-    }
-  }
-  return false;
+RowKind kindOf(std::string_view row, char separator) {
+  std::vector<RowField> fields;
+  cutRow(row, separator, fields);
+  return rowKind(row, fields, separator);
 }
 
 char chooseSeparator(const std::vector<std::string>& lines) {
-  const auto blankData =
-      std::count_if(lines.begin(), lines.end(), [](const std::string& line) { return blankDataLine(line); });
+  auto dataRows = [&lines](char separator) {
+    return std::count_if(lines.begin(), lines.end(),
+                         [separator](const std::string& line) { return kindOf(line, separator) == RowKind::Data; });
+  };
   char best = ' ';
-  std::ptrdiff_t bestRows = blankData;
+  std::ptrdiff_t bestRows = dataRows(' ');
   for (char separator : kSeparators) {
-    const auto rows = std::count_if(lines.begin(), lines.end(), [separator](const std::string& line) {
-      return separatedCallsignRow(line, separator);
-    });
+    const std::ptrdiff_t rows = dataRows(separator);
     // A table with "|" between its cells has blanks around them too, so
     // that its tokens pass for blank-separated ones: the "|" decides.
     const bool pipeTable = separator == '|' && best == ' ' && rows > 0 && rows == bestRows;
@@ -82,7 +58,7 @@ char chooseSeparator(const std::vector<std::string>& lines) {
 
 ColumnMap columnsByShape(std::string_view line, char separator = ' ') {
   std::vector<ColumnDecision> decisions;
-  return assignColumns(fieldsOf(line, separator), {}, {}, decisions);
+  return assignColumns(fieldTexts(line, separator), {}, {}, decisions);
 }
 
 bool holdsDateOrTime(std::string_view line) {
@@ -114,24 +90,61 @@ std::size_t pastTitles(const std::vector<std::string>& lines, const std::vector<
   return data.empty() ? 0 : data.back();
 }
 
-}  // namespace
-
-std::vector<std::string_view> fieldsOf(std::string_view row, char separator) {
-  std::vector<std::string_view> fields;
-  std::string_view field;
-  if (separator == ' ') {
-    ColumnTokens tokens(row);
-    while (tokens.next(field)) fields.push_back(field);
-  } else {
-    SeparatedFields separated(row, separator);
-    while (separated.next(field)) fields.push_back(field);
+// The place most of `places` share, and how many share it.
+std::pair<std::size_t, std::size_t> commonPlace(std::vector<std::size_t> places) {
+  std::sort(places.begin(), places.end());
+  std::pair<std::size_t, std::size_t> common{0, 0};
+  for (std::size_t i = 0, j = 0; i < places.size(); i = j) {
+    while (j < places.size() && places[j] == places[i]) ++j;
+    if (j - i > common.second) common = {places[i], j - i};
   }
-  return fields;
+  return common;
 }
 
-bool isSeparatedDataRow(std::string_view upperRow, char separator) {
-  return holdsCallsign(fieldsOf(upperRow, separator));
+// Where the columns of the whole rows of a blank-separated log stand, when
+// each begins, or ends, at one place in three rows of four or more (a value
+// wider than its column moves the rest of its row); `named` says whether a
+// header stands over them, which one row is then enough to show.
+std::vector<ColumnSpan> columnSpans(const std::vector<std::vector<RowField>>& rows, bool named) {
+  if (rows.empty() || (rows.size() < 2 && !named)) return {};
+  const std::size_t width = rows.front().size();
+  std::vector<ColumnSpan> spans(width);
+  std::vector<std::size_t> begins, ends;
+  for (std::size_t k = 0; k < width; ++k) {
+    begins.clear(), ends.clear();
+    for (const std::vector<RowField>& row : rows) begins.push_back(row[k].begin), ends.push_back(row[k].end());
+    const auto begin = commonPlace(begins), end = commonPlace(ends);
+    const bool byBegin = begin.second >= end.second;
+    if (4 * std::max(begin.second, end.second) < 3 * rows.size()) return {};
+    spans[k] = {SIZE_MAX, 0};
+    for (const std::vector<RowField>& row : rows) {
+      if (byBegin ? row[k].begin != begin.first : row[k].end() != end.first) continue;
+      spans[k] = {std::min(spans[k].begin, row[k].begin), std::max(spans[k].end, row[k].end())};
+    }
+  }
+  return spans;
 }
+
+// The traits, the size of a whole row and, for a log laid out in columns,
+// the columns' places, from the data rows at and after the first.
+void judgeColumns(const std::vector<std::string>& rows, TextLayout& layout) {
+  std::vector<std::vector<std::string_view>> values;
+  std::vector<std::vector<RowField>> whole;  // rows as long as the first
+  std::vector<RowField> fields;
+  for (const std::string& row : rows) {
+    cutRow(row, layout.separator, fields);
+    values.push_back(fieldTexts(row, layout.separator));
+    if (whole.empty() || fields.size() == whole.front().size()) whole.push_back(fields);
+  }
+  layout.columnTraits = columnTraits(values);
+  if (layout.fieldsOfARow == 0) layout.fieldsOfARow = values.front().size();
+  if (layout.separator != ' ') return;
+  const bool named =
+      !layout.headerRow.empty() && namedRoleCount(namesOfColumns(layout.headerRow, ' ', rows.front())) >= 2;
+  layout.columnSpans = columnSpans(whole, named);
+}
+
+}  // namespace
 
 TextLayout judgeTextLayout(std::string_view sample) {
   const std::vector<std::string> lines = linesOf(sample);
@@ -141,26 +154,30 @@ TextLayout judgeTextLayout(std::string_view sample) {
   std::vector<std::string> dataRows;  // their text, a row of CSV with the lines a quoted field runs over
   std::optional<std::size_t> header;
   std::string row;
+  std::vector<RowField> fields;
   for (std::size_t i = 0, next = 0; i < lines.size(); i = next) {
-    // A row of CSV runs on over the next lines while a quoted field is open.
     row = lines[i];
-    for (next = i + 1; layout.separator != ' ' && next < lines.size() && row.size() < kMostRowBytes &&
-                       SeparatedFields::endsInQuotes(row, layout.separator);
+    for (next = i + 1;
+         layout.separator != ' ' && next < lines.size() &&
+         rowEnd(row, lines[next], layout.separator, std::max<std::size_t>(layout.fieldsOfARow, 2)) == RowEnd::GoesOn;
          ++next) {
       row.append("\n").append(lines[next]);
     }
-    const bool isData =
-        layout.separator == ' ' ? screenLine(row) == ScreenResult::Data : isSeparatedDataRow(row, layout.separator);
-    if (isData) {
+    cutRow(row, layout.separator, fields);
+    const RowKind kind = rowKind(row, fields, layout.separator);
+    if (kind == RowKind::Data) {
       data.push_back(i);
       dataRows.push_back(row);
-    } else if ((data.empty() || (data.size() == 1 && !header && !holdsDateAndTime(lines[data[0]], layout.separator))) &&
+      if (layout.fieldsOfARow == 0) layout.fieldsOfARow = fields.size();
+    } else if (kind == RowKind::Heading &&
+               (data.empty() || (data.size() == 1 && !header && !holdsDateAndTime(lines[data[0]], layout.separator))) &&
                headerRoleCount(row, layout.separator) >= 2) {
       // A header above the data, or below a title line; not one repeated,
       // nor one below a contact.
       header = i;
       data.clear();
       dataRows.clear();
+      layout.fieldsOfARow = fields.size();
     }
   }
   if (header) layout.headerRow = lines[*header];
@@ -173,12 +190,25 @@ TextLayout judgeTextLayout(std::string_view sample) {
   // Titles stand above a header row or below it.
   layout.firstDataLine = layout.separator != ' ' ? data.front() : pastTitles(lines, data, header ? 1 : 2);
   layout.firstDataFound = true;
-  std::vector<std::vector<std::string_view>> fields;
-  for (std::size_t i = 0; i < data.size(); ++i) {
-    if (data[i] >= layout.firstDataLine) fields.push_back(fieldsOf(dataRows[i], layout.separator));
-  }
-  layout.clockColumns = clockColumns(fields);
+  const auto first = std::find(data.begin(), data.end(), layout.firstDataLine) - data.begin();
+  if (!header) layout.fieldsOfARow = 0;
+  judgeColumns(std::vector<std::string>(dataRows.begin() + first, dataRows.end()), layout);
   return layout;
+}
+
+ColumnPlan planColumns(const TextLayout& layout, std::string_view upperRow) {
+  ColumnPlan plan;
+  plan.fields = fieldTexts(upperRow, layout.separator);
+  std::vector<std::optional<NamedRole>> names;
+  if (!layout.headerRow.empty()) names = namesOfColumns(layout.headerRow, layout.separator, upperRow);
+  plan.columns = assignColumns(plan.fields, rolesOfColumns(names), layout.columnTraits, plan.decisions);
+  // Read without a message of its own: it says which MFSK mode a contact was.
+  plan.columns.submodeColumn = submodeColumnOf(names);
+  return plan;
+}
+
+bool isDataRow(std::string_view upperRow, const TextLayout& layout) {
+  return kindOf(upperRow, layout.separator) == RowKind::Data;
 }
 
 }  // namespace quorvel

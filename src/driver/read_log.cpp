@@ -7,8 +7,9 @@
 #include "base/ascii.h"
 #include "detect/adif_probe.h"
 #include "detect/adx_probe.h"
-#include "detect/screen_line.h"
+#include "detect/row_kind.h"
 #include "detect/text_layout.h"
+#include "detect/text_row.h"
 #include "readers/adif_reader.h"
 #include "readers/adx_reader.h"
 #include "readers/cabrillo_reader.h"
@@ -25,7 +26,8 @@ struct FirstLine {
   Line line;
   LogFormat format = LogFormat::ColumnText;
   AdifStart adifStart = AdifStart::AtHeader;
-  TextLayout layout;  // of a column text log
+  TextLayout layout;           // of a column text log
+  std::size_t lineNumber = 0;  // of the first data row of a column text log, from 1
 };
 
 // The record line layout of a log of `format`: ADIF and Cabrillo lines
@@ -54,19 +56,25 @@ bool findAdifStart(LineReader& input, AdifStart start, FirstLine& first) {
   return false;
 }
 
-// What screening makes of the line numbered `index` of a text log laid out
-// as `layout`. A line before the judged first data line is taken only for
-// the ADIF or Cabrillo marker it holds. Rows of CSV and its kin hold no
-// heading words: a row is data when a field holds a callsign.
-ScreenResult screenInLayout(std::string_view upperLine, std::size_t index, const TextLayout& layout) {
-  if (layout.separator == ' ' && index >= layout.firstDataLine) return screenLine(upperLine);
-  std::optional<ScreenResult> marked = screenMarkers(upperLine);
-  if (marked && *marked != ScreenResult::Reject) return *marked;
-  if (index < layout.firstDataLine) return ScreenResult::Reject;
+// What the line numbered `index` of a text log laid out as `layout` makes
+// of the log: the first line of an ADIF or Cabrillo log, the first data
+// row, or nothing yet. Before the first data row judged from the log's
+// start, only a mark counts.
+std::optional<LogFormat> formatAt(std::string_view upperLine, std::size_t index, const TextLayout& layout) {
+  std::vector<RowField> fields;
+  cutRow(upperLine, layout.separator, fields);
+  switch (rowKind(upperLine, fields, layout.separator)) {
+    case RowKind::Adif: return LogFormat::Adif;
+    case RowKind::Cabrillo: return LogFormat::Cabrillo;
+    case RowKind::Data:
+      if (index >= layout.firstDataLine) return LogFormat::ColumnText;
+      break;
+    default: break;
+  }
   // The first data row was found whole in the log's start, where a quoted
   // field may run over several lines.
-  if (index == layout.firstDataLine && layout.firstDataFound) return ScreenResult::Data;
-  return isSeparatedDataRow(upperLine, layout.separator) ? ScreenResult::Data : ScreenResult::Reject;
+  if (index == layout.firstDataLine && layout.firstDataFound) return LogFormat::ColumnText;
+  return std::nullopt;
 }
 
 // Whether a line holds anything but white space.
@@ -93,11 +101,10 @@ bool findFirstLine(LineReader& input, FirstLine& first, bool& sawText) {
   for (std::size_t index = 0; input.next(first.line); ++index) {
     sawText = sawText || holdsText(first.line.text);
     upperCaseInto(first.line.text, upper);
-    switch (screenInLayout(upper, index, first.layout)) {
-      case ScreenResult::Reject: continue;
-      case ScreenResult::Adif: first.format = LogFormat::Adif; return true;
-      case ScreenResult::Cabrillo: first.format = LogFormat::Cabrillo; return true;
-      case ScreenResult::Data: first.format = LogFormat::ColumnText; return true;
+    if (std::optional<LogFormat> format = formatAt(upper, index, first.layout)) {
+      first.format = *format;
+      first.lineNumber = index + 1;
+      return true;
     }
   }
   return false;
@@ -128,7 +135,7 @@ LogReading readLog(LineReader& input, const RunOptions& options, bool wideTextLo
     case LogFormat::Cabrillo: outcome = readCabrilloLog(input, first.line, setup, sink); break;
     case LogFormat::ColumnText: {
       bool foundCallsigns = true;
-      outcome = readColumnLog(input, first.line, first.layout, setup, sink, foundCallsigns);
+      outcome = readColumnLog(input, first.line, first.lineNumber, first.layout, setup, sink, foundCallsigns);
       // Every line of it would be counted and written nowhere.
       if (!foundCallsigns && outcome.status.isOk()) {
         reading.fault = "no contact read from file " + input.name() + ": no column holds callsigns\n";

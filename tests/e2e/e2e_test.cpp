@@ -120,9 +120,10 @@ TEST(AdifE2e, RecordsAndTheirValues) {
             "<MODE:999999999999999999999>SSB "
             "<EOR>\n<CALL:5>G4\tABC <BAND:123>  40M <EOR>\n",
             adif(3), {{"G.TXT", "      40     G4\n             G4ABC\n         SSB G4ABC\x01/P\n"}});
-  // Nothing is read without "<EOH>"; a log that ends inside a record drops
-  // it and prints no count; a single character at the very end is no record.
-  expectRun("", "ADIF export\n<CALL:4>K1AB <EOR>\n", kSorting, {});
+  // A free-text line over records without "<EOH>" is ADIF all the same; a
+  // log that ends inside a record drops it and prints no count; a single
+  // character at the very end is no record.
+  expectRun("", "ADIF export\n<CALL:4>K1AB <EOR>\n", adif(1), {{"K.TXT", std::string(28, ' ') + "K1AB\n"}});
   expectRun("-nodate -notime", "<EOH>\n<CALL:4>K1AB <EOR>\n<CALL:4>K1AC\n\n", adif(-1),
             {{"K.TXT", "             K1AB\n"}});
   expectRun("-nodate -notime", "<EOH>\n<CALL:4>K1AB <EOR>\nx", adif(1), {{"K.TXT", "             K1AB\n"}});
@@ -251,6 +252,62 @@ TEST(ColumnE2e, HeadingsBandsModesShortLinesAndDots) {
             "Using column 0 (GB4XYZ) as callsign\nUsing column 1 (14) as band\nUsing column 2 (SSB) as mode\n" +
                 kWriting + read(2) + kSorting,
             {{"G.TXT", "  7  CW G4ABC\n 14 SSB GB4XYZ\n"}});
+}
+
+// "Using column" lines for the roles of the first data row, in order.
+std::string usingColumns(std::initializer_list<std::pair<int, std::string>> roles, const char* names) {
+  std::string text;
+  std::istringstream words(names);
+  for (const auto& [column, value] : roles) {
+    std::string role;
+    words >> role;
+    text += "Using column " + std::to_string(column) + " (" + value + ") as " + role + "\n";
+  }
+  return text + kWriting;
+}
+
+// Today's text logs: a CSV of many rows, one of them with a quote that
+// never closes, named with its line; a name or place holding "call" or
+// "page"; SOTA's CSV, the operator's own call on every row; a byte-order
+// mark before a log without a header, blank-separated or CSV.
+TEST(ColumnE2e, RowsAsTodaysExportsWriteThem) {
+  std::string csv = "Call,Date,Time,Band,Mode,Comment\n", k;
+  for (int i = 100; i < 400; ++i) {
+    csv += "K1A" + std::to_string(i) + ",2024-03-09,1800,20M,CW," + (i == 250 ? "\"unbalanced\n" : "ok\n");
+    k += "2024-03-09 1800 20M  CW K1A" + std::to_string(i) + "\n";
+  }
+  expectRun("", csv,
+            usingColumns({{0, "K1A100"}, {1, "2024-03-09"}, {2, "1800"}, {3, "20M"}, {4, "CW"}},
+                         "callsign date time band mode") +
+                read(300) +
+                "unclosed quote in file log at line 152: read as a character, the next line as a row of its own\n" +
+                kSorting,
+            {{"K.TXT", k}}, "...");
+  const std::string dated = "2024-03-09 1830 14.250 SSB ";
+  expectRun("-nodate",
+            "Date Time Freq Mode Call Name QTH\n" + dated + "GM3ABC Callum Callander\n" + dated + "K7XYZ Bob Page AZ\n",
+            usingColumns({{0, "2024-03-09"}, {1, "1830"}, {2, "14.250"}, {3, "SSB"}, {4, "GM3ABC"}},
+                         "date time band mode callsign") +
+                read(2) + kSorting,
+            {{"G.TXT", "1830  14 SSB GM3ABC\n"}, {"K.TXT", "1830  14 SSB K7XYZ\n"}});
+  expectRun("-notime",
+            "V2,G4ABC/P,G/LD-001,09/03/24,1815,14MHz,CW,DL1XYZ,,\nV2,G4ABC/P,G/LD-001,09/03/24,1818,7MHz,CW,K1ABC,,\n",
+            usingColumns({{3, "09/03/24"}, {4, "1815"}, {5, "14MHZ"}, {6, "CW"}, {7, "DL1XYZ"}},
+                         "date time band mode callsign") +
+                read(2) + kSorting,
+            {{"D.TXT", " 09/03/24 14MHZ  CW DL1XYZ\n"}, {"K.TXT", " 09/03/24 7MHZ  CW K1ABC\n"}});
+  expectRun("-nodate -notime", "\xEF\xBB\xBF 20CW  14-Jan-23 18:08 0001  W7SW\n",
+            usingColumns({{0, "20CW"}, {0, "20CW"}, {1, "14-JAN-23"}, {2, "18:08"}, {4, "W7SW"}},
+                         "band mode date time callsign") +
+                read(1) + kSorting,
+            {{"W.TXT", " 20  CW W7SW\n"}});
+  expectRun("-nodate -notime",
+            "\xEF\xBB\xBF"
+            "2023-04-07,18:59:30,KG4LKY,28.076,FT8\n",
+            usingColumns({{0, "2023-04-07"}, {1, "18:59:30"}, {2, "KG4LKY"}, {3, "28.076"}, {4, "FT8"}},
+                         "date time callsign band mode") +
+                read(1) + kSorting,
+            {{"K.TXT", " 28 FT8 KG4LKY\n"}});
 }
 
 const std::string kUsage =

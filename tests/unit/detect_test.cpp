@@ -7,8 +7,9 @@
 #include "detect/date_time.h"
 #include "detect/header_row.h"
 #include "detect/recognisers.h"
-#include "detect/screen_line.h"
+#include "detect/row_kind.h"
 #include "detect/space_tokens.h"
+#include "detect/text_row.h"
 
 namespace quorvel {
 namespace {
@@ -37,38 +38,41 @@ TEST(Recognisers, BandsModesCallsignsAndLocators) {
   for (const char* no : {"FN3", "FS31", "SN31", "FN31YA", "FN31AZ", "K1ABC"}) EXPECT_FALSE(isLocator(no)) << no;
 }
 
-ScreenResult screen(std::string_view line) {
+RowKind kindOf(std::string_view line, char separator = ' ') {
   std::string upper;
   upperCaseInto(line, upper);
-  return screenLine(upper);
+  std::vector<RowField> fields;
+  cutRow(upper, separator, fields);
+  return rowKind(upper, fields, separator);
 }
 
-TEST(ScreenLine, SortsLinesIntoKinds) {
-  const std::pair<std::string, ScreenResult> cases[] = {
-      {"     ", ScreenResult::Reject},
-      {"start-of-log: 2.0 adif", ScreenResult::Adif},  // ADIF is tested first
-      {"call g4abc 14 ssb", ScreenResult::Reject},     // a heading word wins over a callsign
-      {"22-jun-02 1432 14 ssb gb4xyz", ScreenResult::Data},
-      {"22-JUN-02 1432 14 SSB 59 59", ScreenResult::Reject},
-      {"22-JUN-02\t1432\t14\tSSB\tGB4XYZ", ScreenResult::Reject},  // a tab does not separate
-      {std::string(5000, ' ') + "G4ABC", ScreenResult::Data},
+// What a row is, between blanks or in CSV: a word inside a value makes no
+// heading, the word ADIF no mark, a key and its value above a CSV header
+// no contact.
+TEST(RowKind, WhatARowIs) {
+  const std::tuple<std::string, char, RowKind> cases[] = {
+      {"     ", ' ', RowKind::Blank},
+      {"  start-of-log: 2.0", ' ', RowKind::Cabrillo},
+      {"<adif_ver:5>3.1 <eoh>", ' ', RowKind::Adif},
+      {"QSO list exported from ADIF file mylog.adi", ' ', RowKind::Other},
+      {"Date Time Band Mode Call", ' ', RowKind::Heading},
+      {"22-jun-02 1432 14 ssb gb4xyz", ' ', RowKind::Data},
+      {"2024-03-09 1830 14.250 SSB GM3ABC 59 59 Callum Callander", ' ', RowKind::Data},
+      {"2024-03-09 1822 14.250 SSB K7XYZ 59 57 Bob Page AZ", ' ', RowKind::Data},
+      {"22-JUN-02 1432 14 SSB 59 59", ' ', RowKind::Other},
+      {"22-JUN-02\t1432\t14\tSSB\tGB4XYZ", ' ', RowKind::Other},  // a tab does not separate
+      {"VE3AAA,27/06/2025,00:00", ' ', RowKind::Other},           // one word, a row of CSV
+      {"<body>Error 500</body></html>", ' ', RowKind::Other},     // markup
+      {" Page 2", ' ', RowKind::Heading},
+      {"\fG4ABC", ' ', RowKind::Heading},
+      {"---------- ----- ----", ' ', RowKind::Ruler},
+      {"|---|:---|", '|', RowKind::Ruler},
+      {"Station;G4ZZZ", ';', RowKind::Title},
+      {"K1ABC,2024-03-09,18:15", ',', RowKind::Data},
+      {"Call,Date,Time", ',', RowKind::Heading},
+      {std::string(5000, ' ') + "G4ABC", ' ', RowKind::Data},
   };
-  for (const auto& [line, expected] : cases) EXPECT_EQ(screen(line), expected) << line;
-  // Lines are screened a pair of bytes at a time; a marker counts wherever
-  // it starts, at the end of its line too.
-  const std::pair<const char*, ScreenResult> markers[] = {
-      {"ADIF", ScreenResult::Adif},     {"<EOH>", ScreenResult::Adif},
-      {"QX7QX", ScreenResult::Adif},    {"START-OF-LOG:", ScreenResult::Cabrillo},
-      {"PAGE", ScreenResult::Reject},   {"CALL", ScreenResult::Reject},
-      {"TRELVO", ScreenResult::Reject}, {"LOGNAME", ScreenResult::Reject},
-      {"\f", ScreenResult::Reject},
-  };
-  for (const auto& [marker, expected] : markers) {
-    for (std::string before : {"", "x", "xx", "xxx"}) {
-      EXPECT_EQ(screen(before + marker + " G4ABC"), expected) << marker << " after " << before;
-      EXPECT_EQ(screen("G4ABC " + before + marker), expected) << marker << " at the end, after " << before;
-    }
-  }
+  for (const auto& [line, separator, kind] : cases) EXPECT_EQ(kindOf(line, separator), kind) << line;
 }
 
 TEST(AssignColumn, RuleOrderAndSurprises) {
@@ -184,7 +188,7 @@ TEST(HeaderRow, NamesCountOverValuesTheyCanName) {
       {2, "K1ABC", "DT-MC"}, {2, "SSB", "DT-MC"},   {3, "14", "DTB-C"},    {3, "-", "DTBMC"},
       {4, "1432", "DTBM-"},  {4, "PSK31", "DTBM-"}, {0, "14:32", "-TBMC"}, {2, "SAT", "DTBMC"},
   };
-  const char* kRoles = "DTBFMSC";
+  const char* kRoles = "DTBFMSCO";
   for (const auto& [column, value, named] : cases) {
     std::vector<std::string> values = {"22-JUN-02", "1432", "14", "SSB", "G4ABC"};
     if (column >= 0) values[static_cast<std::size_t>(column)] = value;

@@ -273,6 +273,24 @@ TEST(TextLogs, EachLayoutGivesItsContacts) {
       {"CALL,MODE,SUBMODE\nG4ABC,MFSK,JS8\nG4ABD,MFSK,\n",
        "                   JS8 G4ABC\n                  MFSK G4ABD\n"},
       {"<EOH>\n<CALL:10>VK2/W1XYZ1<BAND:3>20M<MODE:2>CW<EOR>\n", "                     20  CW VK2/W1XYZ1\n"},
+      // Rows by one model: a word inside a value makes no heading (Callum,
+      // Page AZ); a blank field in a log laid out in columns keeps the
+      // others' places, a blank date the date above; the same call on every
+      // row is the operator's own; ADIF in a title is no mark; key;value
+      // lines are titles; reports and serial numbers are never the band; a
+      // UTF-8 byte-order mark is no part of the first value.
+      {"DATE       UTC   FREQ    MODE  CALL      NAME\n2024-03-09 1830  14.250  SSB   GM3ABC    Callum\n"
+       "2024-03-09 1832  14.250  SSB   K7XYZ     Page AZ\n           1840  7.025   CW    G4ABC     Bob\n",
+       "2024-03-09 1830  14 SSB GM3ABC\n2024-03-09 1832  14 SSB K7XYZ\n2024-03-09 1840   7  CW G4ABC\n"},
+      {"V2,G4ABC/P,G/LD-001,09/03/24,1815,14MHz,CW,DL1XYZ,,\nV2,G4ABC/P,G/LD-001,09/03/24,1818,14MHz,CW,DL2ABC,,\n",
+       " 09/03/24 1815 14MHZ  CW DL1XYZ\n 09/03/24 1818 14MHZ  CW DL2ABC\n"},
+      {"QSO list exported from ADIF file mylog.adi\nStation;G4ZZZ\nCall;Date;Time\nK1ABC;2024-03-09;18:15\n",
+       "2024-03-09 1815         K1ABC\n"},
+      {"20 2024-03-09 1815 579 14.025 CW G4ABC\n21 2024-03-09 1816 599 7.025 CW G4ABD\n"
+       "22 2024-03-09 1817 589 21.025 CW G4ABE\n",
+       "2024-03-09 1815  14  CW G4ABC\n2024-03-09 1816   7  CW G4ABD\n2024-03-09 1817  21  CW G4ABE\n"},
+      {"\xEF\xBB\xBF 20CW  14-Jan-23 18:08 0001  W7SW\n", "14-JAN-23 1808  20  CW W7SW\n"},
+      {"Operator,Date,Time,DX\nG4ZZZ,2024-03-09,18:15,DL1XYZ\n", "2024-03-09 1815         DL1XYZ\n"},
   };
   for (const auto& [log, lines] : cases) {
     std::string written;

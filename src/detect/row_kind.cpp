@@ -1,0 +1,71 @@
+#include "detect/row_kind.h"
+
+#include <algorithm>
+
+#include "base/ascii.h"
+#include "detect/column_names.h"
+#include "detect/header_row.h"
+#include "detect/recognisers.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr std::size_t kLeastSeparatedFields = 3;
+// Characters no callsign between blanks holds, though isCallsign() lets
+// them by beside a "/": those of CSV's separators (VE3AAA,27/06/2025 is a
+// row of CSV) and of markup (500</BODY> is a web page's).
+constexpr std::string_view kNoCallsignCharacters = "\t;,|<>";
+
+bool holdsDigit(std::string_view text) {
+  return std::any_of(text.begin(), text.end(), [](char c) { return isAsciiDigit(static_cast<unsigned char>(c)); });
+}
+
+bool blankSeparatedCallsign(std::string_view word) {
+  return isCallsign(word) && word.find_first_of(kNoCallsignCharacters) == std::string_view::npos;
+}
+
+// A printed log's page break: a form feed, or a first word PAGE alone or
+// before a number (Page 3).
+bool pageBreak(std::string_view row, const std::vector<RowField>& fields) {
+  if (row.find('\f') != std::string_view::npos) return true;
+  return !fields.empty() && fields[0].text == "PAGE" && (fields.size() == 1 || holdsDigit(fields[1].text));
+}
+
+bool rulerField(std::string_view text) {
+  return !text.empty() && text.find_first_not_of("-=_:+|") == std::string_view::npos;
+}
+
+// A callsign in the column the log keeps them in: a field that starts with
+// a letter or digit and is no heading's name (the header row repeated).
+bool contactCallsign(std::string_view field) {
+  if (field.empty() || !isAsciiAlnum(static_cast<unsigned char>(field.front()))) return false;
+  return holdsDigit(field) || !roleNamed(field);
+}
+
+}  // namespace
+
+RowKind rowKind(std::string_view row, const std::vector<RowField>& fields, char separator, int callsignColumn) {
+  if (std::all_of(fields.begin(), fields.end(), [](const RowField& field) { return field.text.empty(); })) {
+    return RowKind::Blank;
+  }
+  const std::string_view first = fields.empty() ? std::string_view() : fields.front().text;
+  if (first.starts_with("START-OF-LOG:")) return RowKind::Cabrillo;
+  if (row.find("<EOH>") != std::string_view::npos) return RowKind::Adif;
+  if (separator == ' ' && pageBreak(row, fields)) return RowKind::Heading;
+  if (std::all_of(fields.begin(), fields.end(), [](const RowField& field) { return rulerField(field.text); })) {
+    return RowKind::Ruler;
+  }
+  if (separator != ' ' && callsignColumn >= 0) {
+    const auto column = static_cast<std::size_t>(callsignColumn);
+    return column < fields.size() && contactCallsign(fields[column].text) ? RowKind::Data : RowKind::Other;
+  }
+  const bool callsign = std::any_of(fields.begin(), fields.end(), [separator](const RowField& field) {
+    return separator == ' ' ? blankSeparatedCallsign(field.text) : isCallsign(field.text);
+  });
+  if (!callsign) return headerRoleCount(row, separator) >= 2 ? RowKind::Heading : RowKind::Other;
+  if (separator != ' ' && fields.size() < kLeastSeparatedFields) return RowKind::Title;
+  return RowKind::Data;
+}
+
+}  // namespace quorvel
