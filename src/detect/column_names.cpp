@@ -1,7 +1,6 @@
 #include "detect/column_names.h"
 
 #include <array>
-#include <string>
 
 #include "base/ascii.h"
 
@@ -111,18 +110,23 @@ constexpr std::array<Name, 91> kNames = {{
 }  // namespace
 
 std::optional<NamedRole> roleNamed(std::string_view name) {
-  // Blanks and quotes around the name go; blanks inside become one.
-  std::string words;
+  // Blanks and quotes around the name go; blanks inside become one. No
+  // known name is longer than the room, which costs no allocation: every
+  // word of a heading is asked about.
+  char room[32];
+  std::size_t size = 0;
   bool blank = false;
   for (char c : name) {
     if (c == ' ' || c == '\t' || c == '"' || c == '\'') {
-      blank = !words.empty();
+      blank = size > 0;
       continue;
     }
-    if (blank) words += ' ';
+    if (size + 2 > sizeof room) return std::nullopt;
+    if (blank) room[size++] = ' ';
     blank = false;
-    words += toAsciiUpper(c);
+    room[size++] = toAsciiUpper(c);
   }
+  const std::string_view words(room, size);
   for (const Name& known : kNames) {
     if (known.text == words) return known.role;
   }

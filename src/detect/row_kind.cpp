@@ -46,26 +46,33 @@ bool contactCallsign(std::string_view field) {
 }  // namespace
 
 RowKind rowKind(std::string_view row, const std::vector<RowField>& fields, char separator, int callsignColumn) {
-  if (std::all_of(fields.begin(), fields.end(), [](const RowField& field) { return field.text.empty(); })) {
+  // Between blanks no field is empty.
+  if (separator == ' ' ? fields.empty() : std::all_of(fields.begin(), fields.end(), [](const RowField& field) {
+        return field.text.empty();
+      })) {
     return RowKind::Blank;
   }
-  const std::string_view first = fields.empty() ? std::string_view() : fields.front().text;
-  if (first.starts_with("START-OF-LOG:")) return RowKind::Cabrillo;
+  // Most rows are contacts: told first, at their callsign.
+  bool callsign = false;
+  if (separator != ' ' && callsignColumn >= 0) {
+    const auto column = static_cast<std::size_t>(callsignColumn);
+    callsign = column < fields.size() && contactCallsign(fields[column].text);
+  } else {
+    callsign = std::any_of(fields.begin(), fields.end(), [separator](const RowField& field) {
+      return separator == ' ' ? blankSeparatedCallsign(field.text) : isCallsign(field.text);
+    });
+  }
+  if (callsign) {
+    return separator != ' ' && callsignColumn < 0 && fields.size() < kLeastSeparatedFields ? RowKind::Title
+                                                                                           : RowKind::Data;
+  }
+  if (fields.front().text.starts_with("START-OF-LOG:")) return RowKind::Cabrillo;
   if (row.find("<EOH>") != std::string_view::npos) return RowKind::Adif;
   if (separator == ' ' && pageBreak(row, fields)) return RowKind::Heading;
   if (std::all_of(fields.begin(), fields.end(), [](const RowField& field) { return rulerField(field.text); })) {
     return RowKind::Ruler;
   }
-  if (separator != ' ' && callsignColumn >= 0) {
-    const auto column = static_cast<std::size_t>(callsignColumn);
-    return column < fields.size() && contactCallsign(fields[column].text) ? RowKind::Data : RowKind::Other;
-  }
-  const bool callsign = std::any_of(fields.begin(), fields.end(), [separator](const RowField& field) {
-    return separator == ' ' ? blankSeparatedCallsign(field.text) : isCallsign(field.text);
-  });
-  if (!callsign) return headerRoleCount(row, separator) >= 2 ? RowKind::Heading : RowKind::Other;
-  if (separator != ' ' && fields.size() < kLeastSeparatedFields) return RowKind::Title;
-  return RowKind::Data;
+  return callsignColumn < 0 && headerRoleCount(row, separator) >= 2 ? RowKind::Heading : RowKind::Other;
 }
 
 }  // namespace quorvel

@@ -4,25 +4,8 @@
 #include <string>
 
 #include "detect/recognisers.h"
-#include "detect/separated_fields.h"
-#include "detect/space_tokens.h"
 
 namespace quorvel {
-
-void cutRow(std::string_view row, char separator, std::vector<RowField>& fields, std::size_t most) {
-  fields.clear();
-  std::string_view field;
-  auto add = [&](std::string_view text) {
-    fields.push_back({text, static_cast<std::size_t>(text.data() - row.data())});
-  };
-  if (separator == ' ') {
-    ColumnTokens tokens(row);
-    while (fields.size() < most && tokens.next(field)) add(field);
-  } else {
-    SeparatedFields separated(row, separator);
-    while (fields.size() < most && separated.next(field)) add(field);
-  }
-}
 
 std::vector<std::string_view> fieldTexts(std::string_view row, char separator) {
   std::vector<RowField> fields;

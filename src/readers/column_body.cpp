@@ -26,13 +26,28 @@ std::vector<std::size_t> placesOf(const std::vector<RowField>& fields, const std
   return places;
 }
 
+// Whether the fields stand in their own columns, as those of a whole row
+// do: a value missing before the callsign's column moves the callsign out
+// of it, one missing after it the last field taken.
+bool inTheirColumns(const std::vector<RowField>& fields, const std::vector<ColumnSpan>& spans, std::size_t callsign) {
+  for (std::size_t i : {callsign, fields.size() - 1}) {
+    if (i >= fields.size() || i >= spans.size() || overlap(fields[i], spans[i]) == 0) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
-void ColumnBody::placeValues() {
+void ColumnBody::placeValues(std::string_view row) {
   values_.clear();
   const auto wanted = static_cast<std::size_t>(lastColumn_ + 1);
-  if (!spans_.empty() && fields_.size() < spans_.size()) {
-    if (const std::vector<std::size_t> places = placesOf(fields_, spans_); !places.empty()) {
+  // A row short of a value stands out where its fields leave their
+  // columns: only such a row is cut whole and placed.
+  if (!spans_.empty() && !inTheirColumns(fields_, spans_, static_cast<std::size_t>(columns_.callsignColumn))) {
+    cutRow(row, ' ', fields_);
+    const std::vector<std::size_t> places =
+        fields_.size() < spans_.size() ? placesOf(fields_, spans_) : std::vector<std::size_t>();
+    if (!places.empty()) {
       values_.resize(std::max(wanted, spans_.size()));
       for (std::size_t i = 0; i < places.size(); ++i) values_[places[i]] = fields_[i].text;
       values_.resize(wanted);
@@ -42,8 +57,8 @@ void ColumnBody::placeValues() {
   for (std::size_t i = 0; i < fields_.size() && i < wanted; ++i) values_.push_back(fields_[i].text);
 }
 
-void ColumnBody::writeRecord(ContactBatch& batch) {
-  placeValues();
+void ColumnBody::writeRecord(std::string_view row, ContactBatch& batch) {
+  placeValues(row);
   // A paper log writes the date once a day: a row laid out in columns
   // whose date is blank has the date of the row above.
   if (!spans_.empty() && columns_.dateColumn != ColumnMap::kUnassigned) {

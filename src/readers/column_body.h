@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,15 +29,23 @@ class ColumnBody {
 
   void readLine(const Line& line, ContactBatch& batch) {
     upperCaseInto(line.text, upper_);
-    cutRow(upper_, ' ', fields_);
     // Headings, page breaks and blank lines between the data are skipped;
-    // a mark of another log kind on a later line changes nothing.
-    if (rowKind(upper_, fields_, ' ') == RowKind::Data) writeRecord(batch);
+    // a mark of another log kind on a later line changes nothing. Most
+    // rows show their callsign within the columns a record takes: only
+    // the others are cut whole.
+    const auto wanted = static_cast<std::size_t>(std::max(lastColumn_ + 1, 1));
+    cutBlankRow(upper_, fields_, wanted);
+    RowKind kind = rowKind(upper_, fields_, ' ', columns_.callsignColumn);
+    if (kind != RowKind::Data && fields_.size() == wanted) {
+      cutRow(upper_, ' ', fields_);
+      kind = rowKind(upper_, fields_, ' ', columns_.callsignColumn);
+    }
+    if (kind == RowKind::Data) writeRecord(upper_, batch);
   }
   // Keeps the record line of the upper-cased first data row.
   void readFirstRow(std::string_view upperRow, ContactBatch& batch) {
     cutRow(upperRow, ' ', fields_);
-    writeRecord(batch);
+    writeRecord(upperRow, batch);
   }
 
   // A block starts as if no date stood above it; one that took that for
@@ -56,9 +65,10 @@ class ColumnBody {
   void endInput(ContactBatch&) {}
 
  private:
-  // Takes the values of the row in fields_ into values_, by their columns.
-  void placeValues();
-  void writeRecord(ContactBatch& batch);
+  // Takes the values of `row`, whose first fields are in fields_, into
+  // values_, by their columns.
+  void placeValues(std::string_view row);
+  void writeRecord(std::string_view row, ContactBatch& batch);
 
   RecordLayout layout_;
   ColumnMap columns_;

@@ -35,7 +35,7 @@ void SeparatedBody::readLine(const Line& line, ContactBatch& batch) {
 }
 
 void SeparatedBody::readRow(std::string_view upperRow, bool lineEnds, ContactBatch& batch) {
-  cutRow(upperRow, separator_, fields_, static_cast<std::size_t>(lastColumn_ + 1));
+  cutSeparatedRow(upperRow, separator_, fields_, static_cast<std::size_t>(lastColumn_ + 1));
   // A blank row, or the header row repeated, is no contact; a callsign
   // field holds whatever callsign the exporting program had.
   if (rowKind(upperRow, fields_, separator_, columns_.callsignColumn) != RowKind::Data) return;
