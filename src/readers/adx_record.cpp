@@ -64,7 +64,7 @@ void AdxRecord::close(ContactBatch& batch) {
   takeLine();
   if (qsoDate_.empty()) qsoDate_ = lastQsoDate_;
   RecordFields fields{qsoDate_, timeOn_, band_, shownMode(mode_, submode_), call_, comment_};
-  batch.add(call_.empty() ? '\0' : toAsciiUpper(call_.front()), layout_, fields, true);
+  batch.add(layout_, fields, true);
 }
 
 }  // namespace quorvel

@@ -50,8 +50,7 @@ void CabrilloBody::readContactLine(std::string_view upperLine, ContactBatch& bat
       return;
     case CabrilloParse::Contact: break;
   }
-  batch.add(contact.callsign.front(), layout_,
-            {contact.date, contact.time, contact.band, contact.mode, contact.callsign, {}});
+  batch.add(layout_, {contact.date, contact.time, contact.band, contact.mode, contact.callsign, {}});
 }
 
 // The header, read line by line up to the first line holding "QSO:". The

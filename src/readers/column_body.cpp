@@ -72,7 +72,7 @@ void ColumnBody::writeRecord(std::string_view row, ContactBatch& batch) {
     }
   }
   RecordFields fields = columnRecord(columns_, values_, shown_);
-  batch.add(fields.callsign.empty() ? '\0' : fields.callsign.front(), layout_, fields);
+  batch.add(layout_, fields);
 }
 
 }  // namespace quorvel

@@ -47,7 +47,7 @@ void SeparatedBody::readRow(std::string_view upperRow, bool lineEnds, ContactBat
     values_.push_back(SeparatedFields::unquoted(fields_[i].text, unquoted_[i], lineEnds));
   }
   const RecordFields record = columnRecord(columns_, values_, shown_);
-  batch.add(record.callsign.front(), layout_, record);
+  batch.add(layout_, record);
 }
 
 }  // namespace quorvel

@@ -9,7 +9,9 @@
 
 namespace quorvel {
 
-void ContactBatch::add(char bucketKey, const RecordLayout& layout, const RecordFields& fields, bool upperCase) {
+void ContactBatch::add(const RecordLayout& layout, const RecordFields& fields, bool upperCase) {
+  char bucketKey = fields.callsign.empty() ? '\0' : fields.callsign.front();
+  if (upperCase) bucketKey = toAsciiUpper(bucketKey);
   std::size_t size = recordLineSize(layout, fields);
   std::size_t room = used_ + size + kRecordLineSlack;
   if (room > text_.size()) text_.resize(std::max(room, 2 * text_.size()));

@@ -20,9 +20,9 @@ class ContactBatch {
   // Counts one line or record that gives no record line.
   void count() { ++counted_; }
   // Counts a contact and keeps its record line, `fields` in `layout`, for
-  // the bucket of `bucketKey`; with `upperCase`, its letters a-z made upper
-  // case.
-  void add(char bucketKey, const RecordLayout& layout, const RecordFields& fields, bool upperCase = false);
+  // the bucket of its callsign's first character (none for an empty
+  // callsign); with `upperCase`, its letters a-z made upper case.
+  void add(const RecordLayout& layout, const RecordFields& fields, bool upperCase = false);
   // The log ends here (Cabrillo "END-OF-LOG:").
   void finish() { finished_ = true; }
   // The log cannot be read on, for the reason `failure` gives.

@@ -291,6 +291,7 @@ TEST(TextLogs, EachLayoutGivesItsContacts) {
        "2024-03-09 1815  14  CW G4ABC\n2024-03-09 1816   7  CW G4ABD\n2024-03-09 1817  21  CW G4ABE\n"},
       {"\xEF\xBB\xBF 20CW  14-Jan-23 18:08 0001  W7SW\n", "14-JAN-23 1808  20  CW W7SW\n"},
       {"Operator,Date,Time,DX\nG4ZZZ,2024-03-09,18:15,DL1XYZ\n", "2024-03-09 1815         DL1XYZ\n"},
+      {"Call,Date,Time\n\"\",2024-03-09,18:15\nG4ABC,2024-03-09,18:16\n", "2024-03-09 1816         G4ABC\n"},
   };
   for (const auto& [log, lines] : cases) {
     std::string written;
