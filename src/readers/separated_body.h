@@ -55,6 +55,7 @@ class SeparatedBody {
   bool readsOnFrom(const SeparatedBody& before) const { return before.open_.empty(); }
   void carryOver(const SeparatedBody& before) {
     strayQuote_ = before.strayQuote_ != 0 ? before.strayQuote_ : strayQuote_ != 0 ? before.lines_ + strayQuote_ : 0;
+    if (!open_.empty()) openLine_ += before.lines_;  // counted from the block's start too
     lines_ += before.lines_;
   }
   static bool cutsAfter(std::string_view) { return true; }

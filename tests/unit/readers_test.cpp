@@ -423,9 +423,11 @@ TEST(ReadingInBlocks, ChangesNothing) {
     state ^= state << 13, state ^= state >> 7, state ^= state << 17;
     return static_cast<std::size_t>(state % bound);
   };
-  // A quoted CSV field that runs over the cut between two blocks.
+  // A quoted CSV field that runs over the cut between two blocks, and a
+  // stray quote a block before the line that shows it stray.
   std::string csv = "CALL,DATE,NOTE\n";
   for (int i = 0; i < 40; ++i) csv += "K1A" + std::to_string(i) + ",20240101,\"a\nb,K9ZZ\"\n";
+  csv += "K1B,20240101,\"ta\nK1C,20240101,x\n";
   for (std::size_t blockBytes : {20, 45}) {
     EXPECT_EQ(testing::traceRead(csv, {}, WorkPlan{blockBytes, 2}),
               testing::traceRead(csv, {}, WorkPlan{std::size_t{1} << 30, 1}));
