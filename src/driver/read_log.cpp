@@ -27,7 +27,7 @@ struct FirstLine {
   LogFormat format = LogFormat::ColumnText;
   AdifStart adifStart = AdifStart::AtHeader;
   TextLayout layout;           // of a column text log
-  std::size_t lineNumber = 0;  // of the first data row of a column text log, from 1
+  std::size_t lineNumber = 0;  // of `line`, from 1
 };
 
 // The record line layout of a log of `format`: ADIF and Cabrillo lines
@@ -50,8 +50,12 @@ bool findAdifStart(LineReader& input, AdifStart start, FirstLine& first) {
   first.format = LogFormat::Adif;
   first.adifStart = start;
   input.cutLongLines(cutAfterRecord);  // a log exported as one line
-  while (input.next(first.line)) {
-    if (first.line.rawLength() >= 2) return true;
+  for (std::size_t ended = 0; input.next(first.line);) {
+    if (first.line.rawLength() >= 2) {
+      first.lineNumber = ended + 1;
+      return true;
+    }
+    ended += first.line.endsWithNewline ? 1 : 0;
   }
   return false;
 }
@@ -130,9 +134,11 @@ LogReading readLog(LineReader& input, const RunOptions& options, bool wideTextLo
   reading.layout = setup.layout;
   ReadOutcome outcome;
   switch (first.format) {
-    case LogFormat::Adx: outcome = readAdxLog(input, setup, sink, reading.fault); break;
-    case LogFormat::Adif: outcome = readAdifLog(input, first.line, first.adifStart, setup, sink); break;
-    case LogFormat::Cabrillo: outcome = readCabrilloLog(input, first.line, setup, sink); break;
+    case LogFormat::Adx: outcome = readAdxLog(input, setup, sink); break;
+    case LogFormat::Adif:
+      outcome = readAdifLog(input, first.line, first.lineNumber, first.adifStart, setup, sink);
+      break;
+    case LogFormat::Cabrillo: outcome = readCabrilloLog(input, first.line, first.lineNumber, setup, sink); break;
     case LogFormat::ColumnText: {
       bool foundCallsigns = true;
       outcome = readColumnLog(input, first.line, first.lineNumber, first.layout, setup, sink, foundCallsigns);
@@ -145,6 +151,7 @@ LogReading readLog(LineReader& input, const RunOptions& options, bool wideTextLo
   }
   reading.status = outcome.status;
   reading.counted = outcome.counted;
+  if (reading.fault.empty()) reading.fault = std::move(outcome.fault);
   return reading;
 }
 

@@ -5,6 +5,7 @@
 
 #include "base/ascii.h"
 #include "readers/adif_tags.h"
+#include "readers/line_tally.h"
 #include "record/console_texts.h"
 
 namespace quorvel {
@@ -68,23 +69,36 @@ struct BlockStartGuess {
 class AdifBody {
  public:
   AdifBody() = default;
-  explicit AdifBody(RecordLayout layout) : layout_(layout) {}
+  // `linesBefore` lines came before the first one it is given.
+  AdifBody(RecordLayout layout, std::size_t linesBefore) : layout_(layout), lines_(linesBefore) {}
 
   void readLine(const Line& line, ContactBatch& batch);
-  bool inRecord() const { return inRecord_; }
+  // The first line whose CALL followed an earlier CALL of an open record:
+  // the record before had lost its "<EOR>". 0 for none.
+  std::size_t missingEndLine() const { return lines_.marked(); }
+  // The line the log ended on inside a record that held a CALL, which was
+  // then read as it stood; 0 when it ended between records.
+  std::size_t cutRecordLine() const { return cutRecordLine_; }
   // Keeps what outlives the lines read so far: the open record and the
   // last QSO_DATE.
   void detach();
 
-  AdifBody atBlockStart() const { return AdifBody(layout_); }
+  AdifBody atBlockStart() const { return AdifBody(layout_, 0); }
   bool readsOnFrom(const AdifBody& before) const {
     return !before.inRecord_ && (!guess_.tookEarlierDate || before.lastQsoDate_.empty());
   }
   void carryOver(const AdifBody& before) {
     if (!guess_.setDate) lastQsoDate_.setFrom(before.lastQsoDate_);
+    lines_.carryOver(before.lines_);
   }
-  // A record cut short at the end of the log is dropped.
-  void endInput(ContactBatch&) {}
+  // A record cut short at the end of the log is a contact when it holds a
+  // CALL; tags after the last "<EOR>" that hold none (LoTW's
+  // <APP_LoTW_EOF>, a program's trailer) are no record.
+  void endInput(ContactBatch& batch) {
+    if (!inRecord_ || call_.empty()) return;
+    cutRecordLine_ = lines_.current();
+    closeRecord(batch);
+  }
   // After a line whose first "<EOR>" has no tag behind it, no record is open.
   static bool cutsAfter(std::string_view line) {
     std::size_t end = findCaseless(line, kEndOfRecord);
@@ -100,7 +114,10 @@ class AdifBody {
   void closeRecord(ContactBatch& batch);
 
   RecordLayout layout_;
+  LineTally lines_;
+  std::size_t cutRecordLine_ = 0;
   bool inRecord_ = false;
+  bool callOnEarlierLine_ = false;  // of the open record
   // The record being read. Every field starts empty, so a comment taken on
   // any line of a record lasts to its end unless a later COMMENT replaces it.
   AdifField call_, band_, mode_, qsoDate_, timeOn_, submode_;
@@ -110,18 +127,26 @@ class AdifBody {
 };
 
 void AdifBody::readLine(const Line& line, ContactBatch& batch) {
+  lines_.read(line.endsWithNewline);
   std::string_view text = line.text;
   const std::size_t lineEnd = line.endsWithNewline ? 1 : 0;
   // Lines shorter than two characters, counted with their line end, are
   // skipped, between records and within them.
   while (text.size() + lineEnd >= 2) {
+    AdifTagPositions positions = findAdifTags(text);
+    if (inRecord_ && callOnEarlierLine_ && positions.of(AdifTag::Call) != std::string_view::npos) {
+      // A second CALL after the lines of a record with one: its "<EOR>"
+      // was lost, and this line starts the next contact.
+      lines_.mark();
+      closeRecord(batch);
+    }
     if (!inRecord_) {
       resetRecord();
       inRecord_ = true;
     }
-    AdifTagPositions positions = findAdifTags(text);
     if (positions.endOfRecord == std::string_view::npos) {
       readTags(text, positions);
+      callOnEarlierLine_ = !call_.empty();
       return;
     }
     std::size_t end = positions.endOfRecord + kEndOfRecord.size();
@@ -137,6 +162,7 @@ void AdifBody::readLine(const Line& line, ContactBatch& batch) {
 void AdifBody::resetRecord() {
   for (AdifField* field : {&call_, &band_, &mode_, &qsoDate_, &timeOn_, &submode_}) field->set({});
   comment_.clear();
+  callOnEarlierLine_ = false;
 }
 
 void AdifBody::detach() {
@@ -156,7 +182,7 @@ void AdifBody::detach() {
   if (std::size_t at = positions.of(AdifTag::Band); at != std::string_view::npos) {
     band = readAdifTag(text, at, AdifTag::Band);
   }
-  if (!band.lengthRead || !band.hasValue) readValueTag(text, positions, AdifTag::Freq, band_);
+  if (!band.lengthRead || !band.hasValue || band.length == 0) readValueTag(text, positions, AdifTag::Freq, band_);
   keepValue(AdifTag::Band, band, band_);
   readValueTag(text, positions, AdifTag::Mode, mode_);
   readValueTag(text, positions, AdifTag::QsoDate, qsoDate_);
@@ -204,11 +230,13 @@ void AdifBody::closeRecord(ContactBatch& batch) {
 }
 
 // Skips the header up to the line holding "<EOH>"; `line` is its first
+// line, numbered `number`, which goes on to the number of the "<EOH>"
 // line. Gives in `rest` the part of that line after "<EOH>", when tags
 // follow there. False when the log ends first.
-bool skipHeader(LineReader& input, Line line, Line& rest, bool& hasRest) {
+bool skipHeader(LineReader& input, Line line, std::size_t& number, Line& rest, bool& hasRest) {
   std::size_t endOfHeader;
   while ((endOfHeader = findCaseless(line.text, kEndOfHeader)) == std::string_view::npos) {
+    number += line.endsWithNewline ? 1 : 0;
     if (!input.next(line)) return false;
   }
   rest = {line.text.substr(endOfHeader + kEndOfHeader.size()), line.endsWithNewline};
@@ -225,16 +253,19 @@ std::size_t cutAfterRecord(std::string_view line) {
   return line.find('<', end) == std::string_view::npos ? 0 : end;
 }
 
-ReadOutcome readAdifLog(LineReader& input, const Line& firstLine, AdifStart start, const ReaderSetup& setup,
-                        RecordSink& sink) {
+ReadOutcome readAdifLog(LineReader& input, const Line& firstLine, std::size_t firstLineNumber, AdifStart start,
+                        const ReaderSetup& setup, RecordSink& sink) {
   input.cutLongLines(cutAfterRecord);
   Line first = firstLine;
   bool hasFirst = true;
-  if (start == AdifStart::AtHeader && !skipHeader(input, firstLine, first, hasFirst)) return {input.status(), 0};
+  std::size_t number = firstLineNumber;
+  if (start == AdifStart::AtHeader && !skipHeader(input, firstLine, number, first, hasFirst)) {
+    return {input.status(), 0, {}};
+  }
   printMessage(setup.console, "\nADIF format detected\n");
   printMessage(setup.console, kWritingMessage);
 
-  AdifBody body(setup.layout);
+  AdifBody body(setup.layout, hasFirst ? number - 1 : number);
   long count = 0;
   BodyEnd end;
   if (hasFirst) {
@@ -244,10 +275,17 @@ ReadOutcome readAdifLog(LineReader& input, const Line& firstLine, AdifStart star
     end = deliverBatch(batch, setup.console, sink, count);
   }
   if (end.status.isOk()) end = readBody(input, body, setup, sink, count);
-  if (!end.status.isOk()) return {end.status, count};
-  // A log that ends inside a record drops it and prints no count.
-  if (!body.inRecord()) printCount(setup.console, count, "processed");
-  return {Status::ok(), count};
+  if (!end.status.isOk()) return {end.status, count, {}};
+  printCount(setup.console, count, "processed");
+  if (body.missingEndLine() != 0) {
+    printMessage(setup.console, "missing <EOR> in file " + input.name() + " before line " +
+                                    std::to_string(body.missingEndLine()) +
+                                    ": the record before it was read as a contact of its own\n");
+  }
+  if (body.cutRecordLine() == 0) return {Status::ok(), count, {}};
+  return {Status::ok(), count,
+          "error reading file " + input.name() + " at line " + std::to_string(body.cutRecordLine()) +
+              ": the file ends inside a record; the record was read as it stands\n"};
 }
 
 }  // namespace quorvel

@@ -22,13 +22,16 @@ std::size_t cutAfterRecord(std::string_view line);
 // Reads an ADIF log to its end: skips the header, gathers the tags CALL,
 // COMMENT (when the layout has a comment field), FREQ, BAND, MODE, QSO_DATE,
 // TIME_ON and SUBMODE of each record up to its "<EOR>", and hands one record
-// line per record to `sink`, the SUBMODE shown for a MODE of MFSK. `firstLine` is the log's first line that is not
-// empty; `input` stands right after it. Prints the opening messages, a dot
-// per hundred records and the count; a log that ends inside a record, or
-// before its header ends, ends without the count. Fails on a read error or
-// when a bucket file cannot be written. Cuts long lines of `input` after
-// their records.
-ReadOutcome readAdifLog(LineReader& input, const Line& firstLine, AdifStart start, const ReaderSetup& setup,
-                        RecordSink& sink);
+// line per record to `sink`, the SUBMODE shown for a MODE of MFSK.
+// `firstLine`, numbered `firstLineNumber`, is the log's first line that is
+// not empty; `input` stands right after it. Prints the opening messages, a
+// dot per hundred records, the count and, once, a notice when a second
+// CALL showed a record's "<EOR>" lost; a log that ends before its header
+// ends prints nothing. A record cut short by the end of the file is a
+// contact when it holds a CALL, and the outcome's fault says so. Fails on
+// a read error or when a bucket file cannot be written. Cuts long lines
+// of `input` after their records.
+ReadOutcome readAdifLog(LineReader& input, const Line& firstLine, std::size_t firstLineNumber, AdifStart start,
+                        const ReaderSetup& setup, RecordSink& sink);
 
 }  // namespace quorvel

@@ -220,7 +220,10 @@ AdifTagValue readAdifTag(std::string_view line, std::size_t position, AdifTag ta
 }
 
 bool keepAdifValue(AdifTag tag, const AdifTagValue& value, std::string_view& field) {
-  if (!value.lengthRead) return false;
+  // A declared length of 0 is an empty value (<NOTES:0>, <FREQ:0>): it
+  // gives nothing and replaces nothing, and never reaches into the tag
+  // after it.
+  if (!value.lengthRead || value.length == 0) return false;
   // A tag with nothing after it on its line keeps what the field held.
   // (The value is fetched as its two parts: fetched as one 16-byte piece
   // right after readAdifTag stored them, it would defeat store-to-load
@@ -229,8 +232,13 @@ bool keepAdifValue(AdifTag tag, const AdifTagValue& value, std::string_view& fie
   if (value.hasValue) text = std::string_view(value.value.data(), value.value.size());
   if (tag == AdifTag::Band) {
     // Band texts name their unit ("20M", "70CM"); the record line shows the
-    // number only. The declared length does not apply here.
-    field = text.substr(0, text.find_first_of("Mm"));
+    // number only. A millimetre band ("6MM", 47 GHz) stays whole, or it
+    // would read as the metre band of its number. The declared length does
+    // not apply here.
+    const std::size_t unit = text.find_first_of("Mm");
+    const bool millimetre =
+        unit != std::string_view::npos && unit + 1 < text.size() && toAsciiUpper(text[unit + 1]) == 'M';
+    field = text.substr(0, millimetre ? unit + 2 : unit);
     return true;
   }
   std::size_t kept = value.length;

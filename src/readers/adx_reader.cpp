@@ -2,11 +2,14 @@
 
 #include <expat.h>
 
+#include <algorithm>
+#include <array>
 #include <memory>
 #include <type_traits>
 
 #include "base/ascii.h"
 #include "readers/adx_record.h"
+#include "readers/code_page.h"
 #include "record/console_texts.h"
 
 namespace quorvel {
@@ -121,6 +124,18 @@ void XMLCALL characterData(void* data, const XML_Char* text, int length) {
   field.append(text, std::min(static_cast<std::size_t>(length), kFieldLimit - std::min(kFieldLimit, field.size())));
 }
 
+// Gives the parser the code pages it does not know itself but Windows
+// programs declare.
+int XMLCALL unknownEncoding(void*, const XML_Char* name, XML_Encoding* info) {
+  std::array<int, 256> map{};
+  if (!codePageMap(name, map)) return XML_STATUS_ERROR;
+  std::copy(map.begin(), map.end(), info->map);
+  info->data = nullptr;
+  info->convert = nullptr;
+  info->release = nullptr;
+  return XML_STATUS_OK;
+}
+
 // A parser for `input`'s bytes. A log decoded from UTF-16 comes as UTF-8,
 // whatever its declaration says; any other tells its encoding itself.
 Parser makeParser(const LineReader& input) {
@@ -133,6 +148,7 @@ Parser makeParser(const LineReader& input) {
   XML_SetBillionLaughsAttackProtectionActivationThreshold(parser.get(), kAmplificationChecked);
   XML_SetElementHandler(parser.get(), startElement, endElement);
   XML_SetCharacterDataHandler(parser.get(), characterData);
+  XML_SetUnknownEncodingHandler(parser.get(), unknownEncoding, nullptr);
   return parser;
 }
 
@@ -143,29 +159,26 @@ std::string faultMessage(const LineReader& input, XML_Parser parser) {
 
 }  // namespace
 
-ReadOutcome readAdxLog(LineReader& input, const ReaderSetup& setup, RecordSink& sink, std::string& fault) {
+ReadOutcome readAdxLog(LineReader& input, const ReaderSetup& setup, RecordSink& sink) {
   printMessage(setup.console, "\nADX format detected\n");
   printMessage(setup.console, kWritingMessage);
   Parser parser = makeParser(input);
-  if (!parser) return {Status::failure("quorvel: out of memory\n"), 0};
+  if (!parser) return {Status::failure("quorvel: out of memory\n"), 0, {}};
   AdxState state(setup, sink, parser.get());
   XML_SetUserData(parser.get(), &state);
   bool wellFormed = true;
   for (bool last = false; !last && wellFormed;) {
     std::string_view bytes = input.nextBytes();
     last = bytes.empty();
-    if (last && !input.status().isOk()) return {input.status(), state.count};
+    if (last && !input.status().isOk()) return {input.status(), state.count, {}};
     wellFormed = XML_Parse(parser.get(), bytes.data(), static_cast<int>(bytes.size()), last) == XML_STATUS_OK;
   }
-  if (!state.status.isOk()) return {state.status, state.count};
+  if (!state.status.isOk()) return {state.status, state.count, {}};
   state.deliver();
-  if (!state.status.isOk()) return {state.status, state.count};
-  if (!wellFormed) {
-    fault = faultMessage(input, parser.get());
-  } else {
-    printCount(setup.console, state.count, "processed");
-  }
-  return {Status::ok(), state.count};
+  if (!state.status.isOk()) return {state.status, state.count, {}};
+  if (!wellFormed) return {Status::ok(), state.count, faultMessage(input, parser.get())};
+  printCount(setup.console, state.count, "processed");
+  return {Status::ok(), state.count, {}};
 }
 
 }  // namespace quorvel

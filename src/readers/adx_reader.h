@@ -17,9 +17,9 @@ namespace quorvel {
 // text. A document type loads nothing, and entities that would grow the
 // text far beyond the log's own bytes stop the parser. Prints the opening
 // messages, a dot per hundred records and the count. A log that is not
-// well-formed is read up to its first fault: `fault` then gets a message
-// naming the log, the line and the parser's reason, and no count is
+// well-formed is read up to its first fault: the outcome's fault then
+// names the log, the line and the parser's reason, and no count is
 // printed. Fails on a read error or when a bucket file cannot be written.
-ReadOutcome readAdxLog(LineReader& input, const ReaderSetup& setup, RecordSink& sink, std::string& fault);
+ReadOutcome readAdxLog(LineReader& input, const ReaderSetup& setup, RecordSink& sink);
 
 }  // namespace quorvel

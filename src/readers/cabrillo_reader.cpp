@@ -1,9 +1,12 @@
 #include "readers/cabrillo_reader.h"
 
+#include <cstdint>
 #include <string>
+#include <utility>
 
 #include "base/ascii.h"
 #include "readers/cabrillo_contact.h"
+#include "readers/line_tally.h"
 #include "record/console_texts.h"
 
 namespace quorvel {
@@ -13,111 +16,162 @@ namespace {
 constexpr std::string_view kSoapbox = "SOAPBOX:";
 constexpr std::string_view kContest = "CONTEST:";
 constexpr std::string_view kContactMarker = "QSO:";
+constexpr std::string_view kStartOfLog = "START-OF-LOG:";
 constexpr std::string_view kEndOfLog = "END-OF-LOG:";
 
-// The contact lines of a Cabrillo log, from the first one on: every line
-// that is not empty is counted, up to "END-OF-LOG:", and each "QSO:" line
-// with a callsign gives a record line. Nothing carries from line to line.
-class CabrilloBody : public IndependentLines<CabrilloBody> {
+// The contest a log's header names: the last "CONTEST:" line that names
+// one decides the layout of its "QSO:" lines.
+struct CabrilloContest {
+  std::string name;
+  ContestLayout layout;
+
+  // Takes an upper-cased header line that holds "CONTEST:".
+  void readContestLine(std::string_view upperLine) {
+    if (upperLine.starts_with(kContest)) {
+      std::size_t start = kContest.size();
+      while (start < upperLine.size() && isScanSpace(static_cast<unsigned char>(upperLine[start]))) ++start;
+      std::size_t end = start;
+      while (end < upperLine.size() && !isScanSpace(static_cast<unsigned char>(upperLine[end]))) ++end;
+      if (end > start) name.assign(upperLine.substr(start, end - start));
+    }
+    layout = contestLayoutFor(name);
+  }
+  // Takes any upper-cased header line.
+  void readHeaderLine(std::string_view upperLine) {
+    if (contains(upperLine, kContest)) readContestLine(upperLine);
+  }
+  bool operator==(const CabrilloContest&) const = default;
+};
+
+// Where a CabrilloBody stands: among a log's contact lines, after its
+// "END-OF-LOG:", or in the header of a further log pasted behind it.
+enum class CabrilloPhase : std::uint8_t { Contacts, BetweenLogs, Header };
+
+// The contact lines of a Cabrillo file, from the first one on. Each "QSO:"
+// (or "X-QSO:") line is a contact and gives a record line; other lines
+// count for nothing. "END-OF-LOG:" ends a log; another "START-OF-LOG:"
+// after it starts the next, whose header names its contest anew.
+class CabrilloBody {
  public:
   CabrilloBody() = default;
-  CabrilloBody(RecordLayout layout, ContestLayout contestLayout) : layout_(layout), contestLayout_(contestLayout) {}
+  CabrilloBody(RecordLayout layout, CabrilloContest contest, std::size_t linesBefore)
+      : layout_(layout), contest_(std::move(contest)), startContest_(contest_), lines_(linesBefore) {}
 
-  void readLine(const Line& line, ContactBatch& batch) {
-    if (line.rawLength() < 2) return;
-    upperCaseInto(line.text, upper_);
-    if (contains(upper_, kEndOfLog)) {
-      batch.finish();
-      return;
-    }
-    readContactLine(upper_, batch);
+  void readLine(const Line& line, ContactBatch& batch);
+  // The first "QSO:" line with nothing after it, which was skipped; 0 for
+  // none.
+  std::size_t emptyContactLine() const { return lines_.marked(); }
+
+  // A block's copy assumes it starts among the contact lines of a log of
+  // the same contest.
+  CabrilloBody atBlockStart() const { return CabrilloBody(layout_, contest_, 0); }
+  bool readsOnFrom(const CabrilloBody& before) const {
+    return before.phase_ == CabrilloPhase::Contacts && before.contest_ == startContest_;
   }
-  // Counts one upper-cased contact line and keeps its record line.
-  void readContactLine(std::string_view upperLine, ContactBatch& batch);
+  void carryOver(const CabrilloBody& before) { lines_.carryOver(before.lines_); }
+  static bool cutsAfter(std::string_view) { return true; }
+  void detach() {}
+  void endInput(ContactBatch&) {}
 
  private:
+  void readContactLine(std::string_view upperLine, ContactBatch& batch);
+
   RecordLayout layout_;
-  ContestLayout contestLayout_;
+  CabrilloContest contest_;
+  CabrilloContest startContest_;  // the contest it started in
+  CabrilloPhase phase_ = CabrilloPhase::Contacts;
+  LineTally lines_;
   std::string upper_;
 };
 
-void CabrilloBody::readContactLine(std::string_view upperLine, ContactBatch& batch) {
-  CabrilloContact contact;
-  switch (parseCabrilloQso(upperLine, contestLayout_, contact)) {
-    case CabrilloParse::NotContact: batch.count(); return;
-    case CabrilloParse::Empty:
-      batch.fail(Status::failure("quorvel: Internal Error - please e-mail log to QZ9ZZ!!\n"));
+void CabrilloBody::readLine(const Line& line, ContactBatch& batch) {
+  lines_.read(line.endsWithNewline);
+  if (line.rawLength() < 2) return;
+  upperCaseInto(line.text, upper_);
+  switch (phase_) {
+    case CabrilloPhase::Contacts:
+      if (contains(upper_, kEndOfLog)) {
+        phase_ = CabrilloPhase::BetweenLogs;
+        return;
+      }
+      readContactLine(upper_, batch);
       return;
+    case CabrilloPhase::BetweenLogs:
+      if (!contains(upper_, kStartOfLog)) return;
+      phase_ = CabrilloPhase::Header;
+      contest_ = {};
+      return;
+    case CabrilloPhase::Header:
+      contest_.readHeaderLine(upper_);
+      if (!contains(upper_, kContactMarker)) return;
+      phase_ = CabrilloPhase::Contacts;
+      readContactLine(upper_, batch);
+      return;
+  }
+}
+
+// Whether an upper-cased line is a contact line: one that starts, after
+// any blanks, with "QSO:" or "X-QSO:". A soapbox or a QTC line that
+// mentions "QSO:" is none.
+bool isContactLine(std::string_view upperLine) {
+  std::size_t start = 0;
+  while (start < upperLine.size() && isScanSpace(static_cast<unsigned char>(upperLine[start]))) ++start;
+  upperLine.remove_prefix(start);
+  if (upperLine.starts_with("X-")) upperLine.remove_prefix(2);
+  return upperLine.starts_with(kContactMarker);
+}
+
+void CabrilloBody::readContactLine(std::string_view upperLine, ContactBatch& batch) {
+  if (!isContactLine(upperLine)) return;
+  CabrilloContact contact;
+  switch (parseCabrilloQso(upperLine, contest_.layout, contact)) {
+    case CabrilloParse::NotContact: return;
+    case CabrilloParse::Empty: lines_.mark(); return;
     case CabrilloParse::Contact: break;
   }
   batch.add(layout_, {contact.date, contact.time, contact.band, contact.mode, contact.callsign, {}});
 }
 
-// The header, read line by line up to the first line holding "QSO:". The
-// last "CONTEST:" line that names a contest decides the layout.
-class CabrilloHeader {
- public:
-  // Reads header lines up to the first one holding "QSO:", which is left
-  // in upperLine(). False when the log ends first.
-  bool scan(LineReader& input);
-  // Starts from the log's first line.
-  void start(std::string_view text);
-  std::string_view upperLine() const { return upper_; }
-  ContestLayout contestLayout() const { return contestLayout_; }
-
- private:
-  void readContestLine();
-
-  std::string upper_;
-  std::string contestName_;
-  ContestLayout contestLayout_;
-};
-
-void CabrilloHeader::start(std::string_view text) { upperCaseInto(text, upper_); }
-
-bool CabrilloHeader::scan(LineReader& input) {
-  Line line;
+// Reads header lines up to the first one holding "QSO:", which is left in
+// `line`; `number`, the number of the line before, goes on to that line's.
+// False when the log ends first.
+bool scanHeader(LineReader& input, CabrilloContest& contest, Line& line, std::size_t& number) {
+  std::string upper;
   for (;;) {
+    number += line.endsWithNewline ? 1 : 0;
     if (!input.next(line)) return false;
-    upperCaseInto(line.text, upper_);
-    if (contains(upper_, kContest)) readContestLine();
-    if (contains(upper_, kContactMarker)) return true;
+    upperCaseInto(line.text, upper);
+    contest.readHeaderLine(upper);
+    if (contains(upper, kContactMarker)) return true;
   }
-}
-
-void CabrilloHeader::readContestLine() {
-  std::string_view text = upper_;
-  if (text.substr(0, kContest.size()) == kContest) {
-    std::size_t start = kContest.size();
-    while (start < text.size() && isScanSpace(static_cast<unsigned char>(text[start]))) ++start;
-    std::size_t end = start;
-    while (end < text.size() && !isScanSpace(static_cast<unsigned char>(text[end]))) ++end;
-    if (end > start) contestName_.assign(text.substr(start, end - start));
-  }
-  contestLayout_ = contestLayoutFor(contestName_);
 }
 
 }  // namespace
 
-ReadOutcome readCabrilloLog(LineReader& input, const Line& firstLine, const ReaderSetup& setup, RecordSink& sink) {
-  CabrilloHeader header;
-  header.start(firstLine.text);
+ReadOutcome readCabrilloLog(LineReader& input, const Line& firstLine, std::size_t firstLineNumber,
+                            const ReaderSetup& setup, RecordSink& sink) {
+  CabrilloContest contest;
+  Line line = firstLine;
+  std::size_t number = firstLineNumber - 1;  // ended lines before `line`
   // A soapbox on the first line means no header follows; the line itself
   // is then the first one parsed.
-  if (!contains(header.upperLine(), kSoapbox) && !header.scan(input)) return {input.status(), 0};
-
+  if (findCaseless(firstLine.text, kSoapbox) == std::string_view::npos && !scanHeader(input, contest, line, number)) {
+    return {input.status(), 0, {}};
+  }
   printMessage(setup.console, "\nCabrillo format detected\n");
   printMessage(setup.console, kWritingMessage);
-  CabrilloBody body(setup.layout, header.contestLayout());
+  CabrilloBody body(setup.layout, std::move(contest), number);
   ContactBatch batch;
-  body.readContactLine(header.upperLine(), batch);
+  body.readLine(line, batch);
   long count = 0;
   BodyEnd end = deliverBatch(batch, setup.console, sink, count);
-  if (end.status.isOk() && !end.finished) end = readBody(input, body, setup, sink, count);
-  if (!end.status.isOk()) return {end.status, count};
-  // A log that ends without "END-OF-LOG:" prints no count.
-  if (end.finished) printCount(setup.console, count, "processed");
-  return {Status::ok(), count};
+  if (end.status.isOk()) end = readBody(input, body, setup, sink, count);
+  if (!end.status.isOk()) return {end.status, count, {}};
+  printCount(setup.console, count, "processed");
+  if (body.emptyContactLine() == 0) return {Status::ok(), count, {}};
+  return {Status::ok(), count,
+          "quorvel: Internal Error - empty QSO: line in file " + input.name() + " at line " +
+              std::to_string(body.emptyContactLine()) + " skipped; the rest of the log was read\n"};
 }
 
 }  // namespace quorvel

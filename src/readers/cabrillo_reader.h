@@ -7,15 +7,17 @@
 
 namespace quorvel {
 
-// Reads a Cabrillo log to its end. The header is scanned for "CONTEST:"
+// Reads a Cabrillo file to its end. The header is scanned for "CONTEST:"
 // lines, whose contest name picks the contest layout, up to the first line
-// holding "QSO:"; from there every line that is not empty is numbered and
-// parsed, up to "END-OF-LOG:", and each "QSO:" line with a callsign gives
-// one record line for `sink`. `firstLine` holds "START-OF-LOG:"; `input`
+// holding "QSO:"; from there each "QSO:" or "X-QSO:" line is a contact and
+// gives one record line for `sink`, up to "END-OF-LOG:". A further log
+// pasted behind it, from its "START-OF-LOG:" on, is read the same way.
+// `firstLine`, numbered `firstLineNumber`, holds "START-OF-LOG:"; `input`
 // stands right after it. Prints the opening messages, a dot per hundred
-// numbered lines and, at "END-OF-LOG:", the count. Fails with the internal
-// error for a "QSO:" line with nothing after it, on a read error, or when a
+// contacts and the count. A "QSO:" line with nothing after it is skipped,
+// and the outcome's fault names it. Fails on a read error or when a
 // bucket file cannot be written.
-ReadOutcome readCabrilloLog(LineReader& input, const Line& firstLine, const ReaderSetup& setup, RecordSink& sink);
+ReadOutcome readCabrilloLog(LineReader& input, const Line& firstLine, std::size_t firstLineNumber,
+                            const ReaderSetup& setup, RecordSink& sink);
 
 }  // namespace quorvel

@@ -38,11 +38,11 @@ template <LogBody Body>
 ReadOutcome readRest(LineReader& input, Body& body, ContactBatch& batch, const ReaderSetup& setup, RecordSink& sink) {
   long count = 0;
   if (BodyEnd first = deliverBatch(batch, setup.console, sink, count); !first.status.isOk())
-    return {first.status, count};
+    return {first.status, count, {}};
   printMessage(setup.console, kWritingMessage);
-  if (BodyEnd end = readBody(input, body, setup, sink, count); !end.status.isOk()) return {end.status, count};
+  if (BodyEnd end = readBody(input, body, setup, sink, count); !end.status.isOk()) return {end.status, count, {}};
   printCount(setup.console, count, "read");
-  return {Status::ok(), count};
+  return {Status::ok(), count, {}};
 }
 
 // The line after the ones `input` has given, upper-cased; empty at the

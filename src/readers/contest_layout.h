@@ -14,6 +14,8 @@ struct ContestLayout {
   // One of the ten contests read since the program's first version: the
   // token is taken whatever it holds, as those logs always were.
   bool takenAsItStands = false;
+
+  bool operator==(const ContestLayout&) const = default;
 };
 
 }  // namespace quorvel

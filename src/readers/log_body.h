@@ -1,6 +1,7 @@
 #pragma once
 
 #include <concepts>
+#include <string>
 #include <string_view>
 
 #include "base/console.h"
@@ -61,11 +62,13 @@ struct IndependentLines {
   void endInput(ContactBatch&) {}
 };
 
-// How reading a log ended, and what its reader counted: contacts, or the
-// numbered lines of a Cabrillo log, as its count message says.
+// How reading a log ended, and how many contacts its reader counted. A
+// log read to its end may still hold a fault that cost or may have cost
+// contacts: its message, for the run to report and end in failure.
 struct ReadOutcome {
   Status status = Status::ok();
   long counted = 0;
+  std::string fault;
 };
 
 struct BodyEnd {

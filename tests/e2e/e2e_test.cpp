@@ -88,13 +88,13 @@ TEST(AdifE2e, RecordsAndTheirValues) {
             "<EOH>\n<CALL:4>K1AB <FREQ:5>7.010 <BAND:4>70CM <EOR>\n"
             "<CALL:4>K1AC <BAND:3>40M\n<FREQ:9>14.195000 <EOR>\n<CALL:4>K1AD <BAND:2>2m <EOR>\n",
             adif(3), {{"K.TXT", "14.195000     K1AC\n     70C     K1AB\n       2     K1AD\n"}});
-  // A missing date is the last one read; a record without CALL is counted
-  // and written nowhere.
+  // A missing date is the last one read, and so is an empty one; a record
+  // without CALL is counted and written nowhere.
   expectRun("-notime",
             "<EOH>\n<CALL:4>K1AB <QSO_DATE:8>20240101 <EOR>\n<CALL:4>K1AC <EOR>\n<QSO_DATE:8>20240202 <EOR>\n"
             "<CALL:4>K1AD <QSO_DATE:0> <EOR>\n",
             adif(4),
-            {{"K.TXT", " 20240101              K1AB\n 20240101              K1AC\n                       K1AD\n"}});
+            {{"K.TXT", " 20240101              K1AB\n 20240101              K1AC\n 20240202              K1AD\n"}});
   // A preamble holding a callsign, a record over several lines with empty
   // lines between, two on a line, CRLF line ends.
   expectRun("-nodate -notime",
@@ -121,11 +121,8 @@ TEST(AdifE2e, RecordsAndTheirValues) {
             "<EOR>\n<CALL:5>G4\tABC <BAND:123>  40M <EOR>\n",
             adif(3), {{"G.TXT", "      40     G4\n             G4ABC\n         SSB G4ABC\x01/P\n"}});
   // A free-text line over records without "<EOH>" is ADIF all the same; a
-  // log that ends inside a record drops it and prints no count; a single
-  // character at the very end is no record.
+  // single character at the very end is no record.
   expectRun("", "ADIF export\n<CALL:4>K1AB <EOR>\n", adif(1), {{"K.TXT", std::string(28, ' ') + "K1AB\n"}});
-  expectRun("-nodate -notime", "<EOH>\n<CALL:4>K1AB <EOR>\n<CALL:4>K1AC\n\n", adif(-1),
-            {{"K.TXT", "             K1AB\n"}});
   expectRun("-nodate -notime", "<EOH>\n<CALL:4>K1AB <EOR>\nx", adif(1), {{"K.TXT", "             K1AB\n"}});
   // Record lines are data, never commands: they reach no shell.
   expectRun("-nodate -notime -comment", "<EOH>\n<CALL:11>A$(touch_X) <COMMENT:12>; rm -rf . & <EOR>\n", adif(1),
@@ -134,6 +131,41 @@ TEST(AdifE2e, RecordsAndTheirValues) {
   std::string log = "<EOH>\n", k;
   for (int i = 0; i < 8000; ++i) log += "<CALL:4>K1AB<EOR>\n", k += "             K1AB\n";
   expectRun("-nodate -notime", log, adif(8000), {{"K.TXT", k}}, std::string(80, '.') + "\n");
+}
+
+// ADIF logs as downloads and hand edits leave them: each loses no contact
+// and counts what it read. A file that ends inside a record holding a
+// CALL ends the run with status 1; a lost "<EOR>" is said once.
+TEST(AdifE2e, DamagedFiles) {
+  const std::string cut =
+      "error reading file log at line 3: the file ends inside a record; the record was read as it stands\n";
+  const std::string lostEnd = "missing <EOR> in file log before line ";
+  const std::string ownLine = ": the record before it was read as a contact of its own\n";
+  const std::tuple<const char*, int, const char*, std::string, int> cases[] = {
+      {"<EOH>\n<CALL:4>K1AB <EOR>\n<CALL:4>K1AC <MODE:2>CW <EO", 2, "             K1AB\n          CW K1AC\n", cut, 1},
+      {"<EOH>\n<CALL:4>K1AB <MODE:2>CW\n<CALL:4>K1AC\n", 2, "          CW K1AB\n             K1AC\n",
+       lostEnd + "3" + ownLine + cut, 1},
+      {"<EOH>\n<CALL:4>K1AB\n<MODE:2>CW\n<CALL:4>K1AC\n<MODE:3>SSB\n<EOR>\n<CALL:4>K1AD <MODE:2>FM\n"
+       "<CALL:4>K1AE <EOR>\n",
+       4, "          CW K1AB\n         SSB K1AC\n          FM K1AD\n             K1AE\n", lostEnd + "4" + ownLine, 0},
+      // LoTW's trailer, trailing text: no record.
+      {"<EOH>\n<CALL:4>K1AB <EOR>\n<APP_LoTW_EOF>\n", 1, "             K1AB\n", "", 0},
+      {"<EOH>\n<CALL:4>K1AB <EOR>\n<CALL:4>K1AC <EOR> end of log\n", 2, "             K1AB\n             K1AC\n", "",
+       0},
+      // Empty values take nothing and replace nothing; millimetre bands
+      // stay whole.
+      {"<EOH>\n<CALL:4>K1AB <BAND:0> <FREQ:6>14.025 <EOR>\n<CALL:4>K1AC <BAND:0><EOR>\n"
+       "<CALL:4>K1AD <BAND:3>20M\n<FREQ:0> <MODE:0>\n<EOR>\n",
+       3, "  14.025     K1AB\n             K1AC\n      20     K1AD\n", "", 0},
+      {"<EOH>\n<CALL:4>K1AB <BAND:3>6mm <EOR>\n<CALL:4>K1AC <BAND:5>SUBMM <EOR>\n<CALL:4>K1AD <BAND:2>6m <EOR>\n", 3,
+       "     6MM     K1AB\n   SUBMM     K1AC\n       6     K1AD\n", "", 0},
+  };
+  for (const auto& [log, count, lines, messages, status] : cases) {
+    std::string err = adif(count);
+    err.insert(err.size() - kSorting.size(), messages);
+    expectFolder({{"log", log}}, {"log", "-nodate", "-notime"}, status, bucketRow(), err,
+                 with(allBuckets("TXT"), {{"log", log}, {"K.TXT", lines}}));
+  }
 }
 
 // The ADX example and its ADIF twin write the same lists; an ADX log cut
@@ -188,21 +220,22 @@ TEST(CabrilloE2e, ContestNameChoosesTheCallsignToken) {
 }
 
 TEST(CabrilloE2e, HeaderRulesCountsAndEnds) {
-  // A contest line after the first "QSO:" changes nothing; empty lines are
-  // not counted, remarks are; a remark holding "QSO:" ends the header.
+  // A contest line after the first "QSO:" changes nothing; only contact
+  // lines are counted; a remark holding "QSO:" ends the header.
   expectRun(
       "",
       header("SOAPBOX: MY FIRST QSO: GREAT\n") + kContact + "CONTEST: ARRL-SS-CW\n\n\n" + kContact + "END-OF-LOG:\n",
-      cabrillo(4), {{"K.TXT", record("K8") + record("K8")}});
+      cabrillo(2), {{"K.TXT", record("K8") + record("K8")}});
   // Without a CONTEST: line, a worked call that is not the eighth token is
   // looked for.
   expectRun("-nodate -notime",
             header("") + "QSO: 14042 CW 1999-09-05 0000 N5TJ 1 JEFF TX N6TR 1 TREE OR\nEND-OF-LOG:\n", cabrillo(1),
             {{"N.TXT", "   14042  CW N6TR\n"}});
-  // "END-OF-LOG:" is tested before parsing; without it no count is printed.
+  // "END-OF-LOG:" is tested before parsing; without it the count is
+  // printed all the same.
   expectRun("", header("") + kContact + "END-OF-LOG: QSO: 1 2 3 4 5 6 7 W1AW\n", cabrillo(1),
             {{"K.TXT", record("K8")}});
-  expectRun("", header("") + kContact, cabrillo(-1), {{"K.TXT", record("K8")}});
+  expectRun("", header("") + kContact, cabrillo(1), {{"K.TXT", record("K8")}});
   // Lines ended by CR alone, as classic Mac OS wrote them.
   std::string macLog = header("CONTEST: ARRL-SS-CW\n") + kContact + kContact + "\nEND-OF-LOG:\n";
   std::replace(macLog.begin(), macLog.end(), '\n', '\r');
@@ -215,6 +248,28 @@ TEST(CabrilloE2e, HeaderRulesCountsAndEnds) {
                 "QSO: 7000 PSK31 2024-11-23 1200 A B C\nQSO: 7000 psk31 2024-11-23 1200 A B C W1AW\n"
                 "QSO:7000\tPSK63  2024-11-23 1201 A B C W1AX D E F G H\nEND-OF-LOG:\n",
             cabrillo(3), {{"W.TXT", "    7000PSK63 W1AX\n    7000 PSK W1AW\n"}});
+}
+
+// Cabrillo files as hand edits and pastes leave them: the contacts are
+// counted, QTC lines not; a "QSO:" line with nothing after it is skipped
+// and named, and the run ends with status 1; a log pasted behind another
+// is read with its own contest.
+TEST(CabrilloE2e, DamagedFiles) {
+  const std::string x = "X-" + kContact, qtc = "QTC: 14025 CW 2024-11-23 1200 K5 1/10 K7 K8 K9\n";
+  const std::tuple<std::string, int, std::string, std::string, int> cases[] = {
+      {header("") + kContact + "QSO:  \n" + x + "END-OF-LOG:\n", 2, record("K8") + record("K8"),
+       "quorvel: Internal Error - empty QSO: line in file log at line 4 skipped; the rest of the log was read\n", 1},
+      {header("") + kContact + qtc + qtc + "SOAPBOX: 73\nEND-OF-LOG:\n", 1, record("K8"), "", 0},
+      {header("CONTEST: ARRL-SS-CW\n") + kContact + "END-OF-LOG:\n" + kContact + header("") + "CONTEST: CQ-WW-CW\n" +
+           kContact + "END-OF-LOG:\n",
+       2, record("K10") + record("K8"), "", 0},
+  };
+  for (const auto& [log, count, lines, messages, status] : cases) {
+    std::string err = cabrillo(count);
+    err.insert(err.size() - kSorting.size(), messages);
+    expectFolder({{"log", log}}, {"log"}, status, bucketRow(), err,
+                 with(allBuckets("TXT"), {{"log", log}, {"K.TXT", lines}}));
+  }
 }
 
 TEST(ColumnE2e, HeadingsBandsModesShortLinesAndDots) {
@@ -381,8 +436,8 @@ std::string unsorted(const std::string& err) { return err.substr(0, err.size() -
 // counted on its own; a text log's lines get the wide band field so that
 // every callsign stands at one column, and each list is in callsign order
 // (a Cabrillo line's stands one further, behind its longer date). A log
-// that fails (a "QSO:" line with nothing after it) stops the run, what was
-// read staying in the buckets.
+// with a fault (a "QSO:" line with nothing after it) is reported, the
+// others are read all the same, and the run ends with status 1.
 TEST(ProgramE2e, SeveralLogsShareTheLists) {
   const Files logs = {
       {"a.adi", "<EOH>\n<CALL:4>K1AB <QSO_DATE:8>20240309 <TIME_ON:4>1200 <BAND:3>20M <MODE:2>CW <EOR>\n"},
@@ -398,10 +453,15 @@ TEST(ProgramE2e, SeveralLogsShareTheLists) {
                                             "2024-11-23 1300     7025  CW K1AA\n 20240309 1200       20  CW K1AB\n"
                                             "22-JUN-02 1432       14 SSB K1ABC\n2024-11-23 1200    14025  CW K1AC\n"},
                                            {"G.TXT", "22-JUN-02 1433        7  CW G4ABC\n"}}));
-  expectFolder(logs, {"a.adi", "bad.log", "c.text"}, 1, "",
-               adifErr + "\nCabrillo format detected\n" + kWriting +
-                   "quorvel: Internal Error - please e-mail log to QZ9ZZ!!\n" + kTakenBack,
-               logs);
+  expectFolder(logs, {"a.adi", "bad.log", "c.text"}, 1, bucketRow(),
+               adifErr + unsorted(cabrillo(2)) +
+                   "quorvel: Internal Error - empty QSO: line in file bad.log at line 4 skipped; the rest of the log "
+                   "was read\n" +
+                   columns("K1ABC") + read(2) + kSorting + "5 QSOs read from 3 logs\n",
+               with(with(allBuckets("TXT"), logs),
+                    {{"K.TXT", " 20240309 1200       20  CW K1AB\n22-JUN-02 1432       14 SSB K1ABC\n" + record("K8") +
+                                   record("K8")},
+                     {"G.TXT", "22-JUN-02 1433        7  CW G4ABC\n"}}));
   // A text log in which no column holds callsigns is reported, and the
   // other logs are read all the same.
   const Files noCallsign = {{"a", "22/JUN/02 1432 14 SSB\n"}, {"c.text", kLog}};

@@ -372,6 +372,24 @@ TEST(AdxLogs, Utf16AndOtherXml) {
   }
 }
 
+// The 8-bit code pages Windows programs declare read as their characters;
+// a code page nobody knows is the parser's fault.
+TEST(AdxLogs, WindowsCodePages) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"windows-1252", "G4\xE2\x82\xAC\xC2\x81\xC5\xB8\xC2\xA4"},
+      {"CP1252", "G4\xE2\x82\xAC\xC2\x81\xC5\xB8\xC2\xA4"},
+      {"iso-8859-15", "G4\xC2\x80\xC2\x81\xC2\x9F\xE2\x82\xAC"},
+      {"x-mac-roman", ""},
+  };
+  for (const auto& [encoding, call] : cases) {
+    const std::string log = "<?xml version=\"1.0\" encoding=\""s + encoding +
+                            "\"?>\n<ADX><RECORDS><RECORD><CALL>G4\x80\x81\x9F\xA4</CALL></RECORD></RECORDS></ADX>\n";
+    testing::ReadTrace read = testing::traceRead(log, {}, {});
+    EXPECT_EQ(unixLines(read), *call == 0 ? Texts{} : Texts{"G" + std::string(28, ' ') + call + "\n"}) << encoding;
+    EXPECT_EQ(read.failure.empty(), *call != 0) << encoding;
+  }
+}
+
 // A log that is not well-formed keeps the records before its fault, which
 // is named with its line; entities neither load files nor grow memory.
 TEST(AdxLogs, FaultsStopTheReadingAndLoadNothing) {
@@ -414,7 +432,8 @@ const std::string kPieces =
     "<CALL:4>K1AB |<call:5>G4ABC|<CALL:3>9A2BB |<BAND:3>20M |<FREQ:6>14.025|<MODE:5>psk31 |<QSO_DATE:8>20240101 |"
     "<qso_date:8>20240202|<TIME_ON:6>181502 |<COMMENT:8>NICE 50%|<EOR>|<eor>\n|QSO: 14025 CW 2024-01-01 1200 |"
     "QSO: 7000 PSK31 2024-01-02 1300 |K1AB |w1aw |VK2/W1X |599 |22-JUN-02 1432 14 SSB |22-JUN-02 1433 7.040 PSK31 |"
-    "Page 2 |\f|ADIF|\t|\r|\xC4|G4ABC,|20240101,|18:15,|\"|\",|,\"x\"\"|"s +
+    "Page 2 |\f|ADIF|\t|\r|\xC4|G4ABC,|20240101,|18:15,|\"|\",|,\"x\"\"|QSO:|END-OF-LOG:\n|<BAND:0>|"
+    "START-OF-LOG: 3.0\nCONTEST: ARRL-SS-CW\n|"s +
     '\0';
 
 TEST(ReadingInBlocks, ChangesNothing) {
