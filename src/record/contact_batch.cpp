@@ -10,8 +10,8 @@
 namespace quorvel {
 
 void ContactBatch::add(const RecordLayout& layout, const RecordFields& fields, bool upperCase) {
-  char bucketKey = fields.callsign.empty() ? '\0' : fields.callsign.front();
-  if (upperCase) bucketKey = toAsciiUpper(bucketKey);
+  // (A key's letter case does not matter to its bucket.)
+  const char bucketKey = fields.callsign.empty() ? '\0' : fields.callsign.front();
   std::size_t size = recordLineSize(layout, fields);
   std::size_t room = used_ + size + kRecordLineSlack;
   if (room > text_.size()) text_.resize(std::max(room, 2 * text_.size()));

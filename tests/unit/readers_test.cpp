@@ -451,6 +451,19 @@ TEST(ReadingInBlocks, ChangesNothing) {
     EXPECT_EQ(testing::traceRead(csv, {}, WorkPlan{blockBytes, 2}),
               testing::traceRead(csv, {}, WorkPlan{std::size_t{1} << 30, 1}));
   }
+  // Cabrillo logs pasted one behind another, each of its own contest, with
+  // lines between them that are no contacts of either.
+  const std::string contact = "QSO: 14025 CW 2024-11-23 1200 K5 K6 K7 K8 K9 K10 K11\n";
+  std::string pasted = "START-OF-LOG: 3.0\n";
+  for (const char* contest : {"CONTEST: ARRL-SS-CW\n", "CONTEST: CQ-WW-CW\n", "X-CQ-ANYTHING: 1\n"}) {
+    pasted += contest;
+    for (int i = 0; i < 20; ++i) pasted += contact;
+    pasted += "END-OF-LOG:\n" + contact + contact + "START-OF-LOG: 3.0\n";
+  }
+  for (std::size_t blockBytes : {30, 200}) {
+    EXPECT_EQ(testing::traceRead(pasted, {}, WorkPlan{blockBytes, 2}),
+              testing::traceRead(pasted, {}, WorkPlan{std::size_t{1} << 30, 1}));
+  }
   std::size_t written = 0;
   for (int seed = 0; seed < 80; ++seed) {
     std::string log = kStarts[seed % 5];
