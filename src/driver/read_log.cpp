@@ -10,6 +10,7 @@
 #include "detect/row_kind.h"
 #include "detect/text_layout.h"
 #include "detect/text_row.h"
+#include "detect/text_sample.h"
 #include "readers/adif_reader.h"
 #include "readers/adx_reader.h"
 #include "readers/cabrillo_reader.h"
@@ -49,7 +50,7 @@ RecordLayout layoutFor(LogFormat format, const RunOptions& options, bool wideTex
 bool findAdifStart(LineReader& input, AdifStart start, FirstLine& first) {
   first.format = LogFormat::Adif;
   first.adifStart = start;
-  input.cutLongLines(cutAfterRecord);  // a log exported as one line
+  input.cutLongLines(cutAfterRecord, resumeAtRecordEnd);  // a log exported as one line
   for (std::size_t ended = 0; input.next(first.line);) {
     if (first.line.rawLength() >= 2) {
       first.lineNumber = ended + 1;
@@ -100,7 +101,8 @@ bool findFirstLine(LineReader& input, FirstLine& first, bool& sawText) {
     case AdifProbe::Headerless: return findAdifStart(input, AdifStart::AtRecords, first);
     case AdifProbe::NotAdif: break;
   }
-  first.layout = judgeTextLayout(input.peek(kTextSampleSize));
+  const std::string_view start = input.peek(kTextSampleSize);
+  first.layout = fitsSample(start) ? judgeTextLayout(start) : judgeLayoutOfFittingRows(input.peek(kTextWindowSize));
   std::string upper;
   for (std::size_t index = 0; input.next(first.line); ++index) {
     sawText = sawText || holdsText(first.line.text);
@@ -151,6 +153,9 @@ LogReading readLog(LineReader& input, const RunOptions& options, bool wideTextLo
   }
   reading.status = outcome.status;
   reading.counted = outcome.counted;
+  if (reading.status.isOk()) {
+    if (std::string notice = input.cutNotice(); !notice.empty()) printMessage(console, notice);
+  }
   if (reading.fault.empty()) reading.fault = std::move(outcome.fault);
   return reading;
 }

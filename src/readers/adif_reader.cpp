@@ -75,10 +75,14 @@ class AdifBody {
   void readLine(const Line& line, ContactBatch& batch);
   // The first line whose CALL followed an earlier CALL of an open record:
   // the record before had lost its "<EOR>". 0 for none.
-  std::size_t missingEndLine() const { return lines_.marked(); }
+  std::size_t missingEndLine() const { return lines_.marked(kLostEnd); }
   // The line the log ended on inside a record that held a CALL, which was
   // then read as it stood; 0 when it ended between records.
   std::size_t cutRecordLine() const { return cutRecordLine_; }
+  // The first line where a value was cut to kMostValueBytes, and its tag;
+  // 0 for none.
+  std::size_t cutValueLine() const { return lines_.marked(kCutValue); }
+  AdifTag cutValueTag() const { return cutTag_; }
   // Keeps what outlives the lines read so far: the open record and the
   // last QSO_DATE.
   void detach();
@@ -89,6 +93,7 @@ class AdifBody {
   }
   void carryOver(const AdifBody& before) {
     if (!guess_.setDate) lastQsoDate_.setFrom(before.lastQsoDate_);
+    if (before.lines_.marked(kCutValue) != 0) cutTag_ = before.cutTag_;
     lines_.carryOver(before.lines_);
   }
   // A record cut short at the end of the log is a contact when it holds a
@@ -111,10 +116,14 @@ class AdifBody {
   void readValueTag(std::string_view text, const AdifTagPositions& positions, AdifTag tag, AdifField& field);
   void keepValue(AdifTag tag, const AdifTagValue& value, AdifField& field);
   void readComment(std::string_view text, const AdifTagPositions& positions);
+  void noteCutValue(AdifTag tag);
   void closeRecord(ContactBatch& batch);
+
+  static constexpr std::size_t kLostEnd = 0, kCutValue = 1;  // the marks of lines_
 
   RecordLayout layout_;
   LineTally lines_;
+  AdifTag cutTag_ = AdifTag::Other;
   std::size_t cutRecordLine_ = 0;
   bool inRecord_ = false;
   bool callOnEarlierLine_ = false;  // of the open record
@@ -137,7 +146,7 @@ void AdifBody::readLine(const Line& line, ContactBatch& batch) {
     if (inRecord_ && callOnEarlierLine_ && positions.of(AdifTag::Call) != std::string_view::npos) {
       // A second CALL after the lines of a record with one: its "<EOR>"
       // was lost, and this line starts the next contact.
-      lines_.mark();
+      lines_.mark(kLostEnd);
       closeRecord(batch);
     }
     if (!inRecord_) {
@@ -199,6 +208,7 @@ void AdifBody::readValueTag(std::string_view text, const AdifTagPositions& posit
 void AdifBody::keepValue(AdifTag tag, const AdifTagValue& value, AdifField& field) {
   std::string_view text = field.text();
   if (!keepAdifValue(tag, value, text)) return;
+  if (value.value.size() > kMostValueBytes) noteCutValue(tag);
   field.set(text);
   if (tag == AdifTag::QsoDate) {
     lastQsoDate_.setFrom(field);
@@ -213,8 +223,16 @@ void AdifBody::readComment(std::string_view text, const AdifTagPositions& positi
   if (!value.lengthRead || !value.closed) return;
   // Unlike other values a comment keeps its inner blanks; one that runs
   // past its line takes the rest of the line.
+  const std::string_view comment = value.afterTag.substr(0, value.length);
   comment_.assign("** ");
-  comment_.append(value.afterTag.substr(0, value.length));
+  comment_.append(comment.substr(0, cutAtCharacter(comment, kMostValueBytes)));
+  if (comment.size() > kMostValueBytes) noteCutValue(AdifTag::Comment);
+}
+
+void AdifBody::noteCutValue(AdifTag tag) {
+  if (lines_.marked(kCutValue) != 0) return;
+  lines_.mark(kCutValue);
+  cutTag_ = tag;
 }
 
 void AdifBody::closeRecord(ContactBatch& batch) {
@@ -253,9 +271,13 @@ std::size_t cutAfterRecord(std::string_view line) {
   return line.find('<', end) == std::string_view::npos ? 0 : end;
 }
 
+std::size_t resumeAtRecordEnd(std::string_view skipped) {
+  return std::min(skipped.find('\n'), findCaseless(skipped, kEndOfRecord));
+}
+
 ReadOutcome readAdifLog(LineReader& input, const Line& firstLine, std::size_t firstLineNumber, AdifStart start,
                         const ReaderSetup& setup, RecordSink& sink) {
-  input.cutLongLines(cutAfterRecord);
+  input.cutLongLines(cutAfterRecord, resumeAtRecordEnd);
   Line first = firstLine;
   bool hasFirst = true;
   std::size_t number = firstLineNumber;
@@ -277,6 +299,9 @@ ReadOutcome readAdifLog(LineReader& input, const Line& firstLine, std::size_t fi
   if (end.status.isOk()) end = readBody(input, body, setup, sink, count);
   if (!end.status.isOk()) return {end.status, count, {}};
   printCount(setup.console, count, "processed");
+  if (body.cutValueLine() != 0) {
+    input.noteCut(body.cutValueLine(), "the " + std::string(adifTagName(body.cutValueTag())), kMostValueText);
+  }
   if (body.missingEndLine() != 0) {
     printMessage(setup.console, "missing <EOR> in file " + input.name() + " before line " +
                                     std::to_string(body.missingEndLine()) +

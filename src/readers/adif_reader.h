@@ -18,6 +18,10 @@ enum class AdifStart {
 // itself; 0 when it would not. A log exported as one line is then held a
 // record at a time.
 std::size_t cutAfterRecord(std::string_view line);
+// Where an ADIF line cut at its bound goes on (a LineResumeRule): at its
+// first "<EOR>" or line end, so that the record it cut is closed and the
+// records behind it on the line are read.
+std::size_t resumeAtRecordEnd(std::string_view skipped);
 
 // Reads an ADIF log to its end: skips the header, gathers the tags CALL,
 // COMMENT (when the layout has a comment field), FREQ, BAND, MODE, QSO_DATE,

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "base/ascii.h"
+#include "base/bounds.h"
 #include "base/bytes.h"
 
 namespace quorvel {
@@ -230,6 +231,7 @@ bool keepAdifValue(AdifTag tag, const AdifTagValue& value, std::string_view& fie
   // forwarding and stall.)
   std::string_view text = field;
   if (value.hasValue) text = std::string_view(value.value.data(), value.value.size());
+  text = text.substr(0, cutAtCharacter(text, kMostValueBytes));
   if (tag == AdifTag::Band) {
     // Band texts name their unit ("20M", "70CM"); the record line shows the
     // number only. A millimetre band ("6MM", 47 GHz) stays whole, or it

@@ -55,8 +55,9 @@ AdifTagValue readAdifTag(std::string_view line, std::size_t position, AdifTag ta
 
 // Makes `field` what a CALL, FREQ, BAND, MODE, QSO_DATE, TIME_ON or SUBMODE tag
 // says it is: the value (or, without one, what the field held) cut to the
-// declared length; BAND ended before its first "M" instead, a millimetre
-// band ("6MM") kept whole; MODE PSK31 as PSK; TIME_ON to its first four
+// declared length, and to kMostValueBytes at a character boundary; BAND
+// ended before its first "M" instead, a millimetre band ("6MM") kept
+// whole; MODE PSK31 as PSK; TIME_ON to its first four
 // characters. The field views the value or its old text, in their letter
 // case; the record line is upper-cased as a whole. Returns false, leaving
 // the field alone, when the declared length could not be read or is 0.

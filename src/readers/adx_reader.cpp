@@ -8,6 +8,7 @@
 #include <type_traits>
 
 #include "base/ascii.h"
+#include "base/bounds.h"
 #include "readers/adx_record.h"
 #include "readers/code_page.h"
 #include "record/console_texts.h"
@@ -18,9 +19,6 @@ namespace {
 
 // Records handed to the buckets at once, as the line readers hand a block's.
 constexpr long kRecordsPerBatch = 4096;
-// More text than this in one field is dropped: no ADIF value comes near
-// it, and a field's text may not grow without bound.
-constexpr std::size_t kFieldLimit = std::size_t{1} << 20;
 // Entities declared in a document type may give no more than this many
 // bytes of text for each byte of the log, checked once they gave this many.
 constexpr float kMostAmplification = 100.0f;
@@ -50,6 +48,10 @@ struct AdxState {
   Level level = Level::Outside;
   int skipped = 0;               // depth within an element that counts for nothing
   std::string* field = nullptr;  // the text of the field being read
+  AdifTag fieldTag = AdifTag::Other;
+  bool fieldFull = false;     // its text reached kMostValueBytes: the rest is read past
+  std::uint64_t cutLine = 0;  // where a field was first cut, 0 for none
+  AdifTag cutTag = AdifTag::Other;
 
   // Hands the batch to the buckets; stops the parser when one fails.
   void deliver() {
@@ -77,6 +79,8 @@ Level opened(AdxState& state, const XML_Char* name) {
     case Level::Record:
       if (AdifTag tag = state.record.wanted(name, XML_GetCurrentLineNumber(state.parser)); tag != AdifTag::Other) {
         state.field = &state.record.textOf(tag);
+        state.fieldTag = tag;
+        state.fieldFull = false;
         return Level::Field;
       }
       return Level::Outside;
@@ -119,9 +123,19 @@ void XMLCALL endElement(void* data, const XML_Char*) {
 
 void XMLCALL characterData(void* data, const XML_Char* text, int length) {
   auto& state = *static_cast<AdxState*>(data);
-  if (state.skipped > 0 || state.field == nullptr) return;
-  std::string& field = *state.field;
-  field.append(text, std::min(static_cast<std::size_t>(length), kFieldLimit - std::min(kFieldLimit, field.size())));
+  if (state.skipped > 0 || state.field == nullptr || state.fieldFull) return;
+  // A field's text is kept up to kMostValueBytes, cut at a character.
+  std::string_view piece(text, static_cast<std::size_t>(length));
+  const std::size_t room = kMostValueBytes - std::min(kMostValueBytes, state.field->size());
+  if (piece.size() > room) {
+    piece = piece.substr(0, cutAtCharacter(piece, room));
+    state.fieldFull = true;
+    if (state.cutLine == 0) {
+      state.cutLine = XML_GetCurrentLineNumber(state.parser);
+      state.cutTag = state.fieldTag;
+    }
+  }
+  state.field->append(piece);
 }
 
 // Gives the parser the code pages it does not know itself but Windows
@@ -176,6 +190,10 @@ ReadOutcome readAdxLog(LineReader& input, const ReaderSetup& setup, RecordSink& 
   if (!state.status.isOk()) return {state.status, state.count, {}};
   state.deliver();
   if (!state.status.isOk()) return {state.status, state.count, {}};
+  if (state.cutLine != 0) {
+    input.noteCut(static_cast<std::size_t>(state.cutLine), "the " + std::string(adifTagName(state.cutTag)),
+                  kMostValueText);
+  }
   if (!wellFormed) return {Status::ok(), state.count, faultMessage(input, parser.get())};
   printCount(setup.console, state.count, "processed");
   return {Status::ok(), state.count, {}};

@@ -20,14 +20,14 @@ namespace quorvel {
 // What is done with each block of a log, in three steps:
 //   prepare(work)        readies a Work (fresh or used before) for a block,
 //                        on the calling thread;
-//   read(work, text)     reads the block's text, on a worker thread;
-//   deliver(work, text)  takes the result, on the calling thread and in
+//   read(work, block)    reads the block's lines, on a worker thread;
+//   deliver(work, block) takes the result, on the calling thread and in
 //                        the log's order; false stops the reading.
 template <class Stage>
-concept BlockStage = requires(Stage& stage, typename Stage::Work& work, std::string_view text) {
+concept BlockStage = requires(Stage& stage, typename Stage::Work& work, const LineBlock& block) {
   stage.prepare(work);
-  stage.read(work, text);
-  { stage.deliver(work, text) } -> std::same_as<bool>;
+  stage.read(work, block);
+  { stage.deliver(work, block) } -> std::same_as<bool>;
 };
 
 // Cuts `input` into blocks of whole lines of about plan.blockBytes bytes,
@@ -77,8 +77,8 @@ void readInBlocks(LineReader& input, BlockCutRule cut, const WorkPlan& plan, Sta
   std::unique_ptr<Job> first = newJob();
   if (!input.nextBlock(plan.blockBytes, cut, first->block)) return;
   if (input.exhausted()) {
-    stage.read(first->work, first->block.text());
-    (void)stage.deliver(first->work, first->block.text());
+    stage.read(first->work, first->block);
+    (void)stage.deliver(first->work, first->block);
     return;
   }
   first->cut = true;
@@ -95,7 +95,7 @@ void readInBlocks(LineReader& input, BlockCutRule cut, const WorkPlan& plan, Sta
         lock.unlock();
         turnChanged.notify_all();
       }
-      if (raw->cut && !stopping) stage.read(raw->work, raw->block.text());
+      if (raw->cut && !stopping) stage.read(raw->work, raw->block);
     });
     jobs.push_back(std::move(job));
   };
@@ -105,7 +105,7 @@ void readInBlocks(LineReader& input, BlockCutRule cut, const WorkPlan& plan, Sta
     while (jobs.size() < inFlight) launch(newJob(), true);
     Job& job = *jobs.front();
     job.done.get();
-    if (!job.cut || !stage.deliver(job.work, job.block.text())) return stop();
+    if (!job.cut || !stage.deliver(job.work, job.block)) return stop();
     spare.push_back(std::move(jobs.front()));
     jobs.pop_front();
   }

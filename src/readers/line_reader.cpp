@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/bounds.h"
 #include "base/bytes.h"
 
 namespace quorvel {
@@ -67,6 +68,7 @@ bool LineReader::fill(std::size_t most) {
     // lines longer than itself.
     std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
     end_ -= begin_;
+    if (cutAt_ != std::string_view::npos) cutAt_ -= begin_;
     begin_ = 0;
   }
   std::size_t room = buffer_.size() - kReadPadding - end_;
@@ -75,6 +77,7 @@ bool LineReader::fill(std::size_t most) {
   if (got > 0) {
     end_ += static_cast<std::size_t>(got);
     clearPadding();
+    if (end_ - begin_ >= kMostLineBytes) cutOverlongLines();
     return true;
   }
   (got == 0 ? atEnd_ : failed_) = true;
@@ -88,6 +91,7 @@ bool LineReader::next(Line& line) {
     const void* found = unscanned == 0 ? nullptr : std::memchr(start + scanned_, '\n', unscanned);
     if (found != nullptr) {
       std::size_t length = static_cast<std::size_t>(static_cast<const char*>(found) - start);
+      takeLineAt(begin_, true);
       begin_ += length + 1;
       scanned_ = 0;
       line.text = withoutLineEnd(start, length);
@@ -98,6 +102,7 @@ bool LineReader::next(Line& line) {
     if (std::size_t piece = piecesEnd(1, kBlockSize); piece != 0) {
       line.text = std::string_view(start, piece - begin_);
       line.endsWithNewline = false;
+      takeLineAt(begin_, false);
       begin_ = piece;
       scanned_ = end_ - begin_;
       return true;
@@ -107,9 +112,80 @@ bool LineReader::next(Line& line) {
   if (failed_ || begin_ == end_) return false;
   line.text = std::string_view(buffer_.data() + begin_, end_ - begin_);
   line.endsWithNewline = false;
+  takeLineAt(begin_, false);
   begin_ = end_;
   scanned_ = 0;
   return true;
+}
+
+void LineReader::cutOverlongLines() {
+  for (std::size_t start = begin_; end_ - start >= kMostLineBytes;) {
+    const std::string_view rest(buffer_.data() + start, end_ - start);
+    const std::size_t length = std::min(rest.find('\n'), rest.size());
+    // A line within the bound, or one that may be cut into pieces, stays
+    // whole.
+    if (length < kMostLineBytes || (cutLong_ != nullptr && cutLong_(rest.substr(0, kMostLineBytes)) != 0)) {
+      if (length == rest.size()) return;
+      start += length + 1;
+      continue;
+    }
+    start = cutLineAt(start);
+  }
+}
+
+std::size_t LineReader::cutLineAt(std::size_t start) {
+  const std::size_t kept =
+      start + cutAtCharacter(std::string_view(buffer_.data() + start, end_ - start), kMostLineBytes);
+  if (cutAt_ == std::string_view::npos) cutAt_ = start;
+  reserve(kMostLineBytes + kBlockSize);
+  char* data = buffer_.data();
+  // The bytes from `kept` on are read past, a buffer at a time, up to where
+  // reading goes on; a few are kept back, which may begin the mark.
+  constexpr std::size_t kMarkOverlap = 8;
+  for (;;) {
+    const std::string_view skipped(data + kept, end_ - kept);
+    const std::size_t at = resume_ != nullptr ? resume_(skipped) : skipped.find('\n');
+    if (at != std::string_view::npos) {
+      std::memmove(data + kept, skipped.data() + at, skipped.size() - at);
+      end_ = kept + (skipped.size() - at);
+      break;
+    }
+    const std::size_t overlap = std::min(kMarkOverlap, skipped.size());
+    std::memmove(data + kept, skipped.data() + skipped.size() - overlap, overlap);
+    end_ = kept + overlap;
+    const std::int64_t got = source_.read(data + end_, buffer_.size() - kReadPadding - end_);
+    if (got <= 0) {
+      (got == 0 ? atEnd_ : failed_) = true;
+      end_ = kept;  // what was kept back is part of the line read past
+      break;
+    }
+    end_ += static_cast<std::size_t>(got);
+  }
+  scanned_ = 0;
+  clearPadding();
+  return kept;
+}
+
+void LineReader::takeLineAt(std::size_t start, bool ended) {
+  if (cutAt_ == start) {
+    noteCutLine(linesTaken_ + 1);
+    cutAt_ = std::string_view::npos;
+  }
+  linesTaken_ += ended ? 1 : 0;
+}
+
+void LineReader::noteCut(std::size_t line, std::string what, std::string_view bound) {
+  const bool isLine = what == "the line";
+  if (cutLine_ != 0 && (line > cutLine_ || (line == cutLine_ && (isLine || cutWhat_ != "the line")))) return;
+  cutLine_ = line;
+  cutWhat_ = std::move(what);
+  cutBound_ = bound;
+}
+
+std::string LineReader::cutNotice() const {
+  if (cutLine_ == 0) return {};
+  return "cut in file " + name_ + " at line " + std::to_string(cutLine_) + ": " + cutWhat_ + " is longer than " +
+         std::string(cutBound_) + ", so only its first " + std::string(cutBound_) + " was kept\n";
 }
 
 std::size_t LineReader::piecesEnd(std::size_t size, std::size_t longer) const {
@@ -192,6 +268,13 @@ bool LineReader::nextBlock(std::size_t size, BlockCutRule cut, LineBlock& block)
   block.storage.swap(buffer_);
   block.begin = begin_;
   block.end = blockEnd;
+  block.cutLine = std::string_view::npos;
+  if (cutAt_ != std::string_view::npos && cutAt_ < blockEnd) {
+    block.cutLine = cutAt_ - begin_;
+    cutAt_ = std::string_view::npos;
+  } else if (cutAt_ != std::string_view::npos) {
+    cutAt_ -= blockEnd;  // the rest moves to the front
+  }
   // (A reader that has taken the whole input needs no room any more.)
   bool more = rest > 0 || !atEnd_;
   std::size_t room =

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <utility>
 
+#include "base/bounds.h"
 #include "base/bytes.h"
 #include "base/files.h"
 #include "base/status.h"
@@ -58,6 +59,9 @@ struct LineBlock {
   ReadBuffer storage;
   std::size_t begin = 0;
   std::size_t end = 0;
+  // Where in text() the first line cut at kMostLineBytes begins, when it is
+  // in this block and no line was cut before; npos else.
+  std::size_t cutLine = std::string_view::npos;
 
   std::string_view text() const { return std::string_view(storage.data() + begin, end - begin); }
 };
@@ -68,11 +72,20 @@ using BlockCutRule = bool (*)(std::string_view text);
 // Where a line too long to hold whole may be cut: the length of the first
 // piece of `text` that reads as a line of its own, or 0 when none does.
 using LineCutRule = std::size_t (*)(std::string_view text);
+// Where reading goes on in bytes read past a line cut at kMostLineBytes:
+// the position in `skipped` of the first byte to keep again, or npos to
+// skip all of it. The default goes on at the line's end.
+using LineResumeRule = std::size_t (*)(std::string_view skipped);
 
 // Splits a log into lines. This is the one place that defines the input's
 // line structure: a line ends at "\n", a "\r" right before it belongs to the
 // line end, and lines of any length come whole. Reads in large blocks, a
 // UTF-16 log decoded to UTF-8 (see LogSource).
+//
+// No line is held longer than kMostLineBytes: a longer one keeps its first
+// kMostLineBytes bytes, cut at a character boundary, and the rest is read
+// past without being stored, so memory stays flat on any input. The first
+// line so cut is remembered by its number.
 //
 // Every text it gives (a line, a peek, a block) is followed by at least
 // kReadPadding readable bytes, as a lexer relies on the terminating NUL of
@@ -112,7 +125,25 @@ class LineReader {
   // Lets the reader cut a line longer than a block into pieces where `cut`
   // says, so that no more than about a block of it is held: a log written
   // as one long line. The pieces come as lines without a new line.
-  void cutLongLines(LineCutRule cut) { cutLong_ = cut; }
+  // A line cut at kMostLineBytes goes on where `resume` says: an ADIF
+  // record's "<EOR>" and the records behind it are not lost with the rest
+  // of the line.
+  void cutLongLines(LineCutRule cut, LineResumeRule resume = nullptr) {
+    cutLong_ = cut;
+    resume_ = resume;
+  }
+  // The lines next() has handed out so far that ended with a new line.
+  std::size_t linesTaken() const { return linesTaken_; }
+  // Notes that a line was cut at kMostLineBytes; a line handed out in a
+  // block is numbered by its reader.
+  void noteCutLine(std::size_t line) { noteCut(line, "the line", kMostLineText); }
+  // Notes that the reader cut `what` (a value, named as the log names it)
+  // at line `line` to its first `bound`. The first cut of the log is kept,
+  // a value's before its line's.
+  void noteCut(std::size_t line, std::string what, std::string_view bound);
+  // The notice on the first cut, naming the log, the line and what was
+  // cut; empty when nothing was.
+  std::string cutNotice() const;
 
   // The log's name as the user gave it.
   const std::string& name() const { return name_; }
@@ -137,16 +168,31 @@ class LineReader {
   // Makes room for `bytes` bytes from the start of the buffer, padding
   // after them included.
   void reserve(std::size_t bytes);
+  // Cuts each line of the buffer longer than kMostLineBytes, one that the
+  // cut rule may cut into pieces left whole.
+  void cutOverlongLines();
+  // Keeps kMostLineBytes of the line that begins at `start`, and reads past
+  // the rest of it up to where reading goes on there; gives where that is.
+  std::size_t cutLineAt(std::size_t start);
+  // Marks the cut line, when the line beginning at `start` is it and it is
+  // handed out by next().
+  void takeLineAt(std::size_t start, bool ended);
   // Clears the padding behind the bytes read, which the tag search may load.
   void clearPadding() { std::memset(buffer_.data() + end_, 0, kReadPadding); }
 
   LogSource source_;
   LineCutRule cutLong_ = nullptr;
+  LineResumeRule resume_ = nullptr;
   std::string name_;
   ReadBuffer buffer_;
   std::size_t begin_ = 0;    // first byte not yet handed out
   std::size_t end_ = 0;      // one past the last byte read
   std::size_t scanned_ = 0;  // bytes from begin_ known to hold no "\n"
+  std::size_t linesTaken_ = 0;
+  std::size_t cutLine_ = 0;  // 0 while nothing was cut
+  std::string cutWhat_;
+  std::string_view cutBound_;
+  std::size_t cutAt_ = std::string_view::npos;  // the cut line's start in the buffer, until it is handed out
   bool atEnd_ = false;
   bool failed_ = false;
 };

@@ -1,13 +1,15 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 
 namespace quorvel {
 
 // Line numbers for a LogBody that is read in blocks: the number of the
-// line read last, and of the first line marked (where the body found
-// something to report), 0 for none. A block's copy counts from its
-// block's start and takes the lines before it in carryOver.
+// line read last, and for each of two marks (two things the body may
+// find to report) the first line marked, 0 for none. A block's copy
+// counts from its block's start and takes the lines before it in
+// carryOver.
 class LineTally {
  public:
   LineTally() = default;
@@ -21,13 +23,15 @@ class LineTally {
     ended_ += ended ? 1 : 0;
   }
   std::size_t current() const { return current_; }
-  void mark() {
-    if (marked_ == 0) marked_ = current_;
+  void mark(std::size_t which = 0) {
+    if (marked_[which] == 0) marked_[which] = current_;
   }
-  std::size_t marked() const { return marked_; }
+  std::size_t marked(std::size_t which = 0) const { return marked_[which]; }
 
   void carryOver(const LineTally& before) {
-    marked_ = before.marked_ != 0 ? before.marked_ : marked_ != 0 ? marked_ + before.ended_ : 0;
+    for (std::size_t i = 0; i < marked_.size(); ++i) {
+      marked_[i] = before.marked_[i] != 0 ? before.marked_[i] : marked_[i] != 0 ? marked_[i] + before.ended_ : 0;
+    }
     current_ = current_ != 0 ? current_ + before.ended_ : before.current_;
     ended_ += before.ended_;
   }
@@ -35,7 +39,7 @@ class LineTally {
  private:
   std::size_t ended_ = 0;
   std::size_t current_ = 0;
-  std::size_t marked_ = 0;
+  std::array<std::size_t, 2> marked_{};
 };
 
 }  // namespace quorvel

@@ -76,13 +76,29 @@ struct BodyEnd {
   bool finished = false;  // the log ended at one of its lines, not at the end of input
 };
 
-// Reads the lines of `text` with `body` into `batch` until the batch is
+// What reading a block's lines counted: those that ended with a new line,
+// and the number within the block (from 1) of the one the line reader cut
+// at kMostLineBytes, 0 for none.
+struct BlockLines {
+  std::size_t ended = 0;
+  std::size_t cut = 0;
+};
+
+// Reads the lines of `block` with `body` into `batch` until the batch is
 // no longer open.
 template <LogBody Body>
-void readLines(std::string_view text, Body& body, ContactBatch& batch) {
+BlockLines readLines(const LineBlock& block, Body& body, ContactBatch& batch) {
+  std::string_view text = block.text();
+  const char* cutStart = block.cutLine == std::string_view::npos ? nullptr : text.data() + block.cutLine;
+  BlockLines lines;
   Line line;
-  while (batch.open() && splitOffLine(text, line)) body.readLine(line, batch);
+  while (batch.open() && splitOffLine(text, line)) {
+    if (line.text.data() == cutStart) lines.cut = lines.ended + 1;
+    lines.ended += line.endsWithNewline ? 1 : 0;
+    body.readLine(line, batch);
+  }
   body.detach();
+  return lines;
 }
 
 // Hands a read batch to `sink`; `count`, what was counted before it, goes
@@ -105,32 +121,37 @@ BodyEnd readBody(LineReader& input, Body& body, const ReaderSetup& setup, Record
     struct Work {
       Body reader;
       ContactBatch batch;
+      BlockLines lines;
     };
     Body& body;
     const ReaderSetup& setup;
     RecordSink& sink;
     long& count;
+    LineReader& input;
+    std::size_t linesBefore;  // the lines before the next block
     BodyEnd end;
 
     void prepare(Work& work) {
       work.reader = body.atBlockStart();
       work.batch.clear();
     }
-    void read(Work& work, std::string_view text) { readLines(text, work.reader, work.batch); }
-    bool deliver(Work& work, std::string_view text) {
+    void read(Work& work, const LineBlock& block) { work.lines = readLines(block, work.reader, work.batch); }
+    bool deliver(Work& work, const LineBlock& block) {
       if (work.reader.readsOnFrom(body)) {
         work.reader.carryOver(body);
       } else {
         work.reader = body;
         work.batch.clear();
-        readLines(text, work.reader, work.batch);
+        work.lines = readLines(block, work.reader, work.batch);
       }
+      if (work.lines.cut != 0) input.noteCutLine(linesBefore + work.lines.cut);
+      linesBefore += work.lines.ended;
       body = std::move(work.reader);
       end = deliverBatch(work.batch, setup.console, sink, count);
       return end.status.isOk() && !end.finished;
     }
   };
-  Stage stage{body, setup, sink, count, {}};
+  Stage stage{body, setup, sink, count, input, input.linesTaken(), {}};
   readInBlocks(input, &Body::cutsAfter, setup.work, stage);
   if (stage.end.status.isOk() && !stage.end.finished) stage.end.status = input.status();
   if (stage.end.status.isOk() && !stage.end.finished) {

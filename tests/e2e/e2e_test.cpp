@@ -41,6 +41,12 @@ std::string columns(const std::string& callsign) {
          callsign + ") as callsign\n" + kWriting;
 }
 
+std::string repeat(std::string_view piece, std::size_t times) {
+  std::string text;
+  for (std::size_t i = 0; i < times; ++i) text += piece;
+  return text;
+}
+
 // `files` with `changes` laid over them.
 Files with(Files files, const Files& changes) {
   for (const auto& [name, content] : changes) files[name] = content;
@@ -434,6 +440,46 @@ TEST(ProgramE2e, RunsLeaveThe36ListsOnly) {
 
 // What a log prints up to, not including, the sort.
 std::string unsorted(const std::string& err) { return err.substr(0, err.size() - kSorting.size()); }
+
+// A line or value past the readers' bound, between normal contacts, in a
+// log of each kind: its first 4 MiB (a value's first 1 MiB, cut at a
+// character) are kept, the rest read past, the contacts after it read, and
+// the cut said once. ADIF and its ADX twin keep the same comment.
+TEST(ProgramE2e, LinesAndValuesPastTheBound) {
+  const std::string blob(5'000'000, 'x'), accents = "a" + repeat("\xC3\xA9", 2'500'000);
+  const std::string kept = "A" + repeat("\xC3\xA9", 524'287);  // 1 MiB, back to the last whole character
+  auto cut = [](const std::string& line, const std::string& what) {
+    return "cut in file log at line " + line + ": the " + what + " is longer than " +
+           (what == "line" ? "4 MiB, so only its first 4 MiB" : "1 MiB, so only its first 1 MiB") + " was kept\n";
+  };
+  auto before = [](std::string err, const std::string& notice) {
+    return err.insert(err.size() - kSorting.size(), notice);
+  };
+  const std::string adifLines = "             K1AB ** OK!\n             K1AC ** " + kept + "\n             K1AD \n";
+  const std::string csvHead = "Using column 0 (K1AB) as callsign\nUsing column 1 (2024-03-09) as date\n" + kWriting;
+  const std::tuple<std::string, std::string, std::string, std::string> cases[] = {
+      {"<EOH>\n<CALL:4>K1AB <COMMENT:3>ok! <EOR>\n<CALL:4>K1AC <COMMENT:5000001>" + accents +
+           " <EOR>\n<CALL:4>K1AD <EOR>\n",
+       "-comment", adifLines, before(adif(3), cut("3", "COMMENT"))},
+      {"<?xml version=\"1.0\"?>\n<ADX><RECORDS><RECORD><CALL>K1AB</CALL><COMMENT>ok!</COMMENT></RECORD>\n"
+       "<RECORD><CALL>K1AC</CALL><COMMENT>" +
+           accents +
+           "</COMMENT></RECORD>\n<RECORD><CALL>K1AD</CALL></RECORD>"
+           "</RECORDS></ADX>\n",
+       "-comment", adifLines, before(adif(3, "ADX"), cut("3", "COMMENT"))},
+      {header("CONTEST: CQ-WW-CW\n") + "QSO: 14025 CW 2024-11-23 1200 G4ZZZ 599 14 K1AB 599 05 " + blob + "\n" +
+           kContact,
+       "", "   14025  CW K1AB\n   14025  CW K8\n", before(cabrillo(2), cut("4", "line"))},
+      {"K1AB,2024-03-09," + blob + "\nK1AC,2024-03-09,x\n", "", "        K1AB\n        K1AC\n",
+       csvHead + read(2) + cut("1", "line") + kSorting},
+  };
+  for (const auto& [log, option, lines, err] : cases) {
+    std::vector<std::string> arguments = {"log", "-nodate", "-notime"};
+    if (!option.empty()) arguments.push_back(option);
+    expectFolder({{"log", log}}, arguments, 0, bucketRow(), err,
+                 with(allBuckets("TXT"), {{"log", log}, {"K.TXT", lines}}));
+  }
+}
 
 // Logs of every kind read into the same lists, each told apart and
 // counted on its own; a text log's lines get the wide band field so that

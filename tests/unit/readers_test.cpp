@@ -451,6 +451,16 @@ TEST(ReadingInBlocks, ChangesNothing) {
     EXPECT_EQ(testing::traceRead(csv, {}, WorkPlan{blockBytes, 2}),
               testing::traceRead(csv, {}, WorkPlan{std::size_t{1} << 30, 1}));
   }
+  // A line past the bound after a few blocks: numbered alike however the
+  // log is cut.
+  std::string longLog = "DATE TIME BAND MODE CALL\n";
+  for (int i = 0; i < 50; ++i) longLog += "22-JUN-02 1432 14 SSB K1ABC\n";
+  longLog += "22-JUN-02 1433 14 SSB K1ABD " + std::string(5'000'000, 'x') + "\n22-JUN-02 1434 7 CW K1ABE\n";
+  const testing::ReadTrace longWhole = testing::traceRead(longLog, {}, WorkPlan{std::size_t{1} << 30, 1});
+  EXPECT_NE(longWhole.err.find("cut in file log at line 52: the line"), std::string::npos) << longWhole.err;
+  EXPECT_EQ(longWhole.lines.size(), 52u);
+  for (std::size_t blockBytes : {64, 4096})
+    EXPECT_EQ(testing::traceRead(longLog, {}, WorkPlan{blockBytes, 2}), longWhole);
   // Cabrillo logs pasted one behind another, each of its own contest, with
   // lines between them that are no contacts of either.
   const std::string contact = "QSO: 14025 CW 2024-11-23 1200 K5 K6 K7 K8 K9 K10 K11\n";
