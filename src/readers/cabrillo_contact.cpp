@@ -124,6 +124,16 @@ constexpr std::string_view kContactMarker = "QSO:";
 constexpr std::string_view kMissingField = "                    ";  // 20 blanks
 constexpr int kSentCallToken = 5;
 
+// Whether `before`, what stands before a line's "QSO:", starts it as a
+// contact line: blanks, and "X-" for a contact made but not scored.
+bool onlyBlanksBefore(std::string_view before) {
+  if (before.size() >= 2 && before[before.size() - 2] == 'X' && before.back() == '-') before.remove_suffix(2);
+  for (char c : before) {
+    if (!isScanSpace(static_cast<unsigned char>(c))) return false;
+  }
+  return true;
+}
+
 // Cuts the next token off `text`, which it shortens: a run of bytes other
 // than white space. Empty when none is left.
 std::string_view cutToken(std::string_view& text) {
@@ -165,9 +175,14 @@ ContestLayout contestLayoutFor(std::string_view contestName) {
   return {};
 }
 
-CabrilloParse parseCabrilloQso(std::string_view upperLine, const ContestLayout& layout, CabrilloContact& contact) {
+// Built with all it calls inline (flatten): a call of cutToken for each
+// token costs more than cutting it.
+[[gnu::flatten]] CabrilloParse parseCabrilloQso(std::string_view upperLine, const ContestLayout& layout,
+                                                CabrilloContact& contact) {
   std::size_t marker = upperLine.find(kContactMarker);
-  if (marker == std::string_view::npos) return CabrilloParse::NotContact;
+  if (marker == std::string_view::npos || !onlyBlanksBefore(upperLine.substr(0, marker))) {
+    return CabrilloParse::NotContact;
+  }
   const std::string_view text = upperLine.substr(marker + kContactMarker.size());
 
   contact = CabrilloContact{kMissingField, kMissingField, kMissingField, kMissingField, kMissingField};

@@ -20,12 +20,13 @@ struct CabrilloContact {
 };
 
 enum class CabrilloParse {
-  NotContact,  // the line holds no "QSO:"
+  NotContact,  // the line is no contact line: it does not start, after
+               // blanks, with "QSO:" or "X-QSO:" (a remark may hold "QSO:")
   Empty,       // nothing but white space follows "QSO:"
   Contact,     // `contact` holds the line's values
 };
 
-// Reads one upper-cased line from its first "QSO:" on. The first four
+// Reads one upper-cased contact line from its "QSO:" on. The first four
 // tokens are band, mode, date and time; the worked callsign is the token
 // `layout` names: as it stands for the ten first contests; for the others
 // when it looks like a callsign (and for an unnamed contest, is not the sent

@@ -110,19 +110,7 @@ void CabrilloBody::readLine(const Line& line, ContactBatch& batch) {
   }
 }
 
-// Whether an upper-cased line is a contact line: one that starts, after
-// any blanks, with "QSO:" or "X-QSO:". A soapbox or a QTC line that
-// mentions "QSO:" is none.
-bool isContactLine(std::string_view upperLine) {
-  std::size_t start = 0;
-  while (start < upperLine.size() && isScanSpace(static_cast<unsigned char>(upperLine[start]))) ++start;
-  upperLine.remove_prefix(start);
-  if (upperLine.starts_with("X-")) upperLine.remove_prefix(2);
-  return upperLine.starts_with(kContactMarker);
-}
-
 void CabrilloBody::readContactLine(std::string_view upperLine, ContactBatch& batch) {
-  if (!isContactLine(upperLine)) return;
   CabrilloContact contact;
   switch (parseCabrilloQso(upperLine, contest_.layout, contact)) {
     case CabrilloParse::NotContact: return;
