@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <string>
 
 #include "support/harness.h"
 
@@ -50,8 +51,16 @@ Outcome runBinary(const char* binary, const ScratchDir& dir, const std::vector<s
   startup.hStdOutput = out[1];
   startup.hStdError = mergeStreams ? out[1] : err[1];
   PROCESS_INFORMATION process{};
-  const bool started = ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                        wide(dir.path()).c_str(), &startup, &process);
+  // Wine, on a loaded machine, now and then fails to start a process that
+  // starts at the next try; a start that keeps failing says why.
+  bool started = false;
+  DWORD startError = 0;
+  for (int attempt = 0; attempt < 5 && !started; ++attempt) {
+    if (attempt > 0) ::Sleep(200 * attempt);
+    started = ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, wide(dir.path()).c_str(),
+                               &startup, &process);
+    if (!started) startError = ::GetLastError();
+  }
   ::CloseHandle(out[1]);
   ::CloseHandle(err[1]);
   Outcome outcome;
@@ -59,7 +68,10 @@ Outcome runBinary(const char* binary, const ScratchDir& dir, const std::vector<s
   // standard error than a pipe holds.
   outcome.out = drain(out[0]);
   outcome.err = drain(err[0]);
-  if (!started) return outcome;
+  if (!started) {
+    outcome.err += "the test could not start the program: Windows error " + std::to_string(startError) + "\n";
+    return outcome;
+  }
   // A run that hangs is killed, and its status tells.
   if (::WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) ::TerminateProcess(process.hProcess, 137);
   ::WaitForSingleObject(process.hProcess, INFINITE);
