@@ -6,9 +6,12 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "base/arguments.h"
+#include "base/console.h"
 #include "base/files.h"
+#include "base/system_error.h"
 
 namespace quorvel {
 
@@ -16,7 +19,34 @@ namespace {
 
 int descriptorOf(const File& file) { return static_cast<int>(file.handle()); }
 
+// The errno of a name the program refused to write through: a link, a
+// pipe, a device. No errno of the system's has this value.
+constexpr int kNotRegularFile = 0x7fff0001;
+
+// A closed file, with the reason it was refused.
+File refused(int reason) {
+  errno = reason;
+  return File();
+}
+
 }  // namespace
+
+SystemError lastSystemError() {
+  const int code = errno;
+  if (code == kNotRegularFile) return {"not a regular file"};
+  return {std::strerror(code)};
+}
+
+std::string nameInMessages(const std::string&, const std::string& name) { return name; }
+
+bool startedOnItsOwn() { return false; }
+
+void waitForEnter() {}
+
+void writeToStream(std::FILE* stream, std::string_view text) {
+  std::fwrite(text.data(), 1, text.size(), stream);
+  std::fflush(stream);
+}
 
 std::vector<std::string> commandLineArguments(int argc, char** argv) {
   return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
@@ -30,8 +60,8 @@ bool File::close() {
 File openLog(const std::string& name) {
   File log(::open(name.c_str(), O_RDONLY | O_CLOEXEC));
   struct stat info {};
-  if (!log.isOpen() || ::fstat(descriptorOf(log), &info) != 0 || S_ISDIR(info.st_mode)) return File();
-  return log;
+  if (!log.isOpen() || ::fstat(descriptorOf(log), &info) != 0) return File();
+  return S_ISDIR(info.st_mode) ? refused(EISDIR) : std::move(log);
 }
 
 namespace {
@@ -41,7 +71,10 @@ namespace {
 // its name could not stall the open.
 File onlyRegular(File file) {
   struct stat info {};
-  if (!file.isOpen() || ::fstat(descriptorOf(file), &info) != 0 || !S_ISREG(info.st_mode)) return File();
+  // O_NOFOLLOW refuses a link at the name with ELOOP.
+  if (!file.isOpen()) return errno == ELOOP ? refused(kNotRegularFile) : File();
+  if (::fstat(descriptorOf(file), &info) != 0) return File();
+  if (!S_ISREG(info.st_mode)) return refused(S_ISDIR(info.st_mode) ? EISDIR : kNotRegularFile);
   int flags = ::fcntl(descriptorOf(file), F_GETFL);
   if (flags < 0 || ::fcntl(descriptorOf(file), F_SETFL, flags & ~O_NONBLOCK) != 0) return File();
   return file;
@@ -125,7 +158,10 @@ bool replaceFile(const std::string& from, const std::string& to) {
   // The check and the rename are two steps, but rename never follows a
   // link: a link planted between them is replaced, its target untouched.
   struct stat info {};
-  if (::lstat(to.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) return false;
+  if (::lstat(to.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+    errno = S_ISDIR(info.st_mode) ? EISDIR : kNotRegularFile;
+    return false;
+  }
   return ::rename(from.c_str(), to.c_str()) == 0;
 }
 

@@ -7,10 +7,13 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cwchar>
 
 #include "base/arguments.h"
+#include "base/console.h"
 #include "base/files.h"
+#include "base/system_error.h"
 
 namespace quorvel {
 
@@ -33,6 +36,38 @@ std::string narrow(const wchar_t* text) {
 }
 
 HANDLE handleOf(const File& file) { return reinterpret_cast<HANDLE>(file.handle()); }
+
+// The error code of a name the program refused to write through: a
+// link, a folder, a device. Bit 29 marks a code as an application's own.
+constexpr DWORD kNotRegularFile = 0x20000001;
+// A folder where a file was meant: Windows itself mostly calls that
+// "access denied".
+constexpr DWORD kFolder = 0x20000002;
+
+// A closed file, with the reason it was refused: `file` is closed first,
+// so that closing it cannot replace the reason.
+File refused(File file, DWORD reason) {
+  (void)file.close();
+  ::SetLastError(reason);
+  return File();
+}
+
+// The system's words for `code`, without the line end FormatMessage adds.
+std::string systemWords(DWORD code) {
+  wchar_t words[512];
+  const DWORD length = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+                                        words, sizeof words / sizeof words[0], nullptr);
+  if (length == 0) return "Windows error " + std::to_string(code);
+  std::string text = narrow(words);
+  while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ')) text.pop_back();
+  return text;
+}
+
+// Whether `handle` is a console, not a file or a pipe.
+bool isConsole(HANDLE handle) {
+  DWORD mode = 0;
+  return handle != INVALID_HANDLE_VALUE && handle != nullptr && ::GetConsoleMode(handle, &mode) != 0;
+}
 
 File fileOf(HANDLE handle) {
   return File(handle == INVALID_HANDLE_VALUE ? -1 : reinterpret_cast<std::intptr_t>(handle));
@@ -59,9 +94,10 @@ bool attributesOf(const std::string& path, WIN32_FILE_ATTRIBUTE_DATA& data) {
 // POINT), so a link shows here and is refused.
 File onlyRegular(File file) {
   BY_HANDLE_FILE_INFORMATION info{};
-  if (!file.isOpen() || ::GetFileType(handleOf(file)) != FILE_TYPE_DISK ||
-      !::GetFileInformationByHandle(handleOf(file), &info) || !plainFile(info.dwFileAttributes)) {
-    return File();
+  if (!file.isOpen()) return File();
+  if (::GetFileType(handleOf(file)) != FILE_TYPE_DISK || !::GetFileInformationByHandle(handleOf(file), &info) ||
+      !plainFile(info.dwFileAttributes)) {
+    return refused(std::move(file), kNotRegularFile);
   }
   return file;
 }
@@ -99,6 +135,53 @@ void expandWildcards(const std::wstring& pattern, std::vector<std::string>& argu
 
 }  // namespace
 
+SystemError lastSystemError() {
+  const DWORD code = ::GetLastError();
+  if (code == kNotRegularFile) return {"not a regular file"};
+  if (code == kFolder) return {"Is a directory"};
+  return {systemWords(code), code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION};
+}
+
+std::string nameInMessages(const std::string& directory, const std::string& name) {
+  const std::wstring path = wide(directory + name);
+  wchar_t full[32768];
+  const DWORD length = ::GetFullPathNameW(path.c_str(), sizeof full / sizeof full[0], full, nullptr);
+  return length == 0 || length >= sizeof full / sizeof full[0] ? directory + name : narrow(full);
+}
+
+bool startedOnItsOwn() {
+  // The tests' seam: they start the program as Explorer would.
+  if (const char* forced = std::getenv("QUORVEL_STARTED_ALONE"); forced != nullptr && forced == std::string("1")) {
+    return true;
+  }
+  // A console window made for the program alone: a shell that started it
+  // would share it.
+  DWORD processes[2];
+  return ::GetConsoleWindow() != nullptr && ::GetConsoleProcessList(processes, 2) == 1;
+}
+
+void waitForEnter() {
+  if (!isConsole(::GetStdHandle(STD_INPUT_HANDLE))) return;
+  for (int c = std::getchar(); c != EOF && c != '\n';) c = std::getchar();
+}
+
+void writeToStream(std::FILE* stream, std::string_view text) {
+  std::fflush(stream);
+  const auto handle = reinterpret_cast<HANDLE>(::_get_osfhandle(::_fileno(stream)));
+  if (!isConsole(handle)) {
+    std::fwrite(text.data(), 1, text.size(), stream);
+    std::fflush(stream);
+    return;
+  }
+  const std::wstring characters = wide(std::string(text));
+  for (std::size_t done = 0; done < characters.size();) {
+    DWORD put = 0;
+    const auto most = static_cast<DWORD>(std::min<std::size_t>(characters.size() - done, 8192));
+    if (!::WriteConsoleW(handle, characters.data() + done, most, &put, nullptr) || put == 0) return;
+    done += put;
+  }
+}
+
 std::vector<std::string> commandLineArguments(int, char**) {
   // Progress marks and messages as bytes, "\n" not made "\r\n".
   (void)::_setmode(::_fileno(stdout), _O_BINARY);
@@ -108,7 +191,8 @@ std::vector<std::string> commandLineArguments(int, char**) {
   std::vector<std::string> arguments;
   for (int i = 1; words != nullptr && i < count; ++i) {
     const std::wstring word = words[i];
-    if (word.find_first_of(L"*?") != std::wstring::npos && word[0] != L'-') {
+    // "/?" asks for the usage, as in every Windows program.
+    if (word.find_first_of(L"*?") != std::wstring::npos && word[0] != L'-' && word != L"/?") {
       expandWildcards(word, arguments);
     } else {
       arguments.push_back(narrow(word.c_str()));
@@ -126,8 +210,14 @@ bool File::close() {
 File openLog(const std::string& name) {
   // Opened as the user means it: through links, and a pipe too. A folder
   // does not open without FILE_FLAG_BACKUP_SEMANTICS.
-  return fileOf(::CreateFileW(wide(name).c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  File log = fileOf(::CreateFileW(wide(name).c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!log.isOpen() && ::GetLastError() == ERROR_ACCESS_DENIED && attributesOf(name, data) &&
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    ::SetLastError(kFolder);
+  }
+  return log;
 }
 
 File openForAppending(const std::string& path) {
@@ -208,8 +298,21 @@ bool replaceFile(const std::string& from, const std::string& to) {
   // Unlike rename(2), a plain MoveFile fails when `to` exists: the list
   // replaces its earlier self in one step, never through a link.
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (attributesOf(to, data) && !plainFile(data.dwFileAttributes)) return false;
-  return ::MoveFileExW(wide(from).c_str(), wide(to).c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+  if (attributesOf(to, data) && !plainFile(data.dwFileAttributes)) {
+    ::SetLastError((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? kFolder : kNotRegularFile);
+    return false;
+  }
+  if (::MoveFileExW(wide(from).c_str(), wide(to).c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+  // A file another program holds open without letting it go (a
+  // spreadsheet showing a list) refuses the move as "access denied":
+  // asking for the file alone tells that from a lack of rights.
+  const DWORD reason = ::GetLastError();
+  const HANDLE probe =
+      ::CreateFileW(wide(to).c_str(), DELETE, kShareAll, nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  const DWORD probed = probe == INVALID_HANDLE_VALUE ? ::GetLastError() : ERROR_SUCCESS;
+  if (probe != INVALID_HANDLE_VALUE) ::CloseHandle(probe);
+  ::SetLastError(probed == ERROR_SHARING_VIOLATION ? probed : reason);
+  return false;
 }
 
 bool removeFile(const std::string& path) { return ::DeleteFileW(wide(path).c_str()) != 0; }

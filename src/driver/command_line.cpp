@@ -23,6 +23,11 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     return command;
   }
   for (const std::string& argument : arguments) {
+    // Windows programs answer /? with their usage.
+    if (argument == "/?" || argument == "-?") {
+      command.action = CommandLine::Action::Help;
+      return command;
+    }
     if (argument.empty() || argument[0] != '-') {
       command.logNames.push_back(argument);
       continue;

@@ -18,6 +18,11 @@ inline constexpr std::string_view kUsageText =
     "       -html:    also write LOOKUP.HTM, a page to look callsigns up in a browser\n"
     "       several logs may be named: all are read into the same lists\n";
 
+// What a window of the program's own shows besides (a double-click, or
+// logs dropped on the program, on Windows).
+inline constexpr std::string_view kDropHint = "to read a log, drop its file on quorvel.exe\n";
+inline constexpr std::string_view kCloseHint = "press Enter to close this window\n";
+
 inline constexpr std::string_view kBanner = "QZ9ZZ quorvel: Version 1.17 - 22/JUN/2002\n";
 
 // What the command line asks for.
@@ -26,7 +31,7 @@ struct CommandLine {
     Run,      // read the logs named
     Usage,    // print the usage text and fail (no log named, or -help)
     Banner,   // print the version banner and succeed (first argument -v...)
-    Help,     // --help: the usage text on standard output, and succeed
+    Help,     // --help, /? or -?: the usage text on standard output, and succeed
     Version,  // --version: the banner on standard output, and succeed
   };
 

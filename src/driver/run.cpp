@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <optional>
 
+#include "base/file_failure.h"
 #include "base/files.h"
+#include "base/system_error.h"
 #include "driver/command_line.h"
 #include "driver/read_log.h"
 #include "output/bucket_files.h"
@@ -19,8 +21,16 @@ namespace quorvel {
 
 namespace {
 
-// Bucket and sorted files go to the current directory.
-const std::string kWorkingDirectory;
+// Where the run's files go: the current folder, as for any command; but
+// when the program was started on its own with logs dropped on it,
+// Windows chose the current folder, not the user, and the lists go beside
+// the first log. "" for the current folder, else ending in a separator.
+std::string workFolder(const CommandLine& command, const Console& console) {
+  if (!console.ownWindow || command.logNames.empty()) return "";
+  const std::string& first = command.logNames.front();
+  const std::size_t separator = first.find_last_of("/\\");
+  return separator == std::string::npos ? "" : first.substr(0, separator + 1);
+}
 
 // Opens every log before a bucket file is touched, so that a name that
 // cannot be read changes nothing in the directory.
@@ -28,7 +38,7 @@ Status openLogs(const std::vector<std::string>& names, std::vector<File>& logs) 
   Status status = Status::ok();
   for (const std::string& name : names) {
     logs.push_back(openLog(name));
-    if (!logs.back().isOpen()) status.absorb(Status::failure("unable to open file " + name + "\n"));
+    if (!logs.back().isOpen()) status.absorb(logFailure("open", name));
   }
   return status;
 }
@@ -37,14 +47,15 @@ Status openLogs(const std::vector<std::string>& names, std::vector<File>& logs) 
 // file's lines join its list and it is deleted, a list is replaced. On
 // Windows, where names are alike in any case, a log named k.txt is the
 // list K.TXT. Such a log is refused before anything is written.
-Status refuseOwnFiles(const std::vector<std::string>& names, const std::vector<File>& logs, bool lowerCase) {
+Status refuseOwnFiles(const std::string& folder, const std::vector<std::string>& names, const std::vector<File>& logs,
+                      bool lowerCase) {
   std::vector<FileIdentity> written;
   for (const std::string& name : {journalFileName(lowerCase), lookupPageName(lowerCase), lockFileName(lowerCase)}) {
-    if (std::optional<FileIdentity> identity = identityOf(name)) written.push_back(*identity);
+    if (std::optional<FileIdentity> identity = identityOf(folder + name)) written.push_back(*identity);
   }
   for (char bucket : kBucketCharacters) {
     for (const std::string& name : {bucketFileName(bucket, lowerCase), sortedFileName(bucket, lowerCase)}) {
-      if (std::optional<FileIdentity> identity = identityOf(name)) written.push_back(*identity);
+      if (std::optional<FileIdentity> identity = identityOf(folder + name)) written.push_back(*identity);
     }
   }
   Status status = Status::ok();
@@ -60,9 +71,9 @@ Status refuseOwnFiles(const std::vector<std::string>& names, const std::vector<F
 // Reads every log into the bucket files and sorts them into the lists.
 // Once every list is written, the journal is marked before the buckets go.
 // `listed` gets the characters of the buckets whose lists were written.
-Status fillAndSort(const CommandLine& command, std::vector<File>& logs, const BucketJournal& journal,
-                   const Console& console, const WorkPlan& work, std::string& listed) {
-  BucketFiles buckets(kWorkingDirectory, command.options.lowerCaseNames, work.checkpoint);
+Status fillAndSort(const std::string& folder, const CommandLine& command, std::vector<File>& logs,
+                   const BucketJournal& journal, const Console& console, const WorkPlan& work, std::string& listed) {
+  BucketFiles buckets(folder, command.options.lowerCaseNames, work.checkpoint);
   if (Status created = buckets.create(); !created.isOk()) return created;
 
   // Several logs share the lists: their record lines must all have their
@@ -103,18 +114,18 @@ Status fillAndSort(const CommandLine& command, std::vector<File>& logs, const Bu
                         work.threadCount(),
                         work.sortMemory,
                         work.checkpoint};
-  SortOutcome sorted = sortBuckets(kWorkingDirectory, settings, console);
+  SortOutcome sorted = sortBuckets(folder, settings, console);
   listed = sorted.listed();
   // Should the mark not reach the journal, the buckets still go: only a
   // run interrupted while it deletes them would then be undone instead of
   // finished, and the next run would report that it cannot be.
   (void)journal.markDeleting(sorted.listed());
-  status.absorb(deleteSortedBuckets(kWorkingDirectory, settings, sorted));
+  status.absorb(deleteSortedBuckets(folder, settings, sorted));
   if (command.options.html) {
     // The page shows comments with -comment, whichever log came last.
     RecordLayout pageLayout = *layout;
     pageLayout.withComment = command.options.keepComments;
-    status.absorb(writeLookupPage(kWorkingDirectory, command.options.lowerCaseNames, pageLayout));
+    status.absorb(writeLookupPage(folder, command.options.lowerCaseNames, pageLayout));
   }
   if (shared || command.options.unique) {
     std::string summary = std::to_string(counted) + " QSOs read from " + std::to_string(logs.size()) +
@@ -142,43 +153,71 @@ void takeBackAppends(const BucketJournal& journal, std::string_view listed, Stat
 // journal before the first of them, and the journal goes once the run has
 // ended, well or with a reported failure: a journal found at the start was
 // left by an interrupted run.
-Status runLogs(const CommandLine& command, const Console& console, const WorkPlan& work) {
+Status runLogs(const std::string& folder, const CommandLine& command, const Console& console, const WorkPlan& work) {
   std::vector<File> logs;
   if (Status opened = openLogs(command.logNames, logs); !opened.isOk()) return opened;
-  FolderLock lock(kWorkingDirectory, command.options.lowerCaseNames);
+  FolderLock lock(folder, command.options.lowerCaseNames);
   if (Status locked = lock.take(console, work.checkpoint); !locked.isOk()) return locked;
-  if (Status own = refuseOwnFiles(command.logNames, logs, command.options.lowerCaseNames); !own.isOk()) return own;
+  if (Status own = refuseOwnFiles(folder, command.logNames, logs, command.options.lowerCaseNames); !own.isOk())
+    return own;
 
-  BucketJournal journal(kWorkingDirectory, command.options.lowerCaseNames);
+  BucketJournal journal(folder, command.options.lowerCaseNames);
   if (Status recovered = journal.recover(console); !recovered.isOk()) return recovered;
   if (Status begun = journal.begin(); !begun.isOk()) return begun;
   std::string listed;
-  Status status = fillAndSort(command, logs, journal, console, work, listed);
+  Status status = fillAndSort(folder, command, logs, journal, console, work, listed);
   if (!status.isOk()) takeBackAppends(journal, listed, status);
-  if (listed.empty()) removeEmptyBucketFiles(kWorkingDirectory, command.options.lowerCaseNames);
+  if (listed.empty()) removeEmptyBucketFiles(folder, command.options.lowerCaseNames);
   if (work.checkpoint) work.checkpoint(RunPoint::RunEnding);
   status.absorb(journal.end());
   lock.release();
   return status;
 }
 
-}  // namespace
-
-ExitStatus runQuorvel(const std::vector<std::string>& arguments, const Console& console, const WorkPlan& work) {
-  CommandLine command = parseCommandLine(arguments);
+// What a run that was asked for no logs prints, and how it ends.
+ExitStatus answer(const CommandLine& command, const Console& console) {
   switch (command.action) {
-    case CommandLine::Action::Usage: printMessage(console, kUsageText); return ExitStatus::Failure;
+    case CommandLine::Action::Usage:
+      printMessage(console, kUsageText);
+      // A double-click: the window shows what to do instead.
+      if (console.ownWindow) printMessage(console, kDropHint);
+      return ExitStatus::Failure;
     case CommandLine::Action::Banner: printMessage(console, kBanner); return ExitStatus::Success;
     case CommandLine::Action::Help: printOutput(console, kUsageText); return ExitStatus::Success;
     case CommandLine::Action::Version: printOutput(console, kBanner); return ExitStatus::Success;
     case CommandLine::Action::Run: break;
   }
-  Status status = runLogs(command, console, work);
+  return ExitStatus::Success;
+}
+
+// Reads the logs and says how that ended; in a window of its own, where
+// the lists went too, since the user did not choose the folder.
+ExitStatus readLogs(const CommandLine& command, const Console& console, const WorkPlan& work) {
+  const std::string folder = workFolder(command, console);
+  Status status = runLogs(folder, command, console, work);
   if (!status.isOk()) {
     printMessage(console, status.message());
     return ExitStatus::Failure;
   }
+  if (console.ownWindow) {
+    printMessage(console, "the lists are in " + nameInMessages(folder.empty() ? "./" : folder, "") + "\n");
+  }
   return ExitStatus::Success;
+}
+
+}  // namespace
+
+ExitStatus runQuorvel(const std::vector<std::string>& arguments, const Console& console, const WorkPlan& work) {
+  CommandLine command = parseCommandLine(arguments);
+  const ExitStatus status =
+      command.action == CommandLine::Action::Run ? readLogs(command, console, work) : answer(command, console);
+  // A window of the program's own closes as the program ends: it stays
+  // until what it shows has been read.
+  if (console.ownWindow) {
+    printMessage(console, kCloseHint);
+    waitForEnter();
+  }
+  return status;
 }
 
 }  // namespace quorvel

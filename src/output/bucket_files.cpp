@@ -1,5 +1,7 @@
 #include "output/bucket_files.h"
 
+#include "base/file_failure.h"
+
 namespace quorvel {
 
 namespace {
@@ -56,6 +58,7 @@ Status BucketFiles::flush(std::size_t index) {
     if (checkpoint_) checkpoint_(RunPoint::BucketWritten);
     return Status::ok();
   }
+  const SystemError error = lastSystemError();
   // Keep the lines that reached the file whole and take back the piece of
   // the one that did not.
   std::int64_t after = sizeOf(bucket.file);
@@ -66,7 +69,7 @@ Status BucketFiles::flush(std::size_t index) {
   // reported all the same.
   (void)truncateTo(bucket.file, before + static_cast<std::int64_t>(keep));
   bucket.pending.clear();
-  return cannotWrite(index);
+  return cannotWrite(index, error);
 }
 
 Status BucketFiles::close() {
@@ -86,8 +89,8 @@ Status BucketFiles::close() {
   return result;
 }
 
-Status BucketFiles::cannotWrite(std::size_t index) const {
-  return Status::failure("unable to create file " + bucketFileName(kBucketCharacters[index], lowerCaseNames_) + "\n");
+Status BucketFiles::cannotWrite(std::size_t index, const SystemError& error) const {
+  return fileFailure("create", directory_, bucketFileName(kBucketCharacters[index], lowerCaseNames_), error);
 }
 
 void removeEmptyBucketFiles(const std::string& directory, bool lowerCaseNames) {

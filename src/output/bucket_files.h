@@ -7,6 +7,7 @@
 #include "base/checkpoint.h"
 #include "base/files.h"
 #include "base/status.h"
+#include "base/system_error.h"
 #include "output/bucket_names.h"
 #include "record/record_sink.h"
 
@@ -46,7 +47,8 @@ class BucketFiles final : public RecordSink {
 
   Status endLastLine(std::size_t index);
   Status flush(std::size_t index);
-  Status cannotWrite(std::size_t index) const;
+  // "unable to create file", with the reason of the call that failed.
+  Status cannotWrite(std::size_t index, const SystemError& error = lastSystemError()) const;
 
   std::string directory_;
   bool lowerCaseNames_;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/ascii.h"
+#include "base/file_failure.h"
 #include "base/files.h"
 
 namespace quorvel {
@@ -105,7 +106,7 @@ Status BucketJournal::recover(const Console& console) const {
     return Status::failure("unable to read file " + name_ + ": it is no journal of an interrupted run" + wayOut(name_));
   }
   if (Status put = record->deleting ? finish(*record) : undo(*record); !put.isOk()) return put;
-  if (!removeFile(path)) return Status::failure("unable to delete file " + name_ + "\n");
+  if (!removeFile(path)) return fileFailure("delete", directory_, name_);
   printMessage(console, record->deleting ? "an interrupted run was finished\n" : "an interrupted run was undone\n");
   return Status::ok();
 }
@@ -155,9 +156,8 @@ Status BucketJournal::takeBack(std::string_view listed, bool& tookBack) const {
 Status BucketJournal::finish(const JournalRecord& record) const {
   for (char bucket : *record.deleting) {
     const std::string name = bucketFileName(bucket, lowerCaseNames_);
-    if (sizeOf(directory_ + name) >= 0 && !removeFile(directory_ + name)) {
-      return Status::failure("unable to delete file " + name + "\n");
-    }
+    if (sizeOf(directory_ + name) >= 0 && !removeFile(directory_ + name))
+      return fileFailure("delete", directory_, name);
   }
   (void)syncDirectory(directory_);
   return Status::ok();
@@ -178,8 +178,9 @@ Status BucketJournal::writeOut(const std::string& text) const {
   File file = createNew(partPath);
   const bool written = file.isOpen() && writeFully(file, text) && syncFile(file) && file.close();
   if (!written || !replaceFile(partPath, path) || !syncDirectory(directory_)) {
+    const SystemError error = lastSystemError();
     (void)removeFile(partPath);
-    return Status::failure("unable to create file " + name_ + "\n");
+    return fileFailure("create", directory_, name_, error);
   }
   return Status::ok();
 }
@@ -187,12 +188,12 @@ Status BucketJournal::writeOut(const std::string& text) const {
 Status BucketJournal::markDeleting(std::string_view deleting) const {
   File file = openForAppending(directory_ + name_);
   const bool marked = file.isOpen() && writeFully(file, markLine(deleting)) && syncFile(file) && file.close();
-  return marked ? Status::ok() : Status::failure("unable to create file " + name_ + "\n");
+  return marked ? Status::ok() : fileFailure("create", directory_, name_);
 }
 
 Status BucketJournal::end() const {
   const std::string path = directory_ + name_;
-  if (sizeOf(path) >= 0 && !removeFile(path)) return Status::failure("unable to delete file " + name_ + "\n");
+  if (sizeOf(path) >= 0 && !removeFile(path)) return fileFailure("delete", directory_, name_);
   return Status::ok();
 }
 

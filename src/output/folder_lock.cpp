@@ -4,6 +4,8 @@
 #include <optional>
 #include <thread>
 
+#include "base/file_failure.h"
+
 namespace quorvel {
 
 namespace {
@@ -18,13 +20,15 @@ constexpr auto kOpenPause = std::chrono::milliseconds(10);
 std::string lockFileName(bool lowerCaseNames) { return lowerCaseNames ? "quorvel.lck" : "QUORVEL.LCK"; }
 
 FolderLock::FolderLock(std::string directory, bool lowerCaseNames)
-    : path_(directory + lockFileName(lowerCaseNames)), name_(lockFileName(lowerCaseNames)) {}
+    : directory_(std::move(directory)), name_(lockFileName(lowerCaseNames)), path_(directory_ + name_) {}
 
 Status FolderLock::take(const Console& console, const Checkpoint& checkpoint) {
   bool waited = false;
+  SystemError error;
   for (int tries = 0; tries < kOpenTries; ++tries) {
     File file = openForAppending(path_);
     if (!file.isOpen()) {
+      error = lastSystemError();
       // A name that holds nothing could not be made: no run is ending.
       if (sizeOf(path_) < 0) break;
       std::this_thread::sleep_for(kOpenPause);
@@ -39,7 +43,7 @@ Status FolderLock::take(const Console& console, const Checkpoint& checkpoint) {
       }
       outcome = lockFile(file, true);
     }
-    if (outcome != LockOutcome::Taken) return Status::failure("unable to lock file " + name_ + "\n");
+    if (outcome != LockOutcome::Taken) return fileFailure("lock", directory_, name_);
     // The run that held the lock may have removed the file as it ended: a
     // lock on a file no longer at the name locks nothing.
     const std::optional<FileIdentity> locked = identityOf(file);
@@ -48,7 +52,7 @@ Status FolderLock::take(const Console& console, const Checkpoint& checkpoint) {
       return Status::ok();
     }
   }
-  return Status::failure("unable to create file " + name_ + "\n");
+  return fileFailure("create", directory_, name_, error);
 }
 
 void FolderLock::release() {

@@ -39,8 +39,9 @@ class FolderLock {
   void release();
 
  private:
-  std::string path_;
+  std::string directory_;
   std::string name_;
+  std::string path_;
   File file_;
 };
 

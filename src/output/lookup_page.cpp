@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "base/file_failure.h"
 #include "base/files.h"
 #include "base/sha256.h"
 #include "output/bucket_names.h"
@@ -239,8 +240,9 @@ Status writeLookupPage(const std::string& directory, bool lowerCaseNames, const 
                        ",\"overview\":" + records.overview().json() + "}") &&
             page.write(afterData) && page.close();
   if (!written || !replaceFile(partPath, directory + name)) {
+    const SystemError error = lastSystemError();
     (void)removeFile(partPath);
-    return Status::failure("unable to create file " + name + "\n");
+    return fileFailure("create", directory, name, error);
   }
   return Status::ok();
 }

@@ -6,9 +6,11 @@
 #include <cstdio>
 #include <exception>
 #include <future>
+#include <optional>
 
 #include "base/ascii.h"
 #include "base/bytes.h"
+#include "base/file_failure.h"
 #include "base/files.h"
 #include "base/worker_pool.h"
 #include "output/bucket_names.h"
@@ -210,12 +212,13 @@ bool sortInRuns(const File& bucket, const std::string& bucketPath, const std::st
 // and renamed over the sorted file once complete (temporary file and
 // rename), so the sorted file is never seen half-written. A bucket that
 // fits in the thread's share is sorted at once; a larger one in runs that
-// do, which are then merged.
-bool sortOneBucket(const std::string& bucketPath, const std::string& sortedPath, const SortSettings& settings,
-                   const SortShare& share, SortBuffers& buffers, long& dropped) {
+// do, which are then merged. Gives why it failed, or nothing.
+std::optional<SystemError> sortOneBucket(const std::string& bucketPath, const std::string& sortedPath,
+                                         const SortSettings& settings, const SortShare& share, SortBuffers& buffers,
+                                         long& dropped) {
   File bucket = openForReading(bucketPath);
   const std::int64_t size = sizeOf(bucket);
-  if (size < 0) return false;
+  if (size < 0) return lastSystemError();
   const std::string partPath = sortedPath + ".part";
   // Room for the most the thread reads at once, taken at once: a buffer
   // that grew would for a while take its room twice.
@@ -229,19 +232,26 @@ bool sortOneBucket(const std::string& bucketPath, const std::string& sortedPath,
     bucket = openForReading(bucketPath);  // from its start again
     sorted = sortInRuns(bucket, bucketPath, partPath, settings, share, buffers, dropped);
   }
-  if (!sorted || !replaceFile(partPath, sortedPath)) {
-    (void)removeFile(partPath);
-    return false;
+  std::optional<SystemError> failed;
+  if (!sorted) {
+    failed = lastSystemError();
+  } else if (!replaceFile(partPath, sortedPath)) {
+    failed = lastSystemError();
+    failed->reason = sortedPath.substr(sortedPath.find_last_of("/\\") + 1) + ": " + failed->reason;
   }
-  return true;
+  if (failed) (void)removeFile(partPath);
+  return failed;
 }
 
-// Sorts one bucket into its list.
+// Sorts one bucket into its list. A list another program holds open (a
+// spreadsheet showing it) is named, since that program must let it go.
 Status sortBucket(const std::string& directory, char bucket, const SortSettings& settings, const SortShare& share,
                   SortBuffers& buffers, long& dropped) {
-  if (!sortOneBucket(directory + bucketFileName(bucket, settings.lowerCaseNames),
-                     directory + sortedFileName(bucket, settings.lowerCaseNames), settings, share, buffers, dropped)) {
-    return Status::failure("unable to sort file " + bucketFileName(bucket, settings.lowerCaseNames) + "\n");
+  const std::string sortedName = sortedFileName(bucket, settings.lowerCaseNames);
+  if (std::optional<SystemError> failed = sortOneBucket(directory + bucketFileName(bucket, settings.lowerCaseNames),
+                                                        directory + sortedName, settings, share, buffers, dropped)) {
+    if (failed->heldByAnother) failed->reason = "another program has " + sortedName + " open";
+    return fileFailure("sort", directory, bucketFileName(bucket, settings.lowerCaseNames), *failed);
   }
   if (settings.checkpoint) settings.checkpoint(RunPoint::ListWritten);
   return Status::ok();
@@ -310,6 +320,7 @@ Status deleteSortedBuckets(const std::string& directory, const SortSettings& set
   // The file system takes a while to free a large file: the buckets go on
   // every thread at once.
   std::array<bool, kBucketCharacters.size()> deleted{};
+  std::array<SystemError, kBucketCharacters.size()> reasons;
   std::atomic<std::size_t> next{0};
   {
     WorkerPool pool(settings.threads);
@@ -318,6 +329,7 @@ Status deleteSortedBuckets(const std::string& directory, const SortSettings& set
         for (std::size_t i; (i = next++) < sorted.buckets.size();) {
           if (!sorted.buckets[i].isOk()) continue;
           deleted[i] = removeFile(directory + bucketFileName(kBucketCharacters[i], settings.lowerCaseNames));
+          if (!deleted[i]) reasons[i] = lastSystemError();
           if (deleted[i] && settings.checkpoint) settings.checkpoint(RunPoint::BucketDeleted);
         }
       });
@@ -328,8 +340,8 @@ Status deleteSortedBuckets(const std::string& directory, const SortSettings& set
     if (!sorted.buckets[i].isOk()) {
       status.absorb(sorted.buckets[i]);
     } else if (!deleted[i]) {
-      status.absorb(Status::failure("unable to delete file " +
-                                    bucketFileName(kBucketCharacters[i], settings.lowerCaseNames) + "\n"));
+      status.absorb(
+          fileFailure("delete", directory, bucketFileName(kBucketCharacters[i], settings.lowerCaseNames), reasons[i]));
     }
   }
   return status;

@@ -56,7 +56,7 @@ LineReader::LineReader(const File& log, std::string name) : source_(log), name_(
 }
 
 Status LineReader::status() const {
-  return failed_ ? Status::failure("error reading file " + name_ + "\n") : Status::ok();
+  return failed_ ? Status::failure("error reading file " + name_ + ": " + readError_.reason + "\n") : Status::ok();
 }
 
 void LineReader::reserve(std::size_t bytes) { buffer_.grow(bytes + kReadPadding, end_); }
@@ -80,7 +80,7 @@ bool LineReader::fill(std::size_t most) {
     if (end_ - begin_ >= kMostLineBytes) cutOverlongLines();
     return true;
   }
-  (got == 0 ? atEnd_ : failed_) = true;
+  noteEnd(got);
   return false;
 }
 
@@ -155,7 +155,7 @@ std::size_t LineReader::cutLineAt(std::size_t start) {
     end_ = kept + overlap;
     const std::int64_t got = source_.read(data + end_, buffer_.size() - kReadPadding - end_);
     if (got <= 0) {
-      (got == 0 ? atEnd_ : failed_) = true;
+      noteEnd(got);
       end_ = kept;  // what was kept back is part of the line read past
       break;
     }

@@ -12,6 +12,7 @@
 #include "base/bytes.h"
 #include "base/files.h"
 #include "base/status.h"
+#include "base/system_error.h"
 #include "readers/log_source.h"
 
 namespace quorvel {
@@ -151,7 +152,8 @@ class LineReader {
   // True once the whole input has been taken.
   bool exhausted() const { return atEnd_ && begin_ == end_; }
 
-  // Ok, or after a read error "error reading file %s\n" with the log's name.
+  // Ok, or after a read error "error reading file %s: %s\n" with the log's
+  // name and the system's reason.
   Status status() const;
 
  private:
@@ -177,6 +179,11 @@ class LineReader {
   // Marks the cut line, when the line beginning at `start` is it and it is
   // handed out by next().
   void takeLineAt(std::size_t start, bool ended);
+  // Notes the end of the input, or a read error, from what a read `got`.
+  void noteEnd(std::int64_t got) {
+    if (got < 0) readError_ = lastSystemError();
+    (got == 0 ? atEnd_ : failed_) = true;
+  }
   // Clears the padding behind the bytes read, which the tag search may load.
   void clearPadding() { std::memset(buffer_.data() + end_, 0, kReadPadding); }
 
@@ -195,6 +202,7 @@ class LineReader {
   std::size_t cutAt_ = std::string_view::npos;  // the cut line's start in the buffer, until it is handed out
   bool atEnd_ = false;
   bool failed_ = false;
+  SystemError readError_;  // why the read failed
 };
 
 }  // namespace quorvel

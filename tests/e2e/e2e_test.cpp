@@ -53,6 +53,17 @@ Files with(Files files, const Files& changes) {
   return files;
 }
 
+// Stands in an expected message for the folder the run works in, as its
+// failure messages name it: nothing on POSIX systems, the full path on
+// Windows.
+const std::string kHere = "{here}";
+
+// `text` with kHere made the way `dir` is named.
+std::string namedIn(const ScratchDir& dir, std::string text) {
+  for (std::size_t at; (at = text.find(kHere)) != std::string::npos;) text.replace(at, kHere.size(), dir.shown(""));
+  return text;
+}
+
 // Runs the program with `arguments` in a folder that holds `before` (see
 // ScratchDir::make), and checks its exit status, both its streams and
 // everything the folder holds after.
@@ -64,7 +75,7 @@ void expectFolder(const Files& before, const std::vector<std::string>& arguments
   std::string trace = "in a folder of " + std::to_string(before.size()) + " files, with " + before.begin()->second;
   EXPECT_EQ(got.status, status) << trace;
   EXPECT_EQ(got.out, out) << trace;
-  EXPECT_EQ(got.err, err) << trace;
+  EXPECT_EQ(got.err, namedIn(dir, err)) << trace;
   EXPECT_EQ(dir.files(), after) << trace;
 }
 
@@ -387,6 +398,8 @@ const std::string kUsage =
 // A column text log of two contacts, K1ABC and G4ABC.
 const std::string kLog = "22-JUN-02 1432 14 SSB K1ABC\n22-JUN-02 1433 7 CW G4ABC\n";
 const std::string kLogErr = columns("K1ABC") + read(2) + kSorting;
+// The system's words for a file that is not there.
+const std::string kNoSuchFile = kWindows ? "File not found." : "No such file or directory";
 const std::string kK1abc = "22-JUN-02 1432  14 SSB K1ABC\n";
 const std::string kG4abc = "22-JUN-02 1433   7  CW G4ABC\n";
 
@@ -403,9 +416,17 @@ TEST(ProgramE2e, UsageBannerAndRunsThatReadNothing) {
       {{"-Version"}, 0, "", banner},
       {{"--help"}, 0, kUsage, ""},
       {{"log.txt", "--VERSION"}, 0, banner, ""},
-      {{"log.txt", "missing.log", "logs"}, 1, "", "unable to open file missing.log\nunable to open file logs\n"},
+      {{"-?", "log.txt"}, 0, kUsage, ""},
+      {{"/?"}, 0, kUsage, ""},
+      {{"log.txt", "missing.log", "logs"},
+       1,
+       "",
+       "unable to open file missing.log: " + kNoSuchFile + "\nunable to open file logs: Is a directory\n"},
       {{"G.TXT", "log.txt", "K.TMP"}, 1, "", "unable to read file G.TXT: " + own + "unable to read file K.TMP: " + own},
-      {{"k.tmp"}, 1, "", kWindows ? "unable to read file k.tmp: " + own : "unable to open file k.tmp\n"}};
+      {{"k.tmp"},
+       1,
+       "",
+       kWindows ? "unable to read file k.tmp: " + own : "unable to open file k.tmp: " + kNoSuchFile + "\n"}};
   const Files folder = {
       {"logs", "<dir>"}, {"log.txt", kLog}, {"K.TMP", "22-JUN-02 1200  20  CW K0ZZ\n"}, {"G.TXT", "old\n"}};
   for (const auto& [arguments, status, out, err] : cases) expectFolder(folder, arguments, status, out, err, folder);
@@ -592,15 +613,23 @@ TEST(ProgramE2e, NeverWritesThroughWhatIsPlanted) {
                   {"<link:" + outside.path() + "/victim>", "<fifo>", "<link:" + outside.path() + "/missing>"});
   for (const std::string& planted : plants) {
     const Files made = {{"log.txt", kLog}, {"K.TMP", planted}};
-    expectFolder(made, {"log.txt"}, 1, "", "unable to create file K.TMP\n", made);
+    // A folder, a link, a pipe: Windows refuses a folder the way it
+    // refuses every file it will not give.
+    const std::string refused =
+        planted == "<dir>" ? kWindows ? "Access denied." : "Is a directory" : "not a regular file";
+    expectFolder(made, {"log.txt"}, 1, "", "unable to create file " + kHere + "K.TMP: " + refused + "\n", made);
     Files sorted = with(allBuckets("TXT"), {{"log.txt", kLog}, {"K.TXT", kK1abc}, {"G.TXT", kG4abc}}), kept = sorted;
     kept.erase("K.TXT");
     kept["K.TMP"] = "";
+    const bool folder = planted == "<dir>";
     expectFolder({{"log.txt", kLog}, {"K.TXT", planted}}, {"log.txt"}, 1, bucketRow(),
-                 kLogErr + "unable to sort file K.TMP\n" + kTakenBack, with(kept, {{"K.TXT", planted}}));
-    bool folder = planted == "<dir>";
+                 kLogErr + "unable to sort file " + kHere +
+                     "K.TMP: K.TXT: " + (folder ? "Is a directory" : "not a regular file") + "\n" + kTakenBack,
+                 with(kept, {{"K.TXT", planted}}));
     expectFolder({{"log.txt", kLog}, {"K.TXT.part", planted}}, {"log.txt"}, folder, bucketRow(),
-                 kLogErr + (folder ? "unable to sort file K.TMP\n" + kTakenBack : ""),
+                 kLogErr + (folder ? "unable to sort file " + kHere +
+                                         "K.TMP: " + (kWindows ? "File exists." : "File exists") + "\n" + kTakenBack
+                                   : ""),
                  folder ? with(kept, {{"K.TXT.part", "<dir>"}}) : sorted);
     EXPECT_EQ(outside.files(), (Files{{"victim", "keep me\n"}}));
   }
@@ -655,7 +684,9 @@ TEST(ProgramE2e, HtmlWritesTheLookupPage) {
   for (const std::string& planted : {std::string("<dir>"), "<link:" + outside.path() + "/victim>"}) {
     if (kWindows && planted != "<dir>") continue;
     expectFolder({{"log.txt", kLog}, {"LOOKUP.HTM", planted}}, {"-html", "log.txt"}, 1, bucketRow(),
-                 kLogErr + "unable to create file LOOKUP.HTM\n", with(sorted, {{"LOOKUP.HTM", planted}}));
+                 kLogErr + "unable to create file " + kHere +
+                     "LOOKUP.HTM: " + (planted != "<dir>" ? "not a regular file" : "Is a directory") + "\n",
+                 with(sorted, {{"LOOKUP.HTM", planted}}));
   }
   EXPECT_EQ(outside.files(), (Files{{"victim", "keep me\n"}}));
 }
@@ -674,7 +705,9 @@ TEST(ProgramE2e, FullDiskOrAListHeldOpenKeepsWholeLinesAndBuckets) {
   Outcome got = runProgram(held, {"log.txt"});
   Files sorted = with(allBuckets("TXT"), {{"log.txt", kLog}, {"K.TXT", kK1abc}, {"G.TXT", kG4abc}});
   EXPECT_EQ(got.status, int{kWindows});
-  EXPECT_EQ(got.err, kLogErr + (kWindows ? "unable to sort file K.TMP\n" + kTakenBack : ""));
+  EXPECT_EQ(got.err, kLogErr + (kWindows ? "unable to sort file " + held.shown("K.TMP") +
+                                               ": another program has K.TXT open\n" + kTakenBack
+                                         : ""));
   EXPECT_EQ(held.files(), kWindows ? with(sorted, {{"K.TXT", "old\n"}, {"K.TMP", ""}}) : sorted);
   if (kWindows) return;
   std::string log, leftover;
@@ -688,7 +721,7 @@ TEST(ProgramE2e, FullDiskOrAListHeldOpenKeepsWholeLinesAndBuckets) {
   const Outcome once = runProgram(clean, {"log.txt"});
   got = runProgram(dir, {"log.txt"}, 100000);
   EXPECT_EQ(got.status, 1);
-  EXPECT_TRUE(got.err.ends_with("unable to create file K.TMP\n" + kTakenBack)) << got.err;
+  EXPECT_TRUE(got.err.ends_with("unable to create file K.TMP: File too large\n" + kTakenBack)) << got.err;
   EXPECT_EQ(dir.files(), (Files{{"log.txt", log}}));
   EXPECT_EQ(runProgram(dir, {"log.txt"}).err, once.err);
   EXPECT_EQ(dir.files(), clean.files());
@@ -696,7 +729,7 @@ TEST(ProgramE2e, FullDiskOrAListHeldOpenKeepsWholeLinesAndBuckets) {
   Files after = with(allBuckets("TXT"), {{"log.txt", kLog}, {"W.TMP", leftover}, {"K.TXT", kK1abc}, {"G.TXT", kG4abc}});
   after.erase("W.TXT");
   expectFolder({{"log.txt", kLog}, {"W.TMP", leftover}}, {"log.txt"}, 1, bucketRow(),
-               kLogErr + "unable to sort file W.TMP\n", after, 250);
+               kLogErr + "unable to sort file W.TMP: File too large\n", after, 250);
 }
 
 // A run ended dead (a kill, a power cut) while it reads, while it sorts,
@@ -769,6 +802,31 @@ TEST(ProgramE2e, RunsInOneFolderTakeTurns) {
   EXPECT_EQ(dir.files(), oneByOne.files());
 }
 
+// Started on its own, as Explorer starts a double-click or a log dropped
+// on it: with no log, the usage and how to drop one; with a log dropped
+// (given by its full path, in another current folder), the lists go
+// beside the log, and the run says where. It waits for Enter only on a
+// console, which these runs have not.
+TEST(ProgramE2e, DoubleClickAndDropOnWindows) {
+  if (!startProgramsAlone(true)) GTEST_SKIP() << "a start from Explorer is Windows' own";
+  ScratchDir current, logs;
+  logs.write("log.txt", kLog);
+  const std::string close = "press Enter to close this window\n";
+  Outcome click = runProgram(current, {});
+  Outcome drop = runProgram(current, {logs.shown("log.txt")});
+  Outcome failed = runProgram(current, {logs.shown("missing.adi")});
+  (void)startProgramsAlone(false);
+  EXPECT_EQ(click.status, 1);
+  EXPECT_EQ(click.err, kUsage + "to read a log, drop its file on quorvel.exe\n" + close);
+  EXPECT_EQ(drop.status, 0);
+  EXPECT_EQ(drop.out, bucketRow());
+  EXPECT_EQ(drop.err, kLogErr + "the lists are in " + logs.shown("") + "\n" + close);
+  EXPECT_EQ(failed.status, 1);
+  EXPECT_EQ(failed.err, "unable to open file " + logs.shown("missing.adi") + ": " + kNoSuchFile + "\n" + close);
+  EXPECT_EQ(current.files(), Files{});
+  EXPECT_EQ(logs.files(), with(allBuckets("TXT"), {{"log.txt", kLog}, {"K.TXT", kK1abc}, {"G.TXT", kG4abc}}));
+}
+
 // The lists and buckets end their lines as the system's text files do,
 // whatever line ends a leftover bucket had; a log's name is taken as typed,
 // in any script.
@@ -777,7 +835,8 @@ TEST(ProgramE2e, SystemLineEndsAndUnicodeNames) {
   dir.write("Ström 2024.adi", "<EOH>\n<CALL:4>K1AB <BAND:3>20M <MODE:2>CW <EOR>\n");
   dir.write("日本.log", kLog);
   dir.write("K.TMP", "      20  CW K1AA\n");
-  EXPECT_EQ(runProgram(dir, {"Ström 2024.adi", "Журнал.adi"}).err, "unable to open file Журнал.adi\n");
+  EXPECT_EQ(runProgram(dir, {"Ström 2024.adi", "Журнал.adi"}).err,
+            "unable to open file Журнал.adi: " + kNoSuchFile + "\n");
   Outcome got = runProgram(dir, {"-nodate", "-notime", "Ström 2024.adi", "日本.log"});
   EXPECT_EQ(got.status, 0);
   EXPECT_EQ(got.err.substr(got.err.size() - 24), "3 QSOs read from 2 logs\n");

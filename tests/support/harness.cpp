@@ -59,6 +59,10 @@ ScratchDir::ScratchDir() {
 
 ScratchDir::~ScratchDir() { fs::remove_all(pathOf(path_)); }
 
+std::string ScratchDir::shown(const std::string& name) const {
+  return kWindows ? utf8Of((pathOf(path_) / pathOf(name)).make_preferred()) : name;
+}
+
 void ScratchDir::write(const std::string& name, const std::string& content) const {
   std::string path = path_ + "/" + name;
   if (content == "<dir>") return (void)fs::create_directory(pathOf(path));

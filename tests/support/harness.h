@@ -28,6 +28,12 @@ inline constexpr bool kWindows = QUORVEL_WINDOWS;
 // Makes a named pipe at `path`; false where there are none.
 bool makePipe(const std::string& path);
 
+// Whether the programs this process starts take themselves for started on
+// their own, in a console window of their own, as Explorer starts a
+// double-click or a drop on Windows (through the program's seam for
+// tests). False, changing nothing, where there is no such start.
+bool startProgramsAlone(bool alone);
+
 // An open file holding `content`, to be read from its start.
 File fileHolding(std::string_view content);
 
@@ -48,6 +54,9 @@ class ScratchDir {
   // like: for arbitrary content, as a fuzz target has.
   void put(const std::string& name, const std::string& bytes) const;
   Files files() const;  // every entry of the folder
+  // How the program's failure messages name its file `name` here: by the
+  // name on POSIX systems, by the full path on Windows.
+  std::string shown(const std::string& name) const;
 
  private:
   std::string path_;

@@ -15,6 +15,8 @@ namespace quorvel::testing {
 
 bool makePipe(const std::string& path) { return ::mkfifo(path.c_str(), 0666) == 0; }
 
+bool startProgramsAlone(bool) { return false; }
+
 File fileHolding(std::string_view content) {
   // In memory, not on disk: the fuzz targets read a log thousands of times a second.
   File file(::memfd_create("log", 0));

@@ -30,6 +30,10 @@ std::string drain(HANDLE pipe) {
 
 bool makePipe(const std::string&) { return false; }
 
+bool startProgramsAlone(bool alone) {
+  return ::SetEnvironmentVariableW(L"QUORVEL_STARTED_ALONE", alone ? L"1" : nullptr) != 0 && alone;
+}
+
 File fileHolding(std::string_view content) {
   static const ScratchDir folder;
   std::ofstream(std::filesystem::path(wide(folder.path() + "/log")), std::ios::binary) << content;
