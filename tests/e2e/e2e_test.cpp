@@ -827,6 +827,18 @@ TEST(ProgramE2e, DoubleClickAndDropOnWindows) {
   EXPECT_EQ(logs.files(), with(allBuckets("TXT"), {{"log.txt", kLog}, {"K.TXT", kK1abc}, {"G.TXT", kG4abc}}));
 }
 
+// A folder the run may not write in (the system's own, as System32 is to
+// a Windows user) fails at the lock, named with the system's reason.
+TEST(ProgramE2e, AFolderThatCannotBeWrittenIn) {
+  ScratchDir logs;
+  logs.write("log.txt", kLog);
+  Outcome got = runProgram(kWindows ? "Z:\\sys" : "/sys", {logs.path() + "/log.txt"});
+  EXPECT_EQ(got.status, 1);
+  EXPECT_EQ(got.err, kWindows ? "unable to create file Z:\\sys\\QUORVEL.LCK: Access denied.\n"
+                              : "unable to create file QUORVEL.LCK: Permission denied\n");
+  EXPECT_EQ(logs.files(), (Files{{"log.txt", kLog}}));
+}
+
 // The lists and buckets end their lines as the system's text files do,
 // whatever line ends a leftover bucket had; a log's name is taken as typed,
 // in any script.

@@ -91,20 +91,24 @@ Files ScratchDir::files() const {
 
 Outcome runProgram(const ScratchDir& dir, const std::vector<std::string>& arguments, long fileSizeLimit,
                    bool mergeStreams) {
-  return runBinary(QUORVEL_BINARY, dir, arguments, fileSizeLimit, mergeStreams);
+  return runBinary(QUORVEL_BINARY, dir.path(), arguments, fileSizeLimit, mergeStreams);
+}
+
+Outcome runProgram(const std::string& folder, const std::vector<std::string>& arguments) {
+  return runBinary(QUORVEL_BINARY, folder, arguments, 0, false);
 }
 
 Outcome runKilledAt(const ScratchDir& dir, RunPoint point, int count, const std::vector<std::string>& arguments) {
   std::vector<std::string> all = {std::to_string(static_cast<int>(point)), std::to_string(count)};
   all.insert(all.end(), arguments.begin(), arguments.end());
-  return runBinary(QUORVEL_KILLABLE, dir, all, 0, false);
+  return runBinary(QUORVEL_KILLABLE, dir.path(), all, 0, false);
 }
 
 Outcome runHeldAt(const ScratchDir& dir, RunPoint point, int count, const std::string& held,
                   const std::vector<std::string>& arguments) {
   std::vector<std::string> all = {"hold", std::to_string(static_cast<int>(point)), std::to_string(count), held};
   all.insert(all.end(), arguments.begin(), arguments.end());
-  return runBinary(QUORVEL_KILLABLE, dir, all, 0, false);
+  return runBinary(QUORVEL_KILLABLE, dir.path(), all, 0, false);
 }
 
 bool waitForFile(const ScratchDir& dir, const std::string& name) {

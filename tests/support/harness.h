@@ -73,8 +73,11 @@ struct Outcome {
 Outcome runProgram(const ScratchDir& dir, const std::vector<std::string>& arguments, long fileSizeLimit = 0,
                    bool mergeStreams = false);
 
-// Runs `binary` as runProgram() runs the program.
-Outcome runBinary(const char* binary, const ScratchDir& dir, const std::vector<std::string>& arguments,
+// Runs the program as above, in a folder of the system's.
+Outcome runProgram(const std::string& folder, const std::vector<std::string>& arguments);
+
+// Runs `binary` as runProgram() runs the program, in `folder`.
+Outcome runBinary(const char* binary, const std::string& folder, const std::vector<std::string>& arguments,
                   long fileSizeLimit, bool mergeStreams);
 
 // Runs the program as runProgram() does, but ends it dead, as a kill

@@ -26,7 +26,7 @@ File fileHolding(std::string_view content) {
   return file;
 }
 
-Outcome runBinary(const char* binary, const ScratchDir& dir, const std::vector<std::string>& arguments,
+Outcome runBinary(const char* binary, const std::string& folder, const std::vector<std::string>& arguments,
                   long fileSizeLimit, bool mergeStreams) {
   std::vector<char*> argv = {const_cast<char*>(binary)};
   for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
@@ -43,7 +43,7 @@ Outcome runBinary(const char* binary, const ScratchDir& dir, const std::vector<s
     limit.rlim_cur = limit.rlim_max = static_cast<rlim_t>(fileSizeLimit);
     if (fileSizeLimit > 0) ::signal(SIGXFSZ, SIG_IGN), ::setrlimit(RLIMIT_FSIZE, &limit);
     ::alarm(10);  // a run that hangs is killed, and its status tells
-    if (::chdir(dir.path().c_str()) == 0) ::execv(argv[0], argv.data());
+    if (::chdir(folder.c_str()) == 0) ::execv(argv[0], argv.data());
     ::_exit(127);
   }
   ::close(out[1]);

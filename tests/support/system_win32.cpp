@@ -40,7 +40,7 @@ File fileHolding(std::string_view content) {
   return openLog(folder.path() + "/log");
 }
 
-Outcome runBinary(const char* binary, const ScratchDir& dir, const std::vector<std::string>& arguments, long,
+Outcome runBinary(const char* binary, const std::string& folder, const std::vector<std::string>& arguments, long,
                   bool mergeStreams) {
   std::wstring command = quoted(wide(binary));
   for (const std::string& argument : arguments) command += L" " + quoted(wide(argument));
@@ -61,7 +61,7 @@ Outcome runBinary(const char* binary, const ScratchDir& dir, const std::vector<s
   DWORD startError = 0;
   for (int attempt = 0; attempt < 5 && !started; ++attempt) {
     if (attempt > 0) ::Sleep(200 * attempt);
-    started = ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, wide(dir.path()).c_str(),
+    started = ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, wide(folder).c_str(),
                                &startup, &process);
     if (!started) startError = ::GetLastError();
   }
