@@ -126,16 +126,18 @@ Status BucketJournal::undo(const JournalRecord& record) const {
   }
   for (std::size_t i = 0; i < sizes.size(); ++i) {
     if (sizes[i] == record.sizes[i]) continue;
-    if (Status cut = cutBack(i, record.sizes[i]); !cut.isOk()) return cut;
+    if (Status cut = cutBack(i, record.sizes[i], "undo an interrupted run"); !cut.isOk()) return cut;
   }
   return Status::ok();
 }
 
-Status BucketJournal::cutBack(std::size_t index, std::int64_t size) const {
+Status BucketJournal::cutBack(std::size_t index, std::int64_t size, std::string_view failing) const {
   File bucket = openForAppending(bucketPath(index));
   if (!bucket.isOpen() || !truncateTo(bucket, size) || !syncFile(bucket) || !bucket.close()) {
-    return Status::failure("unable to undo an interrupted run: " +
-                           bucketFileName(kBucketCharacters[index], lowerCaseNames_) + " cannot be cut back\n");
+    const SystemError error = lastSystemError();
+    return Status::failure("unable to " + std::string(failing) + ": " +
+                           bucketFileName(kBucketCharacters[index], lowerCaseNames_) +
+                           " cannot be cut back: " + error.reason + "\n");
   }
   return Status::ok();
 }
@@ -145,7 +147,11 @@ Status BucketJournal::takeBack(std::string_view listed, bool& tookBack) const {
   for (std::size_t i = 0; i < kBucketCharacters.size(); ++i) {
     if (listed.find(kBucketCharacters[i]) != std::string_view::npos) continue;
     if (sizeOf(bucketPath(i)) <= record_.sizes[i]) continue;
-    if (Status cut = cutBack(i, record_.sizes[i]); !cut.isOk()) return cut;
+    // The run being undone is this one, which failed.
+    if (Status cut = cutBack(i, record_.sizes[i], "take this run's contacts out of the bucket files again");
+        !cut.isOk()) {
+      return cut;
+    }
     tookBack = true;
   }
   return Status::ok();

@@ -59,8 +59,9 @@ class BucketJournal {
   // are in `listed` (their lists were written) is cut back to the size
   // begin() found, leftover lines of earlier runs kept, so that the same
   // run made again once the cause is gone gives the lists of one run.
-  // `tookBack` tells whether any bucket held an append. Fails as recover()
-  // does when a bucket cannot be cut.
+  // `tookBack` tells whether any bucket held an append. Fails with
+  // "unable to take this run's contacts out of the bucket files again"
+  // when a bucket cannot be cut.
   Status takeBack(std::string_view listed, bool& tookBack) const;
 
   // Marks that every list is written and the bucket files of the
@@ -72,8 +73,9 @@ class BucketJournal {
 
  private:
   Status undo(const JournalRecord& record) const;
-  // Cuts bucket `index` back to `size` bytes, out on the disk.
-  Status cutBack(std::size_t index, std::int64_t size) const;
+  // Cuts bucket `index` back to `size` bytes, out on the disk; fails with
+  // `failing` (what could not be done), the bucket's name and the reason.
+  Status cutBack(std::size_t index, std::int64_t size, std::string_view failing) const;
   Status finish(const JournalRecord& record) const;
   Status writeOut(const std::string& text) const;
   std::string bucketPath(std::size_t index) const;

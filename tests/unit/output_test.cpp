@@ -7,6 +7,7 @@
 
 #include "base/bytes.h"
 #include "base/sha256.h"
+#include "output/bucket_journal.h"
 #include "output/bucket_names.h"
 #include "output/json_text.h"
 #include "output/line_sort.h"
@@ -134,6 +135,21 @@ TEST(SortBuckets, SortsBucketFilesWhateverTheirLinesAndMemory) {
 
 // A list as the lookup page holds it: the same whether its bytes come at
 // once or one by one.
+// A failed run that cannot cut its lines back out of a bucket (a folder
+// took its name) says so as its own failure, not as the undoing of an
+// interrupted run. Windows gives a folder no size to cut.
+TEST(BucketJournal, ABucketThatCannotBeCutBackIsNamed) {
+  if (testing::kWindows) GTEST_SKIP() << "a folder has no size on Windows";
+  testing::ScratchDir dir;
+  BucketJournal journal(dir.path() + "/", false);
+  ASSERT_TRUE(journal.begin().isOk());
+  dir.write("K.TMP", "<dir>");
+  bool tookBack = false;
+  EXPECT_EQ(journal.takeBack("", tookBack).message(),
+            "unable to take this run's contacts out of the bucket files again: K.TMP cannot be cut back: Is a "
+            "directory\n");
+}
+
 TEST(LookupPage, ListsBecomeJsonText) {
   const std::pair<std::string, std::string> cases[] = {
       {"A 1\nB 2\n", "A 1\\nB 2"},
