@@ -119,14 +119,17 @@ bool replaceFile(const std::string& from, const std::string& to);
 // Deletes the file at `path`.
 bool removeFile(const std::string& path);
 
-// Whether a lock was had.
+// How taking a lock ended: taken, held by another open file, or refused.
 enum class LockOutcome { Taken, Busy, Failed };
+
+// Whether taking a lock held by another open file fails at once as Busy,
+// or waits until the lock is free.
+enum class LockWait { No, UntilFree };
 
 // Takes the operating system's exclusive lock on the open `file` (flock on
 // POSIX systems, LockFileEx on Windows), held until the file is closed or
-// the process ends in any way, a kill included. Busy when another open
-// file holds it and `wait` is false; with `wait`, waits until it is free.
-LockOutcome lockFile(const File& file, bool wait);
+// the process ends in any way, a kill included.
+LockOutcome lockFile(const File& file, LockWait wait);
 
 // Writes what the system still holds of an open file out to the disk, so
 // that it survives a power cut; false when that fails.

@@ -167,7 +167,8 @@ bool replaceFile(const std::string& from, const std::string& to) {
 
 bool removeFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
 
-LockOutcome lockFile(const File& file, bool wait) {
+LockOutcome lockFile(const File& file, LockWait waiting) {
+  const bool wait = waiting == LockWait::UntilFree;
   // flock, not fcntl: its lock belongs to this open file, not to the
   // process, so no other descriptor of the file can drop it by closing.
   for (;;) {

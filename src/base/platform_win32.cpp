@@ -317,7 +317,8 @@ bool replaceFile(const std::string& from, const std::string& to) {
 
 bool removeFile(const std::string& path) { return ::DeleteFileW(wide(path).c_str()) != 0; }
 
-LockOutcome lockFile(const File& file, bool wait) {
+LockOutcome lockFile(const File& file, LockWait waiting) {
+  const bool wait = waiting == LockWait::UntilFree;
   // The first byte, whether or not the file holds one: the lock is all
   // that the file is for.
   OVERLAPPED at{};

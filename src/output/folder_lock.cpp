@@ -34,14 +34,14 @@ Status FolderLock::take(const Console& console, const Checkpoint& checkpoint) {
       std::this_thread::sleep_for(kOpenPause);
       continue;
     }
-    LockOutcome outcome = lockFile(file, false);
+    LockOutcome outcome = lockFile(file, LockWait::No);
     if (outcome == LockOutcome::Busy) {
       if (!waited) {
         printMessage(console, "waiting for another quorvel run in this folder\n");
         if (checkpoint) checkpoint(RunPoint::FolderBusy);
         waited = true;
       }
-      outcome = lockFile(file, true);
+      outcome = lockFile(file, LockWait::UntilFree);
     }
     if (outcome != LockOutcome::Taken) return fileFailure("lock", directory_, name_);
     // The run that held the lock may have removed the file as it ended: a

@@ -244,7 +244,7 @@ void AdifBody::closeRecord(ContactBatch& batch) {
   std::string_view call = call_.text();
   RecordFields fields{qsoDate_.text(), timeOn_.text(), band_.text(), shownMode(mode_.text(), submode_.text()), call,
                       comment_};
-  batch.add(layout_, fields, true);
+  batch.add(layout_, fields, LetterCase::Upper);
 }
 
 // Skips the header up to the line holding "<EOH>"; `line` is its first

@@ -64,7 +64,7 @@ void AdxRecord::close(ContactBatch& batch) {
   takeLine();
   if (qsoDate_.empty()) qsoDate_ = lastQsoDate_;
   RecordFields fields{qsoDate_, timeOn_, band_, shownMode(mode_, submode_), call_, comment_};
-  batch.add(layout_, fields, true);
+  batch.add(layout_, fields, LetterCase::Upper);
 }
 
 }  // namespace quorvel

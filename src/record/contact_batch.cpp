@@ -9,7 +9,7 @@
 
 namespace quorvel {
 
-void ContactBatch::add(const RecordLayout& layout, const RecordFields& fields, bool upperCase) {
+void ContactBatch::add(const RecordLayout& layout, const RecordFields& fields, LetterCase letters) {
   // (A key's letter case does not matter to its bucket.)
   const char bucketKey = fields.callsign.empty() ? '\0' : fields.callsign.front();
   std::size_t size = recordLineSize(layout, fields);
@@ -17,7 +17,7 @@ void ContactBatch::add(const RecordLayout& layout, const RecordFields& fields, b
   if (room > text_.size()) text_.resize(std::max(room, 2 * text_.size()));
   char* line = text_.data() + used_;
   formatRecordLine(layout, fields, line);
-  if (upperCase) upperCaseBytes(line, line, size);
+  if (letters == LetterCase::Upper) upperCaseBytes(line, line, size);
   used_ += size;
   contacts_.push_back({used_, ++counted_, bucketKey});
 }

@@ -12,6 +12,10 @@
 
 namespace quorvel {
 
+// Whether a record line keeps its letters as the log wrote them, or has
+// a-z made upper case (ADIF and ADX logs, whose values any case may write).
+enum class LetterCase { AsWritten, Upper };
+
 // What a reader made of a run of lines, kept for the bucket files: the
 // record lines in order, each with the number the reader counted it as
 // (counting from the start of the batch), and whether the log ended in it.
@@ -21,8 +25,8 @@ class ContactBatch {
   void count() { ++counted_; }
   // Counts a contact and keeps its record line, `fields` in `layout`, for
   // the bucket of its callsign's first character (none for an empty
-  // callsign); with `upperCase`, its letters a-z made upper case.
-  void add(const RecordLayout& layout, const RecordFields& fields, bool upperCase = false);
+  // callsign), its letters in `letters` case.
+  void add(const RecordLayout& layout, const RecordFields& fields, LetterCase letters = LetterCase::AsWritten);
   // The log ends here (Cabrillo "END-OF-LOG:").
   void finish() { finished_ = true; }
   // The log cannot be read on, for the reason `failure` gives.
