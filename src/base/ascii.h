@@ -20,6 +20,15 @@ constexpr char toAsciiLower(char c) {
   return isAsciiUpper(static_cast<unsigned char>(c)) ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+// Whether `text` is one or more digits 0-9 and nothing else.
+constexpr bool allDigits(std::string_view text) {
+  if (text.empty()) return false;
+  for (char c : text) {
+    if (!isAsciiDigit(static_cast<unsigned char>(c))) return false;
+  }
+  return true;
+}
+
 // White space as scanf's %s sees it: blank, tab, new line, vertical tab,
 // form feed, carriage return.
 constexpr bool isScanSpace(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }

@@ -1,37 +1,12 @@
 #include "base/visible_text.h"
 
+#include "base/utf8.h"
+
 namespace quorvel {
 
 namespace {
 
 constexpr std::string_view kCut = "...";
-
-// The length of the valid UTF-8 sequence at the start of `bytes`, or 0 when
-// none starts there. Overlong forms, surrogates and code points past
-// U+10FFFF are not valid.
-std::size_t utf8Length(std::string_view bytes) {
-  const auto byte = [&bytes](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
-  const unsigned char lead = byte(0);
-  std::size_t length = 0;
-  unsigned char low = 0x80;
-  unsigned char high = 0xBF;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    if (lead == 0xE0) low = 0xA0;
-    if (lead == 0xED) high = 0x9F;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    if (lead == 0xF0) low = 0x90;
-    if (lead == 0xF4) high = 0x8F;
-  }
-  if (length == 0 || bytes.size() < length || byte(1) < low || byte(1) > high) return 0;
-  for (std::size_t i = 2; i < length; ++i) {
-    if (byte(i) < 0x80 || byte(i) > 0xBF) return 0;
-  }
-  return length;
-}
 
 bool isControl(unsigned char c) { return c < 0x20 || c == 0x7F || (c >= 0x80 && c <= 0x9F); }
 

@@ -15,14 +15,6 @@ constexpr int kFirstYear = 1900, kLastYear = 2099;
 constexpr int kCenturyPivot = 50;  // two-digit years below it are 20YY, the others 19YY
 constexpr int kMinutesPerDay = 24 * 60;
 
-bool allDigits(std::string_view text) {
-  if (text.empty()) return false;
-  for (char c : text) {
-    if (!isAsciiDigit(static_cast<unsigned char>(c))) return false;
-  }
-  return true;
-}
-
 bool allLetters(std::string_view text) {
   if (text.empty()) return false;
   for (char c : text) {

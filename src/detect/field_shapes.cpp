@@ -25,11 +25,6 @@ constexpr std::array<std::string_view, 64> kModeNames = {
 constexpr std::array<std::string_view, 13> kGluedBands = {"160", "80", "60", "40", "30", "20", "17",
                                                           "15",  "12", "10", "6",  "4",  "2"};
 
-bool allDigits(std::string_view text) {
-  return !text.empty() &&
-         std::all_of(text.begin(), text.end(), [](char c) { return isAsciiDigit(static_cast<unsigned char>(c)); });
-}
-
 }  // namespace
 
 bool isFrequency(std::string_view token) {

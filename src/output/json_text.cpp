@@ -1,35 +1,8 @@
 #include "output/json_text.h"
 
+#include "base/utf8.h"
+
 namespace quorvel {
-
-namespace {
-
-// The length of the valid UTF-8 sequence that `lead` starts, counting the
-// bytes in `bytes` after it; 0 when `lead` starts none.
-std::size_t sequenceLength(unsigned char lead) {
-  if (lead >= 0xC2 && lead <= 0xDF) return 2;
-  if (lead >= 0xE0 && lead <= 0xEF) return 3;
-  if (lead >= 0xF0 && lead <= 0xF4) return 4;
-  return 0;
-}
-
-// Whether `bytes`, begun by a lead byte, is a whole valid sequence so far:
-// no overlong form, surrogate or code point past U+10FFFF.
-bool validSoFar(std::string_view bytes) {
-  const auto lead = static_cast<unsigned char>(bytes[0]);
-  for (std::size_t i = 1; i < bytes.size(); ++i) {
-    const auto c = static_cast<unsigned char>(bytes[i]);
-    unsigned char low = 0x80, high = 0xBF;
-    if (i == 1 && lead == 0xE0) low = 0xA0;
-    if (i == 1 && lead == 0xED) high = 0x9F;
-    if (i == 1 && lead == 0xF0) low = 0x90;
-    if (i == 1 && lead == 0xF4) high = 0x8F;
-    if (c < low || c > high) return false;
-  }
-  return true;
-}
-
-}  // namespace
 
 void JsonTextWriter::write(std::string_view bytes) {
   for (char byte : bytes) writeByte(static_cast<unsigned char>(byte));
@@ -38,14 +11,14 @@ void JsonTextWriter::write(std::string_view bytes) {
 void JsonTextWriter::writeByte(unsigned char byte) {
   if (!unfinished_.empty()) {
     unfinished_.push_back(static_cast<char>(byte));
-    if (!validSoFar(unfinished_)) {
+    if (!utf8ValidSoFar(unfinished_)) {
       // Its lead byte was no lead: a Latin-1 character, and the bytes
       // after it start afresh.
       std::string rest = unfinished_.substr(1);
       writeLatin1(unfinished_.substr(0, 1));
       unfinished_.clear();
       for (char c : rest) writeByte(static_cast<unsigned char>(c));
-    } else if (unfinished_.size() == sequenceLength(static_cast<unsigned char>(unfinished_[0]))) {
+    } else if (unfinished_.size() == utf8SequenceLength(static_cast<unsigned char>(unfinished_[0]))) {
       out_ += unfinished_;
       unfinished_.clear();
     }
@@ -64,7 +37,7 @@ void JsonTextWriter::writeByte(unsigned char byte) {
   newline_ = byte == '\n';
   if (newline_) return;
   if (byte >= 0x80) {
-    if (sequenceLength(byte) > 0) {
+    if (utf8SequenceLength(byte) > 0) {
       unfinished_.push_back(static_cast<char>(byte));
     } else {
       writeLatin1(std::string_view(reinterpret_cast<const char*>(&byte), 1));

@@ -28,10 +28,6 @@ std::string_view normaliseMode(std::string_view mode) { return mode == "PSK31" ?
 
 namespace {
 
-bool allDigits(std::string_view text) {
-  return std::all_of(text.begin(), text.end(), [](char c) { return isAsciiDigit(static_cast<unsigned char>(c)); });
-}
-
 // The date of a value read as a date, or a date and a time: as the log
 // writes it, or as YYYY-MM-DD where the time's offset moved it.
 std::string_view dateOf(const DateTimeRead& read, ShownDateTime& shown) {
@@ -66,7 +62,7 @@ std::string_view shownDate(std::string_view value, ShownDateTime& shown) {
 
 // The time of a value in the time column, which may hold a date before it.
 std::string_view shownTime(std::string_view value, ShownDateTime& shown) {
-  if (allDigits(value)) return value;
+  if (value.empty() || allDigits(value)) return value;
   // Most are a time alone (18:15:02): read as one at once.
   DateTimeRead read;
   if ((read.time = readTime(value))) {
