@@ -51,10 +51,24 @@ int bandBegunBy(std::string_view number, double value, double scale) {
   return -1;
 }
 
+// The last band below 300 MHz, where VHF ends.
+constexpr std::size_t kLastVhfBand = 18;
+static_assert(kAdifBandNames[kLastVhfBand] == "1.25M");
+
+// A whole number that names a band both in kHz and in MHz, and in kHz an
+// HF or VHF band, is a frequency in kHz as Cabrillo writes it: 3500 is
+// the bottom of 80 m, not the top of 9 cm, and 10136 is 30 m. Microwave
+// frequencies in MHz (10368, 2400) name no band in kHz, and ADIF's FREQ,
+// in MHz, is written with its decimals (10104.09 is 3 cm).
 int bandOfNumber(std::string_view number, double value) {
   if (int named = namedBand(std::string(number) + "M"); named >= 0) return named;
-  if (int inside = bandAtMegahertz(value); inside >= 0) return inside;
-  if (int inside = bandAtMegahertz(value / 1000); inside >= 0) return inside;
+  const int inMegahertz = bandAtMegahertz(value);
+  const int inKilohertz = bandAtMegahertz(value / 1000);
+  const bool whole = number.find('.') == std::string_view::npos;
+  if (inKilohertz >= 0 && (inMegahertz < 0 || (whole && inKilohertz <= static_cast<int>(kLastVhfBand)))) {
+    return inKilohertz;
+  }
+  if (inMegahertz >= 0) return inMegahertz;
   return number.find('.') == std::string_view::npos && value >= 1 ? bandBegunBy(number, value, 1) : -1;
 }
 

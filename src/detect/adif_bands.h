@@ -16,7 +16,7 @@ inline constexpr std::array<std::string_view, 33> kAdifBandNames = {
 // kAdifBandNames; -1 when it names none. The text may be a band's name
 // with its unit or without it ("20M", "20", "70CM", and "70C" as the ADIF
 // reader shortens it), or a frequency in MHz (14.025), kHz as Cabrillo
-// writes it (14025), GHz with a G (10G), or a whole number of MHz that
+// writes it (14025, and 3500 rather than 3500 MHz), GHz with a G (10G), or a whole number of MHz that
 // begins a band as paper logs write it (1 for 1.8, 24 for 24.89). A band
 // name wins over a frequency: 10 is 10 m, not 10 MHz.
 int adifBandIndex(std::string_view text);
