@@ -61,14 +61,16 @@ ColumnMap columnsByShape(std::string_view line, char separator = ' ') {
   return assignColumns(fieldTexts(line, separator), {}, {}, decisions);
 }
 
-bool holdsDateOrTime(std::string_view line) {
+// A line holding a date or a time could be a data line; a title holds
+// neither.
+bool couldBeDataLine(std::string_view line) {
   const ColumnMap columns = columnsByShape(line);
   return columns.dateColumn != ColumnMap::kUnassigned || columns.timeColumn != ColumnMap::kUnassigned;
 }
 
 // A contact's line above a header row: it holds a date and a time, as a
 // title ("2003 CQ WW Contest K7RAT") does not.
-bool holdsDateAndTime(std::string_view line, char separator) {
+bool isContactLine(std::string_view line, char separator) {
   const ColumnMap columns = columnsByShape(line, separator);
   return columns.dateColumn != ColumnMap::kUnassigned && columns.timeColumn != ColumnMap::kUnassigned;
 }
@@ -80,10 +82,10 @@ bool holdsDateAndTime(std::string_view line, char separator) {
 std::size_t pastTitles(const std::vector<std::string>& lines, const std::vector<std::size_t>& data,
                        std::size_t leastBelow) {
   for (std::size_t first = 0; first + 1 < data.size(); ++first) {
-    if (holdsDateOrTime(lines[data[first]])) return data[first];
+    if (couldBeDataLine(lines[data[first]])) return data[first];
     std::size_t below = 0, dated = 0;
     for (std::size_t i = first + 1; i < data.size() && below < kLinesBelowTitle; ++i, ++below) {
-      dated += holdsDateOrTime(lines[data[i]]) ? 1 : 0;
+      dated += couldBeDataLine(lines[data[i]]) ? 1 : 0;
     }
     if (below < leastBelow || 2 * dated <= below) return data[first];
   }
@@ -170,7 +172,7 @@ TextLayout judgeTextLayout(std::string_view sample) {
       dataRows.push_back(row);
       if (layout.fieldsOfARow == 0) layout.fieldsOfARow = fields.size();
     } else if (kind == RowKind::Heading &&
-               (data.empty() || (data.size() == 1 && !header && !holdsDateAndTime(lines[data[0]], layout.separator))) &&
+               (data.empty() || (data.size() == 1 && !header && !isContactLine(lines[data[0]], layout.separator))) &&
                headerRoleCount(row, layout.separator) >= 2) {
       // A header above the data, or below a title line; not one repeated,
       // nor one below a contact.

@@ -180,10 +180,10 @@ void RecordWriter::writeLine(std::string_view line) {
     out += "\\t";
     writeField(field);
   }
-  // The ADIF readers mark a comment with "** " in the list; on the page
-  // it stands in a column of its own.
+  // The ADIF readers mark a comment in the list; on the page it stands in
+  // a column of its own.
   std::string_view comment = fields->comment;
-  if (comment.starts_with("** ")) comment.remove_prefix(3);
+  if (comment.starts_with(kCommentMark)) comment.remove_prefix(kCommentMark.size());
   if (!comment.empty()) {
     out += "\\t";
     writeField(comment);

@@ -224,7 +224,7 @@ void AdifBody::readComment(std::string_view text, const AdifTagPositions& positi
   // Unlike other values a comment keeps its inner blanks; one that runs
   // past its line takes the rest of the line.
   const std::string_view comment = value.afterTag.substr(0, value.length);
-  comment_.assign("** ");
+  comment_.assign(kCommentMark);
   comment_.append(comment.substr(0, cutAtCharacter(comment, kMostValueBytes)));
   if (comment.size() > kMostValueBytes) noteCutValue(AdifTag::Comment);
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <memory>
+#include <optional>
 #include <type_traits>
 
 #include "base/ascii.h"
@@ -24,9 +25,10 @@ constexpr long kRecordsPerBatch = 4096;
 constexpr float kMostAmplification = 100.0f;
 constexpr unsigned long long kAmplificationChecked = 1u << 20;
 
-// Where the parser stands: in the root ADX, its RECORDS, a RECORD of
-// those, or a field of the record that is kept.
-enum class Level { Outside, Root, Records, Record, Field };
+// Where the parser stands: in the document before its root element, in
+// the root ADX, its RECORDS, a RECORD of those, or a field of the record
+// that is kept.
+enum class Level { Document, Root, Records, Record, Field };
 
 struct FreeParser {
   void operator()(XML_Parser parser) const { XML_ParserFree(parser); }
@@ -45,7 +47,7 @@ struct AdxState {
   ContactBatch batch;
   long count = 0;
   Status status = Status::ok();  // a bucket file that could not be written
-  Level level = Level::Outside;
+  Level level = Level::Document;
   int skipped = 0;               // depth within an element that counts for nothing
   std::string* field = nullptr;  // the text of the field being read
   AdifTag fieldTag = AdifTag::Other;
@@ -66,14 +68,18 @@ bool named(const XML_Char* name, std::string_view upper) {
   return text.size() == upper.size() && startsWithCaseless(text, upper);
 }
 
-// The level an element named `name` opens from `state`'s; none (Outside)
-// when it counts for nothing there.
-Level opened(AdxState& state, const XML_Char* name) {
+// The level an element named `name` opens from `state`'s; none when it
+// counts for nothing there, and is skipped with all it holds.
+std::optional<Level> opened(AdxState& state, const XML_Char* name) {
   switch (state.level) {
-    case Level::Outside: return named(name, "ADX") ? Level::Root : Level::Outside;
-    case Level::Root: return named(name, "RECORDS") ? Level::Records : Level::Outside;
+    case Level::Document:
+      if (named(name, "ADX")) return Level::Root;
+      return std::nullopt;
+    case Level::Root:
+      if (named(name, "RECORDS")) return Level::Records;
+      return std::nullopt;
     case Level::Records:
-      if (!named(name, "RECORD")) return Level::Outside;
+      if (!named(name, "RECORD")) return std::nullopt;
       state.record.open();
       return Level::Record;
     case Level::Record:
@@ -83,19 +89,19 @@ Level opened(AdxState& state, const XML_Char* name) {
         state.fieldFull = false;
         return Level::Field;
       }
-      return Level::Outside;
+      return std::nullopt;
     case Level::Field: break;
   }
-  return Level::Outside;
+  return std::nullopt;
 }
 
 void XMLCALL startElement(void* data, const XML_Char* name, const XML_Char**) {
   auto& state = *static_cast<AdxState*>(data);
-  Level level = state.skipped > 0 ? Level::Outside : opened(state, name);
-  if (level == Level::Outside) {
-    ++state.skipped;
+  const std::optional<Level> level = state.skipped > 0 ? std::nullopt : opened(state, name);
+  if (level) {
+    state.level = *level;
   } else {
-    state.level = level;
+    ++state.skipped;
   }
 }
 
@@ -117,7 +123,7 @@ void XMLCALL endElement(void* data, const XML_Char*) {
       break;
     case Level::Records: state.level = Level::Root; break;
     case Level::Root:
-    case Level::Outside: state.level = Level::Outside; break;
+    case Level::Document: state.level = Level::Document; break;
   }
 }
 

@@ -17,7 +17,7 @@ AdifTag AdxRecord::wanted(std::string_view name, std::uint64_t line) {
   AdifTag tag = adifTagNamed(name);
   if (tag == AdifTag::Other || (tag == AdifTag::Comment && !layout_.withComment)) return AdifTag::Other;
   if (line != line_) {
-    takeLine();
+    keepLineFields();
     line_ = line;
   }
   if (onLine_[slotOf(tag)]) return AdifTag::Other;
@@ -26,42 +26,42 @@ AdifTag AdxRecord::wanted(std::string_view name, std::uint64_t line) {
   return tag;
 }
 
-void AdxRecord::take(AdifTag tag, const AdifTagValue& value, std::string& field) {
+void AdxRecord::keepValue(AdifTag tag, const AdifTagValue& value, std::string& field) {
   std::string_view kept = field;
   if (!keepAdifValue(tag, value, kept)) return;
   field = std::string(kept);  // `kept` may view `field` itself
   if (tag == AdifTag::QsoDate) lastQsoDate_ = field;
 }
 
-bool AdxRecord::take(AdifTag tag, std::string& field) {
+bool AdxRecord::keepFieldOnLine(AdifTag tag, std::string& field) {
   if (!onLine_[slotOf(tag)]) return false;
-  take(tag, adifValueOf(texts_[slotOf(tag)]), field);
+  keepValue(tag, adifValueOf(texts_[slotOf(tag)]), field);
   return true;
 }
 
-void AdxRecord::takeLine() {
-  take(AdifTag::Call, call_);
+void AdxRecord::keepLineFields() {
+  keepFieldOnLine(AdifTag::Call, call_);
   if (onLine_[slotOf(AdifTag::Comment)]) {
     // Unlike other values a comment keeps its inner blanks, up to the end
     // of its first line.
     std::string_view text = texts_[slotOf(AdifTag::Comment)];
     text = text.substr(0, text.find('\n'));
     if (text.ends_with('\r')) text.remove_suffix(1);
-    comment_.assign("** ").append(text);
+    comment_.assign(kCommentMark).append(text);
   }
   AdifTagValue band;
   if (onLine_[slotOf(AdifTag::Band)]) band = adifValueOf(texts_[slotOf(AdifTag::Band)]);
-  if (!band.hasValue) take(AdifTag::Freq, band_);
-  take(AdifTag::Band, band, band_);
-  take(AdifTag::Mode, mode_);
-  take(AdifTag::QsoDate, qsoDate_);
-  take(AdifTag::TimeOn, timeOn_);
-  take(AdifTag::Submode, submode_);
+  if (!band.hasValue) keepFieldOnLine(AdifTag::Freq, band_);
+  keepValue(AdifTag::Band, band, band_);
+  keepFieldOnLine(AdifTag::Mode, mode_);
+  keepFieldOnLine(AdifTag::QsoDate, qsoDate_);
+  keepFieldOnLine(AdifTag::TimeOn, timeOn_);
+  keepFieldOnLine(AdifTag::Submode, submode_);
   onLine_.fill(false);
 }
 
 void AdxRecord::close(ContactBatch& batch) {
-  takeLine();
+  keepLineFields();
   if (qsoDate_.empty()) qsoDate_ = lastQsoDate_;
   RecordFields fields{qsoDate_, timeOn_, band_, shownMode(mode_, submode_), call_, comment_};
   batch.add(layout_, fields, LetterCase::Upper);

@@ -38,12 +38,12 @@ class AdxRecord {
   void close(ContactBatch& batch);
 
  private:
-  // Takes the fields of the elements of the line read last.
-  void takeLine();
-  // Keeps what the element of `tag` on the line says in `field`; false
-  // when the line has none.
-  bool take(AdifTag tag, std::string& field);
-  void take(AdifTag tag, const AdifTagValue& value, std::string& field);
+  // Keeps the fields of the elements of the line read last.
+  void keepLineFields();
+  // Keeps in `field` what the element of `tag` on the line says; false
+  // when the line has none. keepValue() keeps a value read already.
+  bool keepFieldOnLine(AdifTag tag, std::string& field);
+  void keepValue(AdifTag tag, const AdifTagValue& value, std::string& field);
 
   RecordLayout layout_;
   std::uint64_t line_ = 0;

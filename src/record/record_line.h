@@ -26,6 +26,10 @@ struct RecordFields {
   std::string_view comment;  // used by WideWithComment only
 };
 
+// What stands before an ADIF or ADX comment in a list line (-comment), so
+// that a reader of the list tells it from the callsign's neighbours.
+inline constexpr std::string_view kCommentMark = "** ";
+
 // The widths of the fields that every layout has; the band's is the
 // layout's own.
 inline constexpr std::size_t kDateWidth = 9;
