@@ -14,7 +14,7 @@
 #include "detect/text_layout.h"
 #include "detect/text_row.h"
 #include "fuzzing.h"
-#include "output/json_text.h"
+#include "page/json_text.h"
 #include "readers/adif_tags.h"
 #include "readers/cabrillo_contact.h"
 #include "readers/column_values.h"

@@ -12,8 +12,8 @@
 #include "output/bucket_journal.h"
 #include "output/bucket_names.h"
 #include "output/folder_lock.h"
-#include "output/lookup_page.h"
 #include "output/sort_stage.h"
+#include "page/lookup_page.h"
 #include "readers/line_reader.h"
 #include "record/console_texts.h"
 

@@ -9,9 +9,9 @@
 #include "base/sha256.h"
 #include "output/bucket_journal.h"
 #include "output/bucket_names.h"
-#include "output/json_text.h"
 #include "output/line_sort.h"
 #include "output/sort_stage.h"
+#include "page/json_text.h"
 #include "support/harness.h"
 
 namespace quorvel {

@@ -1,4 +1,4 @@
-#include "output/json_text.h"
+#include "page/json_text.h"
 
 #include "base/utf8.h"
 

@@ -1,8 +1,8 @@
-#include "output/log_overview.h"
+#include "page/log_overview.h"
 
 #include <algorithm>
 
-#include "output/json_text.h"
+#include "page/json_text.h"
 
 namespace quorvel {
 

@@ -1,4 +1,4 @@
-#include "output/lookup_page.h"
+#include "page/lookup_page.h"
 
 #include <map>
 #include <optional>
@@ -8,9 +8,9 @@
 #include "base/files.h"
 #include "base/sha256.h"
 #include "output/bucket_names.h"
-#include "output/json_text.h"
-#include "output/log_overview.h"
-#include "output/lookup_page_files.h"
+#include "page/json_text.h"
+#include "page/log_overview.h"
+#include "page/lookup_page_files.h"
 #include "record/contact_date.h"
 #include "record/list_line_fields.h"
 
