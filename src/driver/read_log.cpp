@@ -133,30 +133,20 @@ LogReading readLog(LineReader& input, const RunOptions& options, bool wideTextLo
     return reading;
   }
   const ReaderSetup setup{layoutFor(first.format, options, wideTextLogs), work, console};
-  reading.layout = setup.layout;
-  ReadOutcome outcome;
   switch (first.format) {
-    case LogFormat::Adx: outcome = readAdxLog(input, setup, sink); break;
+    case LogFormat::Adx: reading = readAdxLog(input, setup, sink); break;
     case LogFormat::Adif:
-      outcome = readAdifLog(input, first.line, first.lineNumber, first.adifStart, setup, sink);
+      reading = readAdifLog(input, first.line, first.lineNumber, first.adifStart, setup, sink);
       break;
-    case LogFormat::Cabrillo: outcome = readCabrilloLog(input, first.line, first.lineNumber, setup, sink); break;
-    case LogFormat::ColumnText: {
-      bool foundCallsigns = true;
-      outcome = readColumnLog(input, first.line, first.lineNumber, first.layout, setup, sink, foundCallsigns);
-      // Every line of it would be counted and written nowhere.
-      if (!foundCallsigns && outcome.status.isOk()) {
-        reading.fault = "no contact read from file " + input.name() + ": no column holds callsigns\n";
-      }
+    case LogFormat::Cabrillo: reading = readCabrilloLog(input, first.line, first.lineNumber, setup, sink); break;
+    case LogFormat::ColumnText:
+      reading = readColumnLog(input, first.line, first.lineNumber, first.layout, setup, sink);
       break;
-    }
   }
-  reading.status = outcome.status;
-  reading.counted = outcome.counted;
+  reading.layout = setup.layout;
   if (reading.status.isOk()) {
     if (std::string notice = input.cutNotice(); !notice.empty()) printMessage(console, notice);
   }
-  if (reading.fault.empty()) reading.fault = std::move(outcome.fault);
   return reading;
 }
 

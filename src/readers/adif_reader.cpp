@@ -275,8 +275,8 @@ std::size_t resumeAtRecordEnd(std::string_view skipped) {
   return std::min(skipped.find('\n'), findCaseless(skipped, kEndOfRecord));
 }
 
-ReadOutcome readAdifLog(LineReader& input, const Line& firstLine, std::size_t firstLineNumber, AdifStart start,
-                        const ReaderSetup& setup, RecordSink& sink) {
+LogReading readAdifLog(LineReader& input, const Line& firstLine, std::size_t firstLineNumber, AdifStart start,
+                       const ReaderSetup& setup, RecordSink& sink) {
   input.cutLongLines(cutAfterRecord, resumeAtRecordEnd);
   Line first = firstLine;
   bool hasFirst = true;

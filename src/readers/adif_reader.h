@@ -35,7 +35,7 @@ std::size_t resumeAtRecordEnd(std::string_view skipped);
 // contact when it holds a CALL, and the outcome's fault says so. Fails on
 // a read error or when a bucket file cannot be written. Cuts long lines
 // of `input` after their records.
-ReadOutcome readAdifLog(LineReader& input, const Line& firstLine, std::size_t firstLineNumber, AdifStart start,
-                        const ReaderSetup& setup, RecordSink& sink);
+LogReading readAdifLog(LineReader& input, const Line& firstLine, std::size_t firstLineNumber, AdifStart start,
+                       const ReaderSetup& setup, RecordSink& sink);
 
 }  // namespace quorvel

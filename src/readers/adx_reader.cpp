@@ -179,7 +179,7 @@ std::string faultMessage(const LineReader& input, XML_Parser parser) {
 
 }  // namespace
 
-ReadOutcome readAdxLog(LineReader& input, const ReaderSetup& setup, RecordSink& sink) {
+LogReading readAdxLog(LineReader& input, const ReaderSetup& setup, RecordSink& sink) {
   printMessage(setup.console, "\nADX format detected\n");
   printMessage(setup.console, kWritingMessage);
   Parser parser = makeParser(input);

@@ -20,6 +20,6 @@ namespace quorvel {
 // well-formed is read up to its first fault: the outcome's fault then
 // names the log, the line and the parser's reason, and no count is
 // printed. Fails on a read error or when a bucket file cannot be written.
-ReadOutcome readAdxLog(LineReader& input, const ReaderSetup& setup, RecordSink& sink);
+LogReading readAdxLog(LineReader& input, const ReaderSetup& setup, RecordSink& sink);
 
 }  // namespace quorvel

@@ -136,8 +136,8 @@ bool scanHeader(LineReader& input, CabrilloContest& contest, Line& line, std::si
 
 }  // namespace
 
-ReadOutcome readCabrilloLog(LineReader& input, const Line& firstLine, std::size_t firstLineNumber,
-                            const ReaderSetup& setup, RecordSink& sink) {
+LogReading readCabrilloLog(LineReader& input, const Line& firstLine, std::size_t firstLineNumber,
+                           const ReaderSetup& setup, RecordSink& sink) {
   CabrilloContest contest;
   Line line = firstLine;
   std::size_t number = firstLineNumber - 1;  // ended lines before `line`

@@ -17,7 +17,7 @@ namespace quorvel {
 // contacts and the count. A "QSO:" line with nothing after it is skipped,
 // and the outcome's fault names it. Fails on a read error or when a
 // bucket file cannot be written.
-ReadOutcome readCabrilloLog(LineReader& input, const Line& firstLine, std::size_t firstLineNumber,
-                            const ReaderSetup& setup, RecordSink& sink);
+LogReading readCabrilloLog(LineReader& input, const Line& firstLine, std::size_t firstLineNumber,
+                           const ReaderSetup& setup, RecordSink& sink);
 
 }  // namespace quorvel

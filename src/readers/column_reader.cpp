@@ -35,7 +35,7 @@ int lastColumnOf(const ColumnMap& columns) {
 // Reads the first data row into `batch` and the rest of the log into
 // `sink` with `body`.
 template <LogBody Body>
-ReadOutcome readRest(LineReader& input, Body& body, ContactBatch& batch, const ReaderSetup& setup, RecordSink& sink) {
+LogReading readRest(LineReader& input, Body& body, ContactBatch& batch, const ReaderSetup& setup, RecordSink& sink) {
   long count = 0;
   if (BodyEnd first = deliverBatch(batch, setup.console, sink, count); !first.status.isOk())
     return {first.status, count, {}};
@@ -82,15 +82,11 @@ std::string strayQuoteMessage(const LineReader& input, std::size_t line) {
          ": read as a character, the next line as a row of its own\n";
 }
 
-}  // namespace
-
-ReadOutcome readColumnLog(LineReader& input, const Line& firstLine, std::size_t firstLineNumber,
-                          const TextLayout& layout, const ReaderSetup& setup, RecordSink& sink, bool& foundCallsigns) {
-  std::size_t lines = firstLineNumber, strayQuote = 0;
-  const std::string upper = firstRow(input, firstLine, layout, lines, strayQuote);
-  const ColumnPlan plan = planColumns(layout, upper);
-  reportColumns(plan, setup.console);
-  foundCallsigns = plan.columns.callsignColumn != ColumnMap::kUnassigned;
+// Reads the rows from the first one on, between blanks or separated, and
+// says where a quote opened that no line closed.
+LogReading readColumns(LineReader& input, const std::string& upper, std::size_t firstLineNumber, std::size_t lines,
+                       std::size_t strayQuote, const TextLayout& layout, const ColumnPlan& plan,
+                       const ReaderSetup& setup, RecordSink& sink) {
   ContactBatch batch;
   if (layout.separator == ' ') {
     ColumnBody body(setup.layout, plan.columns, lastColumnOf(plan.columns), layout.columnSpans);
@@ -100,10 +96,26 @@ ReadOutcome readColumnLog(LineReader& input, const Line& firstLine, std::size_t 
   SeparatedBody body(setup.layout, plan.columns, lastColumnOf(plan.columns), layout.separator, layout.fieldsOfARow,
                      lines);
   body.readFirstRow(upper, lines > firstLineNumber, batch);
-  ReadOutcome outcome = readRest(input, body, batch, setup, sink);
+  LogReading reading = readRest(input, body, batch, setup, sink);
   if (strayQuote == 0) strayQuote = body.strayQuoteLine();
-  if (outcome.status.isOk() && strayQuote != 0) printMessage(setup.console, strayQuoteMessage(input, strayQuote));
-  return outcome;
+  if (reading.status.isOk() && strayQuote != 0) printMessage(setup.console, strayQuoteMessage(input, strayQuote));
+  return reading;
+}
+
+}  // namespace
+
+LogReading readColumnLog(LineReader& input, const Line& firstLine, std::size_t firstLineNumber,
+                         const TextLayout& layout, const ReaderSetup& setup, RecordSink& sink) {
+  std::size_t lines = firstLineNumber, strayQuote = 0;
+  const std::string upper = firstRow(input, firstLine, layout, lines, strayQuote);
+  const ColumnPlan plan = planColumns(layout, upper);
+  reportColumns(plan, setup.console);
+  LogReading reading = readColumns(input, upper, firstLineNumber, lines, strayQuote, layout, plan, setup, sink);
+  // Every line of it was counted and written nowhere.
+  if (reading.status.isOk() && plan.columns.callsignColumn == ColumnMap::kUnassigned) {
+    reading.fault = "no contact read from file " + input.name() + ": no column holds callsigns\n";
+  }
+  return reading;
 }
 
 }  // namespace quorvel

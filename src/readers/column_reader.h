@@ -15,10 +15,10 @@ namespace quorvel {
 // rowKind() takes for data give one record line each for `sink`. Prints a
 // dot per hundred data rows and the count, and after it, when a quote
 // opened a field that no line closed, the line it stood on. Fails on a
-// read error or when a bucket file cannot be written. `foundCallsigns`
-// tells whether a column was taken for the callsign: without one, no line
-// gives a contact.
-ReadOutcome readColumnLog(LineReader& input, const Line& firstLine, std::size_t firstLineNumber,
-                          const TextLayout& layout, const ReaderSetup& setup, RecordSink& sink, bool& foundCallsigns);
+// read error or when a bucket file cannot be written. With no column
+// taken for the callsign, no line gives a contact: the reading says so as
+// its fault.
+LogReading readColumnLog(LineReader& input, const Line& firstLine, std::size_t firstLineNumber,
+                         const TextLayout& layout, const ReaderSetup& setup, RecordSink& sink);
 
 }  // namespace quorvel

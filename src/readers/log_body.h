@@ -9,6 +9,7 @@
 #include "base/work_plan.h"
 #include "readers/block_pipeline.h"
 #include "readers/line_reader.h"
+#include "readers/log_reading.h"
 #include "record/contact_batch.h"
 #include "record/record_line.h"
 #include "record/record_sink.h"
@@ -60,15 +61,6 @@ struct IndependentLines {
   static bool cutsAfter(std::string_view) { return true; }
   void detach() {}
   void endInput(ContactBatch&) {}
-};
-
-// How reading a log ended, and how many contacts its reader counted. A
-// log read to its end may still hold a fault that cost or may have cost
-// contacts: its message, for the run to report and end in failure.
-struct ReadOutcome {
-  Status status = Status::ok();
-  long counted = 0;
-  std::string fault;
 };
 
 struct BodyEnd {
