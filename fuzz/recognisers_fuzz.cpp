@@ -19,7 +19,7 @@
 #include "readers/cabrillo_contact.h"
 #include "readers/column_values.h"
 #include "record/contact_date.h"
-#include "record/list_line_fields.h"
+#include "record/record_line.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace quorvel;
@@ -66,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (int switches = 0; switches < 8; ++switches) {
     const RecordLayout layout = chooseLayout(switches & 4 ? LayoutSet::Narrow : LayoutSet::WideWithComment,
                                              RunOptions{(switches & 1) != 0, (switches & 2) != 0});
-    if (std::optional<ListLineFields> fields = splitListLine(text, layout)) {
+    if (std::optional<RecordFields> fields = parseRecordLine(text, layout)) {
       for (std::string_view field : {fields->date, fields->time, fields->band, fields->mode, fields->callsign})
         check(field.empty() || (field.data() >= text.data() && field.end() <= text.end()), "fields view the line");
       check(!fields->callsign.empty(), "a split line has a callsign");

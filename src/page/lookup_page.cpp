@@ -12,7 +12,7 @@
 #include "page/log_overview.h"
 #include "page/lookup_page_files.h"
 #include "record/contact_date.h"
-#include "record/list_line_fields.h"
+#include "record/record_line.h"
 
 namespace quorvel {
 
@@ -154,7 +154,7 @@ void RecordWriter::writeLine(std::string_view line) {
   std::string& out = page_.buffer();
   if (!first_) out += "\\n";
   first_ = false;
-  std::optional<ListLineFields> fields = splitListLine(line, layout_);
+  std::optional<RecordFields> fields = parseRecordLine(line, layout_);
   // A tab parts the fields on the page: a field holding one is no field.
   if (fields &&
       (fields->date.find('\t') != std::string_view::npos || fields->time.find('\t') != std::string_view::npos ||

@@ -1,8 +1,12 @@
 #include "record/record_line.h"
 
 #include <string_view>
+#include <vector>
 
+#include "base/ascii.h"
 #include "base/files.h"
+#include "detect/adif_bands.h"
+#include "detect/field_shapes.h"
 
 namespace quorvel {
 
@@ -78,6 +82,135 @@ void formatRecordLine(const RecordLayout& layout, const RecordFields& fields, ch
   }
   if constexpr (kCrLfLineEnds) *out++ = '\r';
   *out = '\n';
+}
+
+// Reading a record line back: for the page, and for the sort.
+
+namespace {
+
+// The units a band text may carry after its number ("20M", "70CM", "10G").
+constexpr std::string_view kBandUnits[] = {"CM", "MM", "M", "G"};
+
+bool isNumberByte(char c) { return isAsciiDigit(static_cast<unsigned char>(c)) || c == '.'; }
+
+std::size_t wordEnd(std::string_view line, std::size_t at) {
+  const std::size_t end = line.find(' ', at);
+  return end == std::string_view::npos ? line.size() : end;
+}
+
+// Reads the field of `width` columns at `at`, right-aligned or wider; moves
+// `at` past it. False when the line has no such field there.
+bool readField(std::string_view line, std::size_t& at, std::size_t width, std::string_view& value) {
+  const std::size_t start = at;
+  while (at < line.size() && at < start + width && line[at] == ' ') ++at;
+  if (at == start + width) {
+    value = {};
+    return true;
+  }
+  const std::size_t end = wordEnd(line, at);
+  // A value shorter than its field ends where the field does; a longer one
+  // fills it from its first column.
+  if (at == line.size() || (at > start && end != start + width) || (at == start && end < start + width)) return false;
+  value = line.substr(at, end - at);
+  at = end;
+  return true;
+}
+
+bool readSeparator(std::string_view line, std::size_t& at) {
+  if (at >= line.size() || line[at] != ' ') return false;
+  ++at;
+  return true;
+}
+
+// Whether the mode of a band and mode split at `cut` can be what the line
+// holds: glued to the band, four characters or more; after blanks, any.
+bool modeFitsAfter(std::string_view line, std::size_t cut, std::size_t wordEnd) {
+  if (cut < wordEnd) return wordEnd - cut >= kModeWidth;
+  std::size_t at = cut;
+  std::string_view mode;
+  return readField(line, at, kModeWidth, mode);
+}
+
+// The mode that a cut at `cut` leaves glued to the band, if any.
+std::string_view gluedMode(std::string_view line, std::size_t cut, std::size_t wordEnd) {
+  return cut < wordEnd ? line.substr(cut, wordEnd - cut) : std::string_view();
+}
+
+// Where the band ends in the word at `start` that fills the band's field
+// and goes on past it: the band is a number wider than its field, perhaps
+// with the unit of a band's name (160M, 1.2G), or it fills the field and
+// the mode is glued to it. Of the cuts that leave a mode the line can
+// hold, the first that leaves a mode's name wins (160 and MSK144, not 160M
+// and SK144), else the first: the number with its unit, the number, then
+// shorter numbers, for a mode may begin with a digit (8PSK).
+std::size_t bandCut(std::string_view line, std::size_t start, std::size_t width) {
+  const std::size_t end = wordEnd(line, start);
+  bool number = true;
+  for (char c : line.substr(start, width)) number = number && isNumberByte(c);
+  if (!number) return start + width;
+  std::size_t digits = start + width;
+  while (digits < end && isNumberByte(line[digits])) ++digits;
+  std::vector<std::size_t> cuts;
+  for (std::string_view unit : kBandUnits) {
+    if (line.substr(digits, unit.size()) == unit &&
+        adifBandIndex(line.substr(start, digits + unit.size() - start)) >= 0)
+      cuts.push_back(digits + unit.size());
+  }
+  for (std::size_t cut = digits; cut >= start + width; --cut) cuts.push_back(cut);
+  std::size_t chosen = start + width;
+  bool found = false;
+  for (std::size_t cut : cuts) {
+    if (!modeFitsAfter(line, cut, end)) continue;
+    const std::string_view mode = gluedMode(line, cut, end);
+    if (!mode.empty() && isModeName(mode)) return cut;
+    if (!found) chosen = cut;
+    found = true;
+  }
+  return chosen;
+}
+
+bool readBandAndMode(std::string_view line, std::size_t& at, std::size_t width, RecordFields& fields) {
+  const std::size_t start = at;
+  if (line.size() <= start + width) return false;
+  while (at < start + width && line[at] == ' ') ++at;
+  if (at < start + width) {
+    const std::size_t cut = at == start ? bandCut(line, start, width) : start + width;
+    if (line.substr(at, cut - at).find(' ') != std::string_view::npos) return false;
+    fields.band = line.substr(at, cut - at);
+    at = cut;
+  }
+  const std::size_t end = wordEnd(line, at);
+  if (at < line.size() && line[at] != ' ') {
+    if (end - at < kModeWidth) return false;
+    fields.mode = line.substr(at, end - at);
+    at = end;
+    return true;
+  }
+  return readField(line, at, kModeWidth, fields.mode);
+}
+
+}  // namespace
+
+std::optional<RecordFields> parseRecordLine(std::string_view line, const RecordLayout& layout) {
+  RecordFields fields;
+  std::size_t at = 0;
+  if (layout.withDate && !(readField(line, at, kDateWidth, fields.date) && readSeparator(line, at))) return {};
+  if (layout.withTime && !(readField(line, at, kTimeWidth, fields.time) && readSeparator(line, at))) return {};
+  if (!readBandAndMode(line, at, static_cast<std::size_t>(layout.bandWidth), fields)) return {};
+  if (!readSeparator(line, at)) return {};
+  const std::size_t end = wordEnd(line, at);
+  if (end == at) return {};
+  fields.callsign = line.substr(at, end - at);
+  if (end < line.size()) fields.comment = line.substr(end + 1);
+  return fields;
+}
+
+std::string_view callsignAtColumn(std::string_view line, int column) {
+  std::size_t at = column > 1 ? static_cast<std::size_t>(column - 1) : 0;
+  if (at >= line.size()) return {};
+  // A word that began before the column is not the callsign.
+  while (at < line.size() && (line[at] == ' ' || (at > 0 && line[at - 1] != ' '))) ++at;
+  return line.substr(at, wordEnd(line, at) - at);
 }
 
 }  // namespace quorvel

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string_view>
 
 #include "base/bytes.h"
@@ -23,10 +24,10 @@ struct RecordFields {
   std::string_view band;
   std::string_view mode;
   std::string_view callsign;
-  std::string_view comment;  // used by WideWithComment only
+  std::string_view comment;  // written by WideWithComment only; read back, what follows the callsign
 };
 
-// What stands before an ADIF or ADX comment in a list line (-comment), so
+// What stands before an ADIF or ADX comment in a record line (-comment), so
 // that a reader of the list tells it from the callsign's neighbours.
 inline constexpr std::string_view kCommentMark = "** ";
 
@@ -69,5 +70,19 @@ inline constexpr std::size_t kRecordLineSlack = kBlankPiece;
 // recordLineSize() and kRecordLineSlack bytes more. The values are data: a
 // "%" in them is written as it stands.
 void formatRecordLine(const RecordLayout& layout, const RecordFields& fields, char* out);
+
+// Reads `line` (without its line end) as a record line of `layout`: each
+// field right-aligned in its width, or wider and pushing the rest right.
+// A band glued to a mode four or more characters long is parted where the
+// band's field ends, or, for a band number wider than its field, where the
+// number (and a unit after it, M, CM, MM or G) ends and leaves a mode of
+// four or more. Text after the callsign is a comment whatever the layout:
+// lines of a run with -comment stay in the bucket files of later runs.
+// Nothing when the line was not written in this layout.
+std::optional<RecordFields> parseRecordLine(std::string_view line, const RecordLayout& layout);
+
+// The callsign of a line that parseRecordLine cannot read: its first word
+// that starts at 1-based `column` or after it, as the sort stage sees it.
+std::string_view callsignAtColumn(std::string_view line, int column);
 
 }  // namespace quorvel

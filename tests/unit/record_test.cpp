@@ -9,7 +9,7 @@
 #include "base/files.h"
 #include "detect/adif_bands.h"
 #include "record/contact_date.h"
-#include "record/list_line_fields.h"
+#include "record/record_line.h"
 
 namespace quorvel {
 namespace {
@@ -24,7 +24,7 @@ std::string written(const RecordLayout& layout, const RecordFields& fields) {
 // Values that fill their fields, fall short of them or pass them; bands
 // glued to modes of four characters or more, modes that begin with a digit
 // or with a band's unit.
-TEST(ListLineFields, EveryWrittenLineSplitsIntoItsValues) {
+TEST(RecordLine, EveryWrittenLineSplitsIntoItsValues) {
   const std::vector<std::string_view> dates = {"", "20240310", "2024-11-23", "23-JUN-02"};
   const std::vector<std::string_view> times = {"", "1015", "101500"};
   const std::vector<std::string_view> bands = {"",     "20",  "14.025", "14.074000", "147.8217",
@@ -39,7 +39,7 @@ TEST(ListLineFields, EveryWrittenLineSplitsIntoItsValues) {
             for (std::string_view mode : modes) {
               const std::string_view comment = layout.withComment && mode == "CW" ? "hello <b>  there" : "";
               const std::string line = written(layout, {date, time, band, mode, "VK2/W1X", comment});
-              const std::optional<ListLineFields> fields = splitListLine(line, layout);
+              const std::optional<RecordFields> fields = parseRecordLine(line, layout);
               ASSERT_TRUE(fields) << "[" << line << "]";
               EXPECT_EQ(fields->date, layout.withDate ? date : "") << "[" << line << "]";
               EXPECT_EQ(fields->time, layout.withTime ? time : "") << "[" << line << "]";
@@ -57,7 +57,7 @@ TEST(ListLineFields, EveryWrittenLineSplitsIntoItsValues) {
 
 // Lines of bucket files left by other runs: split when they fit the run's
 // layout, and otherwise left whole, their callsign where the sort saw it.
-TEST(ListLineFields, LinesOfOtherLayoutsAreLeftWhole) {
+TEST(RecordLine, LinesOfOtherLayoutsAreLeftWhole) {
   const RecordLayout wide = chooseLayout(LayoutSet::Wide, RunOptions{});
   const RecordLayout narrow = chooseLayout(LayoutSet::Narrow, RunOptions{});
   const RecordLayout bare = chooseLayout(LayoutSet::Wide, RunOptions{true, true});
@@ -77,7 +77,7 @@ TEST(ListLineFields, LinesOfOtherLayoutsAreLeftWhole) {
       {wide, " 20250703 1615 14.074000MXYZW T6CHS", "14.074000", "MXYZW", "T6CHS", ""},
   };
   for (const Case& c : split) {
-    const std::optional<ListLineFields> fields = splitListLine(c.line, c.layout);
+    const std::optional<RecordFields> fields = parseRecordLine(c.line, c.layout);
     ASSERT_TRUE(fields) << c.line;
     EXPECT_EQ(fields->band, c.band) << c.line;
     EXPECT_EQ(fields->mode, c.mode) << c.line;
@@ -94,12 +94,12 @@ TEST(ListLineFields, LinesOfOtherLayoutsAreLeftWhole) {
       {wide, "", "", "", "", ""},
   };
   for (const Case& c : whole) {
-    EXPECT_FALSE(splitListLine(c.line, c.layout)) << c.line;
+    EXPECT_FALSE(parseRecordLine(c.line, c.layout)) << c.line;
     EXPECT_EQ(callsignAtColumn(c.line, c.layout.sortColumn()), c.callsign) << c.line;
   }
 }
 
-TEST(ListLineFields, BandsAndDatesAsLogsWriteThem) {
+TEST(RecordLine, BandsAndDatesAsLogsWriteThem) {
   const std::pair<std::string_view, std::string_view> bands[] = {
       {"20", "20M"},      {"20m", "20M"},      {"14.025", "20M"},    {"14025", "20M"},
       {"7", "40M"},       {"1", "160M"},       {"3.5", "80M"},       {"24", "12M"},
