@@ -215,8 +215,9 @@ TEST(VisibleText, EscapesControlsAndCutsLongTokens) {
       {"\xE6\x97\xA5\xE6\x9C\xAC", "\xE6\x97\xA5\xE6\x9C\xAC"},  // three bytes a letter
       {"STR\xF6M", "STR\xF6M"},                                  // a Latin-1 letter kept
       {"\x9B-K\xC2\x9B", "\\x9B-K\\xC2\\x9B"},                   // C1, lone or in UTF-8
-      {"\xE6\x97-\xED\xA0\x80", "\xE6\\x97-\xED\xA0\\x80"},      // a cut letter, a surrogate
-      {"\xE6\x97\x1B", "\xE6\\x97\\x1B"},                        // no letter ends in a control
+      {"\xE6\x97-\xED\xA0\x80-\xE0\x80\xAF",
+       "\xE6\\x97-\xED\xA0\\x80-\xE0\\x80\xAF"},  // a cut letter, a surrogate, overlong
+      {"\xE6\x97\x1B", "\xE6\\x97\\x1B"},         // no letter ends in a control
       {std::string(41, 'K'), std::string(40, 'K') + "..."},
       {std::string(40, 'K'), std::string(40, 'K')},
       {std::string(37, 'K') + "\x1B", std::string(37, 'K') + "..."},
