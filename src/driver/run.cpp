@@ -139,10 +139,9 @@ Status fillAndSort(const std::string& folder, const CommandLine& command, std::v
 // A run that failed takes its appends out of the buckets whose lists it
 // did not write, so that the same run made again counts them once.
 void takeBackAppends(const BucketJournal& journal, std::string_view listed, Status& status) {
-  bool tookBack = false;
-  Status takenBack = journal.takeBack(listed, tookBack);
-  status.absorb(takenBack);
-  if (takenBack.isOk() && tookBack) {
+  const TakenBack taken = journal.takeBack(listed);
+  status.absorb(taken.status);
+  if (taken.status.isOk() && taken.any) {
     status.absorb(Status::failure(
         "this run's contacts were taken out of the bucket files again: run it again once the cause is mended\n"));
   }

@@ -142,19 +142,20 @@ Status BucketJournal::cutBack(std::size_t index, std::int64_t size, std::string_
   return Status::ok();
 }
 
-Status BucketJournal::takeBack(std::string_view listed, bool& tookBack) const {
-  tookBack = false;
+TakenBack BucketJournal::takeBack(std::string_view listed) const {
+  TakenBack taken;
   for (std::size_t i = 0; i < kBucketCharacters.size(); ++i) {
     if (listed.find(kBucketCharacters[i]) != std::string_view::npos) continue;
     if (sizeOf(bucketPath(i)) <= record_.sizes[i]) continue;
     // The run being undone is this one, which failed.
     if (Status cut = cutBack(i, record_.sizes[i], "take this run's contacts out of the bucket files again");
         !cut.isOk()) {
-      return cut;
+      taken.status = cut;
+      return taken;
     }
-    tookBack = true;
+    taken.any = true;
   }
-  return Status::ok();
+  return taken;
 }
 
 // The lists were written whole: what is left is the deletion of their

@@ -36,6 +36,13 @@ std::string formatJournal(const JournalRecord& record, bool lowerCaseNames);
 // A mark cut short (no new line) counts as none: its run deleted nothing.
 std::optional<JournalRecord> parseJournal(std::string_view text);
 
+// What taking a failed run's appends back came to: whether any bucket
+// held one, or why a bucket could not be cut back.
+struct TakenBack {
+  Status status = Status::ok();
+  bool any = false;
+};
+
 class BucketJournal {
  public:
   // `directory` is "" for the current directory, else a path ending in "/".
@@ -59,10 +66,10 @@ class BucketJournal {
   // are in `listed` (their lists were written) is cut back to the size
   // begin() found, leftover lines of earlier runs kept, so that the same
   // run made again once the cause is gone gives the lists of one run.
-  // `tookBack` tells whether any bucket held an append. Fails with
-  // "unable to take this run's contacts out of the bucket files again"
-  // when a bucket cannot be cut.
-  Status takeBack(std::string_view listed, bool& tookBack) const;
+  // Tells whether any bucket held an append; fails with "unable to take
+  // this run's contacts out of the bucket files again" when a bucket
+  // cannot be cut.
+  TakenBack takeBack(std::string_view listed) const;
 
   // Marks that every list is written and the bucket files of the
   // characters `deleting` are about to be deleted.

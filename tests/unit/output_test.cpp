@@ -144,8 +144,7 @@ TEST(BucketJournal, ABucketThatCannotBeCutBackIsNamed) {
   BucketJournal journal(dir.path() + "/", false);
   ASSERT_TRUE(journal.begin().isOk());
   dir.write("K.TMP", "<dir>");
-  bool tookBack = false;
-  EXPECT_EQ(journal.takeBack("", tookBack).message(),
+  EXPECT_EQ(journal.takeBack("").status.message(),
             "unable to take this run's contacts out of the bucket files again: K.TMP cannot be cut back: Is a "
             "directory\n");
 }
