@@ -744,7 +744,9 @@ TEST(ProgramE2e, AnInterruptedRunIsUndoneOrFinishedByTheNext) {
                                                           {RunPoint::ListWritten, 1, "undone"},
                                                           {RunPoint::ListWritten, 20, "undone"},
                                                           {RunPoint::BucketDeleted, 5, "finished"}};
-  for (const Files& before : {Files{{"log", log}}, Files{{"log", log}, {"K.TMP", leftover}}}) {
+  // Leftovers in the first bucket and in one that the run writes to.
+  for (const Files& before :
+       {Files{{"log", log}}, Files{{"log", log}, {"K.TMP", leftover}, {"0.TMP", "22-JUN-02 1200  20  CW 0Z9ZZ\n"}}}) {
     ScratchDir whole;
     for (const auto& [name, content] : before) whole.write(name, content);
     const Outcome once = runProgram(whole, {"log"});
