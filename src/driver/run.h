@@ -11,8 +11,9 @@ namespace quorvel {
 enum class ExitStatus { Success, Failure };
 
 // One whole run of the program: reads the command line `arguments` (those
-// after the program name), reads the log it names from the current
-// directory, fills and sorts the bucket files there, and writes progress and
+// after the program name), reads the logs it names, fills and sorts the
+// bucket files in the current directory (in the first log's folder when
+// the console is a window of the program's own), and writes progress and
 // messages on `console`. Returns how the run ended; every failure has been
 // reported on the console's error stream.
 ExitStatus runQuorvel(const std::vector<std::string>& arguments, const Console& console, const WorkPlan& work = {});
