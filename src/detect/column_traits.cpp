@@ -22,8 +22,8 @@ bool dottedTime(std::string_view value) {
 // (40CW), or a frequency to the kilohertz (14.025).
 bool plainBand(std::string_view value) {
   if (gluedBandLength(value) > 0 || value == "SAT") return true;
-  const std::size_t dot = value.find('.');
-  if (isFrequency(value)) return dot != std::string_view::npos && value.size() - dot - 1 >= 3;
+  // A frequency has its dot.
+  if (isFrequency(value)) return value.size() - value.find('.') - 1 >= 3;
   std::size_t digits = 0;
   while (digits < value.size() && isAsciiDigit(static_cast<unsigned char>(value[digits]))) ++digits;
   const std::string_view unit = value.substr(digits);

@@ -73,6 +73,10 @@ TEST(RowKind, WhatARowIs) {
       {std::string(5000, ' ') + "G4ABC", ' ', RowKind::Data},
   };
   for (const auto& [line, separator, kind] : cases) EXPECT_EQ(kindOf(line, separator), kind) << line;
+  // A CSV row that ends before its callsign's column is no contact.
+  std::vector<RowField> fields;
+  cutRow("2024-03-09,1815", ',', fields);
+  EXPECT_EQ(rowKind("2024-03-09,1815", fields, ',', 2), RowKind::Other);
 }
 
 TEST(AssignColumn, RuleOrderAndSurprises) {
