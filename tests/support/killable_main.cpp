@@ -33,7 +33,10 @@ int main(int argc, char** argv) {
   plan.checkpoint = [&](RunPoint at) {
     if (at != point || ++reached != count) return;
     if (!hold) std::_Exit(137);
-    if (std::FILE* file = std::fopen(held.c_str(), "w")) std::fclose(file);
+    // Made whole under another name, so that the test never finds it open:
+    // Windows cannot delete a file another process holds open.
+    if (std::FILE* file = std::fopen((held + ".part").c_str(), "w")) std::fclose(file);
+    std::filesystem::rename(held + ".part", held);
     while (std::filesystem::exists(held)) std::this_thread::sleep_for(std::chrono::milliseconds(5));
   };
   return runQuorvel(arguments, Console{}, plan) == ExitStatus::Success ? 0 : 1;
