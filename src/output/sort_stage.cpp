@@ -217,6 +217,7 @@ std::optional<SystemError> sortOneBucket(const std::string& bucketPath, const st
                                          const SortSettings& settings, const SortShare& share, SortBuffers& buffers,
                                          long& dropped) {
   File bucket = openForReading(bucketPath);
+  if (!bucket.isOpen()) return lastSystemError();  // before another call replaces the reason
   const std::int64_t size = sizeOf(bucket);
   if (size < 0) return lastSystemError();
   const std::string partPath = sortedPath + ".part";

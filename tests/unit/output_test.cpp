@@ -117,16 +117,18 @@ TEST(SortBuckets, SortsBucketFilesWhateverTheirLinesAndMemory) {
     }
   }
   // A run file that cannot be made (a folder holds its name) fails the
-  // bucket, which stays as it was, and leaves no run file behind.
+  // bucket, which stays as it was, and leaves no run file behind; a bucket
+  // that cannot be read fails with the reason it cannot.
   testing::ScratchDir dir;
-  for (char bucket : kBucketCharacters) dir.write(bucketFileName(bucket, false), "");
+  for (char bucket : kBucketCharacters) dir.write(bucketFileName(bucket, false), bucket == 'B' ? "<dir>" : "");
   dir.write("A.TMP", buckets.at("A.TMP"));
   dir.write("A.TMP.run3", "<dir>");
   const SortSettings settings{{3}, false, false, 1, 4000, {}};
   SortOutcome outcome = sortBuckets(dir.path() + "/", settings, Console{devNull, devNull});
-  EXPECT_EQ(deleteSortedBuckets(dir.path() + "/", settings, outcome).message(),
-            "unable to sort file " + dir.shown("A.TMP") + ": " +
-                (testing::kWindows ? "Access denied." : "Is a directory") + "\n");
+  const std::string folder = testing::kWindows ? ": Access denied.\n" : ": Is a directory\n";
+  EXPECT_EQ(
+      deleteSortedBuckets(dir.path() + "/", settings, outcome).message(),
+      "unable to sort file " + dir.shown("A.TMP") + folder + "unable to sort file " + dir.shown("B.TMP") + folder);
   testing::Files files = dir.files();
   EXPECT_EQ(files.size(), 37u);
   EXPECT_TRUE(files["A.TMP"] == buckets.at("A.TMP") && files["A.TMP.run3"] == "<dir>" && !files.contains("A.TXT"));
