@@ -71,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         check(field.empty() || (field.data() >= text.data() && field.end() <= text.end()), "fields view the line");
       check(!fields->callsign.empty(), "a split line has a callsign");
     }
-    (void)callsignAtColumn(text, layout.sortColumn());
+    check(callsignStart(text, layout) == callsignStartPlain(text, layout), "the callsign where the plain twin has it");
   }
   const int band = adifBandIndex(text);
   check(band >= -1 && band < static_cast<int>(kAdifBandNames.size()), "a band of the table");

@@ -1,6 +1,6 @@
 // The sort stage on arbitrary bucket content: the first byte chooses the
-// sort column (0 to 63), whether keys start past blanks, whether repeated
-// lines are dropped, and the bucket; the rest is the bucket file, whose
+// sort column (0 to 63) or keys from record lines' callsigns on, whether
+// repeated lines are dropped, and the bucket; the rest is the bucket file, whose
 // list must be the one a plain sort makes (listOf), also when an odd
 // length leaves the stage memory for a few lines only, to sort in runs.
 #include "fuzzing.h"
@@ -14,7 +14,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static std::FILE* devNull = std::fopen("/dev/null", "w");
   testing::ScratchDir dir;
   char bucket = kBucketCharacters[data[0] % kBucketCharacters.size()];
-  const SortKey key{data[0] & 63, (data[0] & 64) != 0};
+  const SortKey key = (data[0] & 64) != 0
+                          ? SortKey(chooseLayout(LayoutSet::Wide, RunOptions{(data[0] & 1) != 0, false}))
+                          : SortKey(data[0] & 63);
   const bool unique = (data[0] & 128) != 0;
   std::string content(reinterpret_cast<const char*>(data + 1), size - 1);
   for (char other : kBucketCharacters) dir.put(bucketFileName(other, false), other == bucket ? content : "");

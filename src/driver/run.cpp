@@ -106,9 +106,9 @@ Status fillAndSort(const std::string& folder, const CommandLine& command, std::v
 
   printMessage(console, kSortingMessage);
   // Leftover bucket lines, when this run wrote none, are sorted as whole
-  // lines. Lines of several logs are compared from their callsigns on.
-  const bool handedOver = buckets.linesHandedOver() > 0;
-  SortSettings settings{SortKey{handedOver ? layout->sortColumn() : 0, handedOver && shared},
+  // lines; else every line from its callsign on, wherever a value wider
+  // than its field (a Cabrillo date, a long frequency or mode) put it.
+  SortSettings settings{buckets.linesHandedOver() > 0 ? SortKey(*layout) : SortKey(0),
                         command.options.lowerCaseNames,
                         command.options.unique,
                         work.threadCount(),

@@ -15,36 +15,42 @@ namespace {
 using KeyedLine = LineSorter::KeyedLine;
 using LongLine = LineSorter::LongLine;
 
-// Finds the lines of a list by their index.
-struct ListedLines {
-  const std::vector<std::string_view>& lines;
-  std::string_view operator()(std::uint64_t place) const { return lines[place]; }
-};
-
-// Finds the lines of a bucket's content by their start and length packed
-// into one number, so that writing them in sorted order fetches only the
-// line itself. A line too long for the length bits has its length looked
-// up among the long lines, which stand in the order of their starts.
+// Finds the lines of a bucket's content, and the key in each, by the
+// line's start, its length and where its key starts in it, packed into
+// one number, so that writing them in sorted order fetches only the line
+// itself. A line too long for the length bits, or whose key starts too
+// far in for the offset bits, is looked up among the long lines, which
+// stand in the order of their starts.
 struct PackedLines {
   static constexpr int kLengthBits = 16;
+  static constexpr int kOffsetBits = 8;
   static constexpr std::uint64_t kLongLine = (std::uint64_t{1} << kLengthBits) - 1;
+  static constexpr std::size_t kFarKey = (std::size_t{1} << kOffsetBits) - 1;
 
   const char* content;
   const std::vector<LongLine>& longLines;
 
-  static std::uint64_t pack(std::size_t start, std::size_t length) {
-    return (static_cast<std::uint64_t>(start) << kLengthBits) | std::min<std::uint64_t>(length, kLongLine);
+  static bool isLong(const LongLine& line) { return line.length >= kLongLine || line.keyOffset >= kFarKey; }
+  static std::uint64_t pack(const LongLine& line) {
+    const std::uint64_t start = static_cast<std::uint64_t>(line.start) << (kOffsetBits + kLengthBits);
+    if (isLong(line)) return start | kLongLine;
+    return start | (static_cast<std::uint64_t>(line.keyOffset) << kLengthBits) | line.length;
   }
-  static std::size_t startOf(std::uint64_t place) { return static_cast<std::size_t>(place >> kLengthBits); }
-  std::string_view operator()(std::uint64_t place) const {
-    std::size_t start = startOf(place);
-    std::size_t length = static_cast<std::size_t>(place & kLongLine);
-    if (length == kLongLine) {
-      length = std::lower_bound(longLines.begin(), longLines.end(), start, [](const LongLine& line, std::size_t at) {
-                 return line.start < at;
-               })->length;
-    }
-    return std::string_view(content + start, length);
+  LongLine unpack(std::uint64_t place) const {
+    const LongLine line{static_cast<std::size_t>(place >> (kOffsetBits + kLengthBits)),
+                        static_cast<std::size_t>(place & kLongLine),
+                        static_cast<std::size_t>((place >> kLengthBits) & kFarKey)};
+    if (line.length != kLongLine) return line;
+    return *std::lower_bound(longLines.begin(), longLines.end(), line.start,
+                             [](const LongLine& longLine, std::size_t at) { return longLine.start < at; });
+  }
+  std::string_view line(std::uint64_t place) const {
+    const LongLine line = unpack(place);
+    return std::string_view(content + line.start, line.length);
+  }
+  std::string_view key(std::uint64_t place) const {
+    const LongLine line = unpack(place);
+    return std::string_view(content + line.start + line.keyOffset, line.length - line.keyOffset);
   }
 };
 
@@ -90,9 +96,8 @@ constexpr std::uint64_t kRepeated = ~std::uint64_t{0};
 // sort that drops repeated lines, are ordered by the whole line and each
 // line equal to the one before it is marked kRepeated, while they are at
 // hand: a pass over the sorted lines later would fetch them all again.
-template <class LineOf>
 struct EqualKeys {
-  const LineOf& lineOf;
+  const PackedLines& lines;
   bool dropRepeats;
 
   // Orders [first, last), whose keys are equal.
@@ -102,13 +107,13 @@ struct EqualKeys {
     // By the first eight bytes of each line first, as the keys were; the
     // prefixes of the finished group are free to take them. Equal lines
     // are alike in every byte: their order among themselves does not show.
-    for (Iterator entry = first; entry != last; ++entry) entry->prefix = keyPrefix(lineOf(entry->place));
+    for (Iterator entry = first; entry != last; ++entry) entry->prefix = keyPrefix(lines.line(entry->place));
     std::sort(first, last, [this](const KeyedLine& a, const KeyedLine& b) {
-      return a.prefix != b.prefix ? a.prefix < b.prefix : keyBefore(lineOf(a.place), lineOf(b.place));
+      return a.prefix != b.prefix ? a.prefix < b.prefix : keyBefore(lines.line(a.place), lines.line(b.place));
     });
     Iterator kept = first;
     for (Iterator entry = first + 1; entry != last; ++entry) {
-      if (entry->prefix == kept->prefix && lineOf(entry->place) == lineOf(kept->place)) {
+      if (entry->prefix == kept->prefix && lines.line(entry->place) == lines.line(kept->place)) {
         entry->place = kRepeated;
       } else {
         kept = entry;
@@ -208,13 +213,10 @@ void sortGroup(Iterator first, Iterator last, const KeyOf& keyOf, const EqualKey
   }
 }
 
-// Orders `keyed`, whose prefixes are set, the way sortLinesByColumn orders
-// lines, and with `unique` leaves out repeated lines, returning how many;
-// `lineOf` finds the line of an entry.
-template <class LineOf, class KeyOfLine>
-long sortKeyed(std::vector<KeyedLine>& keyed, const LineOf& lineOf, const KeyOfLine& keyOfLine, bool unique,
-               std::vector<KeyedLine>& scratch) {
-  auto keyOf = [&lineOf, &keyOfLine](std::uint64_t place) { return keyOfLine(lineOf(place)); };
+// Orders `keyed`, whose prefixes are set, in the order of compareInOrder,
+// and with `unique` leaves out repeated lines, returning how many.
+long sortKeyed(std::vector<KeyedLine>& keyed, const PackedLines& lines, bool unique, std::vector<KeyedLine>& scratch) {
+  auto keyOf = [&lines](std::uint64_t place) { return lines.key(place); };
   // First by the first eight bytes of each key, read as one big-endian
   // number (zero-padded, which keeps the byte order), with a stable radix
   // sort; that settles nearly every callsign.
@@ -227,7 +229,7 @@ long sortKeyed(std::vector<KeyedLine>& keyed, const LineOf& lineOf, const KeyOfL
     while (end < keyed.size() && keyed[end].prefix == keyed[begin].prefix) ++end;
     if (end - begin > 1) {
       sortGroup(keyed.begin() + static_cast<std::ptrdiff_t>(begin), keyed.begin() + static_cast<std::ptrdiff_t>(end),
-                keyOf, EqualKeys<LineOf>{lineOf, unique}, pending);
+                keyOf, EqualKeys{lines, unique}, pending);
     }
     begin = end;
   }
@@ -257,9 +259,10 @@ std::size_t keyLines(std::string_view content, const KeyOfLine& keyOfLine, std::
     // Where lists end their lines with CR LF, the CR belongs to the line
     // end: a list sorts alike whichever line ends its bucket has.
     if (kCrLfLineEnds && !line.empty() && line.back() == '\r') line.remove_suffix(1);
-    std::size_t offset = static_cast<std::size_t>(at - start);
-    keyed.push_back({keyPrefix(keyOfLine(line)), PackedLines::pack(offset, line.size())});
-    if (line.size() >= PackedLines::kLongLine) longLines.push_back({offset, line.size()});
+    const std::string_view key = keyOfLine(line);
+    const LongLine place{static_cast<std::size_t>(at - start), line.size(), line.size() - key.size()};
+    keyed.push_back({keyPrefix(key), PackedLines::pack(place)});
+    if (PackedLines::isLong(place)) longLines.push_back(place);
     at = lineEnd + 1;
   }
   return static_cast<std::size_t>(at - start);
@@ -268,47 +271,26 @@ std::size_t keyLines(std::string_view content, const KeyOfLine& keyOfLine, std::
 // The key of a line: from the 0-based `skip` on.
 struct KeyAfter {
   std::size_t skip;
-  std::string_view operator()(std::string_view line) const {
-    return line.size() > skip ? line.substr(skip) : std::string_view();
-  }
+  std::string_view operator()(std::string_view line) const { return line.substr(std::min(skip, line.size())); }
 };
 
-// The key of a line: from the first byte at or after `skip` that is no
-// blank.
-struct KeyPastBlanks {
-  std::size_t skip;
-  std::string_view operator()(std::string_view line) const {
-    std::size_t start = skip;
-    while (start < line.size() && line[start] == ' ') ++start;
-    return KeyAfter{start}(line);
-  }
+// The key of a record line: from its callsign on.
+struct KeyAtCallsign {
+  const RecordLayout& layout;
+  std::string_view operator()(std::string_view line) const { return line.substr(callsignStart(line, layout)); }
 };
 
-// Calls `sort` with the key finder `key` asks for, each its own code: the
+// Calls `use` with the key finder `key` asks for, each its own code: the
 // usual one never looks at the bytes of a line to find its key.
-template <class Sort>
-auto withKeyOf(SortKey key, const Sort& sort) {
-  const std::size_t skip = key.column > 1 ? static_cast<std::size_t>(key.column - 1) : 0;
-  return key.pastBlanks ? sort(KeyPastBlanks{skip}) : sort(KeyAfter{skip});
+template <class Use>
+auto withKeyOf(const SortKey& key, const Use& use) {
+  if (key.layout) return use(KeyAtCallsign{*key.layout});
+  return use(KeyAfter{key.column > 1 ? static_cast<std::size_t>(key.column - 1) : 0});
 }
 
 }  // namespace
 
-void sortLinesByColumn(std::vector<std::string_view>& lines, SortKey key, bool unique) {
-  std::vector<KeyedLine> keyed;
-  std::vector<KeyedLine> scratch;
-  keyed.reserve(lines.size());
-  (void)withKeyOf(key, [&](const auto& keyOfLine) {
-    for (std::size_t i = 0; i < lines.size(); ++i) keyed.push_back({keyPrefix(keyOfLine(lines[i])), i});
-    return sortKeyed(keyed, ListedLines{lines}, keyOfLine, unique, scratch);
-  });
-  std::vector<std::string_view> sorted;
-  sorted.reserve(lines.size());
-  for (const KeyedLine& entry : keyed) sorted.push_back(lines[entry.place]);
-  lines.swap(sorted);
-}
-
-int compareInOrder(std::string_view a, std::string_view b, SortKey key, bool unique) {
+int compareInOrder(std::string_view a, std::string_view b, const SortKey& key, bool unique) {
   return withKeyOf(key, [&](const auto& keyOfLine) {
     const std::string_view keyA = keyOfLine(a), keyB = keyOfLine(b);
     if (keyBefore(keyA, keyB)) return -1;
@@ -317,13 +299,11 @@ int compareInOrder(std::string_view a, std::string_view b, SortKey key, bool uni
   });
 }
 
-std::size_t LineSorter::sort(std::string_view content, SortKey key, bool unique, std::size_t mostLines) {
+std::size_t LineSorter::sort(std::string_view content, const SortKey& key, bool unique, std::size_t mostLines) {
   content_ = content.data();
-  std::size_t taken = 0;
-  dropped_ = withKeyOf(key, [&](const auto& keyOfLine) {
-    taken = keyLines(content, keyOfLine, mostLines, keyed_, longLines_);
-    return sortKeyed(keyed_, PackedLines{content_, longLines_}, keyOfLine, unique, scratch_);
-  });
+  const std::size_t taken = withKeyOf(
+      key, [&](const auto& keyOfLine) { return keyLines(content, keyOfLine, mostLines, keyed_, longLines_); });
+  dropped_ = sortKeyed(keyed_, PackedLines{content_, longLines_}, unique, scratch_);
   return taken;
 }
 
@@ -334,7 +314,7 @@ void LineSorter::reserve(std::size_t lines) {
 }
 
 std::string_view LineSorter::line(std::size_t i) const {
-  std::string_view line = PackedLines{content_, longLines_}(keyed_[i].place);
+  std::string_view line = PackedLines{content_, longLines_}.line(keyed_[i].place);
   return std::string_view(line.data(), kCrLfLineEnds ? line.size() : line.size() + 1);
 }
 

@@ -80,7 +80,7 @@ class BlockWriter {
 
 }  // namespace
 
-bool mergeRuns(const std::vector<std::string>& runs, const std::string& output, SortKey key, bool unique,
+bool mergeRuns(const std::vector<std::string>& runs, const std::string& output, const SortKey& key, bool unique,
                std::size_t bufferBytes, long& dropped) {
   std::vector<RunReader> readers;
   readers.reserve(runs.size());
@@ -94,7 +94,7 @@ bool mergeRuns(const std::vector<std::string>& runs, const std::string& output, 
   if (!out.isOpen()) return false;
   BlockWriter writer(out, bufferBytes);
   // The run whose line comes next on top: by order, then by run.
-  auto after = [&heads, key, unique](std::size_t a, std::size_t b) {
+  auto after = [&heads, &key, unique](std::size_t a, std::size_t b) {
     // Runs end their lines as the lists do.
     const int order = compareInOrder(heads[a].substr(0, heads[a].size() - kLineEnd.size()),
                                      heads[b].substr(0, heads[b].size() - kLineEnd.size()), key, unique);

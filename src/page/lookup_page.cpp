@@ -138,9 +138,9 @@ int RecordWriter::bandIndex(std::string_view band) {
 }
 
 // The page's script finds a beginning in a list by halving it when the
-// list is in the order of its callsigns. Lines kept whole from other runs
-// may break it; so may bytes past ASCII, which the script compares as
-// UTF-16 and not as they stand.
+// list is in the order of its callsigns. A list sorted as whole lines (by
+// a run that wrote no line of its own) may break it; so may bytes past
+// ASCII, which the script compares as UTF-16 and not as they stand.
 void RecordWriter::followOrder(std::string_view callsign) {
   for (char c : callsign)
     inOrder_ = inOrder_ && static_cast<unsigned char>(c) >= 0x20 && static_cast<unsigned char>(c) < 0x80;

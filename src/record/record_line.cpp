@@ -1,7 +1,9 @@
 #include "record/record_line.h"
 
+#include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <string_view>
-#include <vector>
 
 #include "base/ascii.h"
 #include "base/files.h"
@@ -93,9 +95,10 @@ constexpr std::string_view kBandUnits[] = {"CM", "MM", "M", "G"};
 
 bool isNumberByte(char c) { return isAsciiDigit(static_cast<unsigned char>(c)) || c == '.'; }
 
+// Values are short: a loop finds their ends sooner than a call would.
 std::size_t wordEnd(std::string_view line, std::size_t at) {
-  const std::size_t end = line.find(' ', at);
-  return end == std::string_view::npos ? line.size() : end;
+  while (at < line.size() && line[at] != ' ') ++at;
+  return at;
 }
 
 // Reads the field of `width` columns at `at`, right-aligned or wider; moves
@@ -150,21 +153,24 @@ std::size_t bandCut(std::string_view line, std::size_t start, std::size_t width)
   if (!number) return start + width;
   std::size_t digits = start + width;
   while (digits < end && isNumberByte(line[digits])) ++digits;
-  std::vector<std::size_t> cuts;
-  for (std::string_view unit : kBandUnits) {
-    if (line.substr(digits, unit.size()) == unit &&
-        adifBandIndex(line.substr(start, digits + unit.size() - start)) >= 0)
-      cuts.push_back(digits + unit.size());
-  }
-  for (std::size_t cut = digits; cut >= start + width; --cut) cuts.push_back(cut);
   std::size_t chosen = start + width;
   bool found = false;
-  for (std::size_t cut : cuts) {
-    if (!modeFitsAfter(line, cut, end)) continue;
+  // Whether the cut settles it; else the first cut that fits is kept.
+  auto settles = [&](std::size_t cut) {
+    if (!modeFitsAfter(line, cut, end)) return false;
     const std::string_view mode = gluedMode(line, cut, end);
-    if (!mode.empty() && isModeName(mode)) return cut;
+    if (!mode.empty() && isModeName(mode)) return true;
     if (!found) chosen = cut;
     found = true;
+    return false;
+  };
+  for (std::string_view unit : kBandUnits) {
+    const std::size_t cut = digits + unit.size();
+    if (line.substr(digits, unit.size()) == unit && adifBandIndex(line.substr(start, cut - start)) >= 0 && settles(cut))
+      return cut;
+  }
+  for (std::size_t cut = digits; cut >= start + width; --cut) {
+    if (settles(cut)) return cut;
   }
   return chosen;
 }
@@ -207,10 +213,95 @@ std::optional<RecordFields> parseRecordLine(std::string_view line, const RecordL
 
 std::string_view callsignAtColumn(std::string_view line, int column) {
   std::size_t at = column > 1 ? static_cast<std::size_t>(column - 1) : 0;
-  if (at >= line.size()) return {};
+  if (at >= line.size()) return line.substr(line.size());
   // A word that began before the column is not the callsign.
   while (at < line.size() && (line[at] == ' ' || (at > 0 && line[at - 1] != ' '))) ++at;
   return line.substr(at, wordEnd(line, at) - at);
+}
+
+std::size_t callsignStartPlain(std::string_view line, const RecordLayout& layout) {
+  const std::optional<RecordFields> fields = parseRecordLine(line, layout);
+  const std::string_view callsign = fields ? fields->callsign : callsignAtColumn(line, layout.sortColumn());
+  return static_cast<std::size_t>(callsign.data() - line.data());
+}
+
+namespace {
+
+// Where the blanks stand among the first 32 bytes of a line: bit i is
+// set when byte i is a blank. A line's fields up to its callsign nearly
+// always lie within them.
+class BlankBits {
+ public:
+  static constexpr std::size_t kSeen = 32;
+
+  explicit BlankBits(std::string_view line) : seen_(std::min(line.size(), kSeen)) {
+    char head[kSeen] = {};
+    copyBytes(head, line.data(), seen_);
+    bits_ = bytesEqualMask(head, ' ') | bytesEqualMask(head + 16, ' ') << 16;
+  }
+
+  bool blankAt(std::size_t at) const { return at < seen_ && (bits_ >> at & 1) != 0; }
+  bool filledAt(std::size_t at) const { return at < seen_ && (bits_ >> at & 1) == 0; }
+  // Whether the `width` bytes at `at` are blanks and then non-blanks
+  // (either may be none): a value within its field.
+  bool rightAligned(std::size_t at, std::size_t width) const {
+    if (at + width > seen_) return false;
+    const std::uint32_t field = bits_ >> at & ((std::uint32_t{1} << width) - 1);
+    return (field & (field + 1)) == 0;
+  }
+  // A value within its field, and the blank after it.
+  bool fitsField(std::size_t at, std::size_t width) const { return rightAligned(at, width) && blankAt(at + width); }
+  // The first blank: where a value that fills its field from the line's
+  // start ends. npos when none is seen.
+  std::size_t firstBlank() const {
+    return bits_ == 0 ? std::string_view::npos : static_cast<std::size_t>(std::countr_zero(bits_));
+  }
+
+ private:
+  std::size_t seen_;
+  std::uint32_t bits_;
+};
+
+// Where the callsign of a line whose values each fit their fields starts,
+// a date wider than its field allowed (a Cabrillo date): found from where
+// the blanks stand, as parseRecordLine would find it. npos for any other
+// line, and for a band that fills its field with digits and has a mode
+// glued to it, which parseRecordLine may read as a longer band.
+std::size_t fittedCallsignStart(std::string_view line, const RecordLayout& layout) {
+  constexpr std::size_t kNone = std::string_view::npos;
+  const BlankBits blanks(line);
+  std::size_t at = 0;
+  if (layout.withDate) {
+    if (blanks.filledAt(0)) {
+      at = blanks.firstBlank();
+      if (at < kDateWidth || at == kNone) return kNone;
+    } else if (blanks.fitsField(0, kDateWidth)) {
+      at = kDateWidth;
+    } else {
+      return kNone;
+    }
+    ++at;
+  }
+  if (layout.withTime) {
+    if (!blanks.fitsField(at, kTimeWidth)) return kNone;
+    at += kTimeWidth + 1;
+  }
+  const std::size_t width = static_cast<std::size_t>(layout.bandWidth);
+  if (!blanks.rightAligned(at, width) || !blanks.fitsField(at + width, kModeWidth)) return kNone;
+  if (blanks.filledAt(at) && blanks.filledAt(at + width)) {
+    bool number = true;
+    for (std::size_t i = at; i < at + width; ++i) number = number && isNumberByte(line[i]);
+    if (number) return kNone;
+  }
+  at += width + kModeWidth + 1;
+  return blanks.filledAt(at) ? at : kNone;
+}
+
+}  // namespace
+
+std::size_t callsignStart(std::string_view line, const RecordLayout& layout) {
+  const std::size_t fitted = fittedCallsignStart(line, layout);
+  return fitted != std::string_view::npos ? fitted : callsignStartPlain(line, layout);
 }
 
 }  // namespace quorvel

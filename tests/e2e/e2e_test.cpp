@@ -93,7 +93,7 @@ void expectRun(const std::string& options, const std::string& log, const std::st
 TEST(AdifE2e, RecordsAndTheirValues) {
   // Typed tags, values run into the next tag, names that begin like
   // another, and FREQ against BAND: a nine-character frequency moves its
-  // callsign one column right, so that line sorts first.
+  // callsign one column right, and it sorts by its callsign all the same.
   expectRun("",
             "Log of G4ZZZ, ADIF export\n<adif_ver:5>3.1.0 <eoh>\n"
             "<CALL:5>G4ABC<QSO_DATE:8:D>20240309<TIME_ON:6>181502<BAND:3>20m<MODE:5>psk31<EOR>\n"
@@ -104,7 +104,7 @@ TEST(AdifE2e, RecordsAndTheirValues) {
   expectRun("-nodate -notime",
             "<EOH>\n<CALL:4>K1AB <FREQ:5>7.010 <BAND:4>70CM <EOR>\n"
             "<CALL:4>K1AC <BAND:3>40M\n<FREQ:9>14.195000 <EOR>\n<CALL:4>K1AD <BAND:2>2m <EOR>\n",
-            adif(3), {{"K.TXT", "14.195000     K1AC\n     70C     K1AB\n       2     K1AD\n"}});
+            adif(3), {{"K.TXT", "     70C     K1AB\n14.195000     K1AC\n       2     K1AD\n"}});
   // A missing date is the last one read, and so is an empty one; a record
   // without CALL is counted and written nowhere.
   expectRun("-notime",
@@ -262,12 +262,12 @@ TEST(CabrilloE2e, HeaderRulesCountsAndEnds) {
   expectRun("", macLog, cabrillo(2), {{"K.TXT", record("K10") + record("K10")}});
   expectRun("", header("") + "END-OF-LOG:\n", kSorting, {});  // no "QSO:" line at all
   // Short and long contact lines, PSK31: the five-letter mode moves W1AX
-  // one column right, and it sorts first.
+  // one column right, and it sorts by its callsign all the same.
   expectRun("-nodate -notime",
             header("") +
                 "QSO: 7000 PSK31 2024-11-23 1200 A B C\nQSO: 7000 psk31 2024-11-23 1200 A B C W1AW\n"
                 "QSO:7000\tPSK63  2024-11-23 1201 A B C W1AX D E F G H\nEND-OF-LOG:\n",
-            cabrillo(3), {{"W.TXT", "    7000PSK63 W1AX\n    7000 PSK W1AW\n"}});
+            cabrillo(3), {{"W.TXT", "    7000 PSK W1AW\n    7000PSK63 W1AX\n"}});
 }
 
 // Cabrillo files as hand edits and pastes leave them: the contacts are
@@ -303,7 +303,7 @@ TEST(ColumnE2e, HeadingsBandsModesShortLinesAndDots) {
             "G4ABG 1438\n",
             columns("GB4XYZ") + read(7) + kSorting,
             {{"G.TXT",
-              "22-JUN-02 1434 24.5 PSK G4ABD\n22-JUN-02 1435  10PSK63 G4ABE\n22-JUN-02 1433  14  CW G4ABC\n"
+              "22-JUN-02 1433  14  CW G4ABC\n22-JUN-02 1434 24.5 PSK G4ABD\n22-JUN-02 1435  10PSK63 G4ABE\n"
               "22-JUN-02 1432  14 SSB GB4XYZ\n"}});
   // The first data line counts: 200 of them make two dots.
   std::string log, g;
@@ -662,8 +662,8 @@ TEST(ProgramE2e, HtmlWritesTheLookupPage) {
     std::string lists;
     for (char c : std::string("0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ")) {
       lists += c == 'G'   ? R"(,"G4ABC\t20020622\t1433\t7\tCW")"
-               : c == 'K' ? R"(,"K1OLD\t\u0001)" + leftover +
-                                R"(\nK1ABC\t20020622\t1432\t14\tSSB\nK1T\t\u000122-JUN-02 1432  14 SSB K1T\u0009AB")"
+               : c == 'K' ? R"(,"K1ABC\t20020622\t1432\t14\tSSB\nK1OLD\t\u0001)" + leftover +
+                                R"(\nK1T\t\u000122-JUN-02 1432  14 SSB K1T\u0009AB")"
                           : ",\"\"";
     }
     const std::string html = dir.files()[page];
@@ -674,7 +674,7 @@ TEST(ProgramE2e, HtmlWritesTheLookupPage) {
     EXPECT_NE(
         html.find(
             "\"lists\":[" + lists.substr(1) +
-            R"(],"sorted":[true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,false,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true],"bandOf":{"14":8,"7":6},"overview":{"bands":[["40M",1],["20M",1],["other",2]],"modes":[["other",2],["CW",1],["SSB",1]],"years":[["2002",2],["unknown",2]],"calls":[["G4ABC",1],["K1ABC",1],["K1OLD",1],["K1T",1]]}}</script>)"),
+            R"(],"sorted":[true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true],"bandOf":{"14":8,"7":6},"overview":{"bands":[["40M",1],["20M",1],["other",2]],"modes":[["other",2],["CW",1],["SSB",1]],"years":[["2002",2],["unknown",2]],"calls":[["G4ABC",1],["K1ABC",1],["K1OLD",1],["K1T",1]]}}</script>)"),
         std::string::npos);
     EXPECT_NE(html.find(lower ? "\"names\":[\"0.txt\"" : "\"names\":[\"0.TXT\""), std::string::npos);
   }

@@ -131,9 +131,9 @@ std::string listOf(std::string content, SortKey key, bool unique) {
   for (std::string_view rest = content; !rest.empty(); rest.remove_prefix(lines.back().size() + 1)) {
     lines.push_back(rest.substr(0, rest.find('\n')));
   }
-  auto keyOf = [key](std::string_view line) {
+  auto keyOf = [&key](std::string_view line) {
     std::size_t skip = static_cast<std::size_t>(std::max(key.column, 1) - 1);
-    while (key.pastBlanks && skip < line.size() && line[skip] == ' ') ++skip;
+    if (key.layout) skip = callsignStart(line, *key.layout);
     return line.size() > skip ? line.substr(skip) : std::string_view();
   };
   std::stable_sort(lines.begin(), lines.end(), [&keyOf, unique](std::string_view a, std::string_view b) {

@@ -56,21 +56,21 @@ std::string piecedLines(bool repeats) {
   return content;
 }
 
-// The order must be that of the plain twin whatever the key, dropping
-// repeated lines or not.
-TEST(SortLinesByColumn, AgreesWithItsPlainTwin) {
-  for (SortKey key : {SortKey{-4}, SortKey{1}, SortKey{3}, SortKey{3, true}}) {
-    for (bool unique : {false, true}) {
-      std::string content = piecedLines(unique), sorted;
-      std::vector<std::string_view> lines;
-      for (std::string_view rest = content; !rest.empty(); rest.remove_prefix(lines.back().size() + 1)) {
-        lines.push_back(rest.substr(0, rest.find('\n')));
-      }
-      sortLinesByColumn(lines, key, unique);
-      for (std::string_view line : lines) sorted.append(line).push_back('\n');
-      EXPECT_EQ(sorted, testing::listOf(content, key, unique)) << key.column << key.pastBlanks << unique;
-    }
+// Record lines whose values now fit their fields and now pass them,
+// pushing the callsign right; a few other lines among them.
+std::string recordLines(const RecordLayout& layout) {
+  const std::string_view bands[] = {"20M", "145.946030", "14025", "14.074000000"};
+  const std::string_view modes[] = {"CW", "FM", "OLIVIA", "C", "DSTAR"};
+  const std::string_view callsigns[] = {"G1AAK", "GW4OUU", "D2HAI", "D8UFJ", "G1AA"};
+  std::string content = "K1ABC\n\n  20M  CW\n";
+  for (int i = 0; i < 400; ++i) {
+    const RecordFields fields{
+        i % 3 ? "20240310" : "2024-03-10", "1015", bands[i % 4], modes[i / 4 % 5], callsigns[i / 20 % 5], ""};
+    std::string line(recordLineSize(layout, fields) + kRecordLineSlack, ' ');
+    formatRecordLine(layout, fields, line.data());
+    content += line.substr(0, recordLineSize(layout, fields) - kLineEnd.size()) + "\n";
   }
+  return content;
 }
 
 // Bucket files are sorted whole, or, when too large for the memory, in
@@ -78,8 +78,12 @@ TEST(SortLinesByColumn, AgreesWithItsPlainTwin) {
 // rounds: the lists are the same. Lines of every length, up to and past
 // the longest the sort keeps track of without looking for its end and
 // longer than the memory; a last line without its new line; keys alike
-// over megabytes.
+// over megabytes; record lines whose callsigns values pushed right. The
+// lists are those of the plain twin whatever the key, dropping repeated
+// lines or not.
 TEST(SortBuckets, SortsBucketFilesWhateverTheirLinesAndMemory) {
+  const RecordLayout wide = chooseLayout(LayoutSet::Wide, RunOptions{});
+  const SortKey keys[] = {SortKey(3), SortKey(wide), SortKey(260)};
   std::vector<std::string> lines;
   for (std::size_t length : {65534u, 3u, 65535u, 70000u, 65536u, 0u, 65535u, 10u}) {
     lines.push_back(std::to_string(lines.size()) + " ");
@@ -92,10 +96,13 @@ TEST(SortBuckets, SortsBucketFilesWhateverTheirLinesAndMemory) {
   const testing::Files buckets = {{"K.TMP", content.substr(0, content.size() - 1)},
                                   {"W.TMP", twins},
                                   {"A.TMP", piecedLines(false)},
-                                  {"B.TMP", piecedLines(true)}};
+                                  {"B.TMP", piecedLines(true)},
+                                  {"R.TMP", recordLines(wide)}};
   std::FILE* devNull = testing::scratchStream();
+  int round = 0;
   for (std::size_t memory : {WorkPlan{}.sortMemory, std::size_t{8} << 20, std::size_t{4000}}) {
     for (bool unique : {false, true}) {
+      const SortKey& key = keys[round++ % 3];
       testing::ScratchDir dir;
       for (char bucket : kBucketCharacters) dir.write(bucketFileName(bucket, false), "");
       testing::Files lists;
@@ -103,17 +110,18 @@ TEST(SortBuckets, SortsBucketFilesWhateverTheirLinesAndMemory) {
       for (const auto& [name, bucket] : buckets) {
         if (memory < 5000 && name == "W.TMP") continue;  // a few rounds of megabytes
         dir.write(name, bucket);
-        lists[name.substr(0, 2) + "TXT"] = testing::listOf(bucket, {3}, unique);
+        lists[name.substr(0, 2) + "TXT"] = testing::listOf(bucket, key, unique);
         dropped += std::count(bucket.begin(), bucket.end(), '\n') + (name == "K.TMP") -
                    std::count(lists[name.substr(0, 2) + "TXT"].begin(), lists[name.substr(0, 2) + "TXT"].end(), '\n');
       }
-      const SortSettings settings{{3}, false, unique, 2, memory, {}};
+      const SortSettings settings{key, false, unique, 2, memory, {}};
       SortOutcome outcome = sortBuckets(dir.path() + "/", settings, Console{devNull, devNull});
       EXPECT_TRUE(deleteSortedBuckets(dir.path() + "/", settings, outcome).isOk());
-      EXPECT_EQ(outcome.dropped, dropped) << memory << unique;
+      EXPECT_EQ(outcome.dropped, dropped) << memory << unique << round;
       testing::Files files = dir.files();
       EXPECT_EQ(files.size(), 36u);
-      for (const auto& [name, list] : lists) EXPECT_TRUE(files[name] == list) << name << " " << memory << unique;
+      for (const auto& [name, list] : lists)
+        EXPECT_TRUE(files[name] == list) << name << " " << memory << unique << round;
     }
   }
   // A run file that cannot be made (a folder holds its name) fails the
@@ -123,7 +131,7 @@ TEST(SortBuckets, SortsBucketFilesWhateverTheirLinesAndMemory) {
   for (char bucket : kBucketCharacters) dir.write(bucketFileName(bucket, false), bucket == 'B' ? "<dir>" : "");
   dir.write("A.TMP", buckets.at("A.TMP"));
   dir.write("A.TMP.run3", "<dir>");
-  const SortSettings settings{{3}, false, false, 1, 4000, {}};
+  const SortSettings settings{SortKey(3), false, false, 1, 4000, {}};
   SortOutcome outcome = sortBuckets(dir.path() + "/", settings, Console{devNull, devNull});
   const std::string folder = testing::kWindows ? ": Access denied.\n" : ": Is a directory\n";
   EXPECT_EQ(

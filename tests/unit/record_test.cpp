@@ -23,12 +23,12 @@ std::string written(const RecordLayout& layout, const RecordFields& fields) {
 
 // Values that fill their fields, fall short of them or pass them; bands
 // glued to modes of four characters or more, modes that begin with a digit
-// or with a band's unit.
+// or with a band's unit. The callsign is found where the line is read.
 TEST(RecordLine, EveryWrittenLineSplitsIntoItsValues) {
   const std::vector<std::string_view> dates = {"", "20240310", "2024-11-23", "23-JUN-02"};
   const std::vector<std::string_view> times = {"", "1015", "101500"};
-  const std::vector<std::string_view> bands = {"",     "20",  "14.025", "14.074000", "147.8217",
-                                               "2190", "70C", "SAT",    "1.2G",      "160"};
+  const std::vector<std::string_view> bands = {"",    "20",  "14.025", "14.074000", "147.8217",    "2190",
+                                               "70C", "SAT", "1.2G",   "160",       "14.074000000"};
   const std::vector<std::string_view> modes = {"", "CW", "SSB", "RTTY", "WINMOR", "8PSK", "MFSK", "MSK144"};
   for (LayoutSet set : {LayoutSet::Wide, LayoutSet::WideWithComment, LayoutSet::Narrow}) {
     for (int switches = 0; switches < 4; ++switches) {
@@ -47,6 +47,16 @@ TEST(RecordLine, EveryWrittenLineSplitsIntoItsValues) {
               EXPECT_EQ(fields->mode, mode) << "[" << line << "]";
               EXPECT_EQ(fields->callsign, "VK2/W1X") << "[" << line << "]";
               EXPECT_EQ(fields->comment, comment) << "[" << line << "]";
+              EXPECT_EQ(line.data() + callsignStart(line, layout), fields->callsign.data()) << "[" << line << "]";
+              // A byte made a blank or a digit: the callsign's start is found
+              // where its plain twin finds it.
+              for (std::size_t at = 0; at < line.size(); ++at) {
+                for (char c : {' ', '4'}) {
+                  std::string changed = line;
+                  changed[at] = c;
+                  ASSERT_EQ(callsignStart(changed, layout), callsignStartPlain(changed, layout)) << changed;
+                }
+              }
             }
           }
         }
@@ -96,6 +106,7 @@ TEST(RecordLine, LinesOfOtherLayoutsAreLeftWhole) {
   for (const Case& c : whole) {
     EXPECT_FALSE(parseRecordLine(c.line, c.layout)) << c.line;
     EXPECT_EQ(callsignAtColumn(c.line, c.layout.sortColumn()), c.callsign) << c.line;
+    EXPECT_EQ(c.line.substr(callsignStart(c.line, c.layout)).substr(0, c.callsign.size()), c.callsign) << c.line;
   }
 }
 
