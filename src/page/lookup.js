@@ -164,8 +164,9 @@
   }
 
   // The records of `list` whose callsigns begin with `prefix`, grouped in
-  // the order of their callsigns. Any list not in that order (lines kept
-  // whole from other runs) is looked through whole.
+  // the order of their callsigns. Whether a list is in the order this
+  // script's `<` sees is decided where the page is written (list.sorted,
+  // see script_order.h); any other list is looked through whole.
   function matches(list, prefix) {
     // No callsign that begins with the prefix comes after it with U+FFFF.
     var text = list.text;

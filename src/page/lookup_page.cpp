@@ -11,6 +11,7 @@
 #include "page/json_text.h"
 #include "page/log_overview.h"
 #include "page/lookup_page_files.h"
+#include "page/script_order.h"
 #include "record/contact_date.h"
 #include "record/record_line.h"
 
@@ -137,14 +138,10 @@ int RecordWriter::bandIndex(std::string_view band) {
   return known->second;
 }
 
-// The page's script finds a beginning in a list by halving it when the
-// list is in the order of its callsigns. A list sorted as whole lines (by
-// a run that wrote no line of its own) may break it; so may bytes past
-// ASCII, which the script compares as UTF-16 and not as they stand.
+// Lines sorted as whole lines (by a run that wrote no line of its own)
+// may leave a list out of callsign order; so may bytes past ASCII.
 void RecordWriter::followOrder(std::string_view callsign) {
-  for (char c : callsign)
-    inOrder_ = inOrder_ && static_cast<unsigned char>(c) >= 0x20 && static_cast<unsigned char>(c) < 0x80;
-  inOrder_ = inOrder_ && lastCallsign_ <= callsign;
+  inOrder_ = inOrder_ && keepsScriptOrder(lastCallsign_, callsign);
   lastCallsign_.assign(callsign);
 }
 

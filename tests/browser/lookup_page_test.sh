@@ -5,12 +5,13 @@
 # examples/contest-weekend.adi and a log written here, a callsign in its
 # address, and the page as each browser made it is checked: a callsign's
 # card (its dates, its band and mode grid cell by cell, its contacts), a
-# beginning that several callsigns share, lower case, a callsign not worked,
-# the overview's pictures (the band bars' numbers counted from the lists
-# here), a most-worked callsign clicked, a comment holding markup and
-# script (shown as text, and nothing of it runs or changes the page), a
-# Latin-1 comment, a contact of a spreadsheet that writes its date and
-# time in one field.
+# beginning that several callsigns share, a callsign a wide frequency
+# moved right, lower case, a callsign not worked, the overview's pictures
+# (the band bars' numbers counted from the lists here), a most-worked
+# callsign clicked, a comment holding markup and script (shown as text,
+# and nothing of it runs or changes the page), a Latin-1 comment in a
+# list the script must look through whole, a contact of a spreadsheet
+# that writes its date and time in one field.
 #
 # ctest runs it with the program it built; run by hand, it builds one.
 #
@@ -37,10 +38,12 @@ attack="</script><script>document.title='PWNED';document.body.innerHTML='PWNED'<
   tag CALL F5LAT; tag QSO_DATE 20240311; tag TIME_ON 1300; tag BAND 40M; tag MODE SSB; tag COMMENT $'CAF\xe9'; printf '<EOR>\n'
   tag CALL G4ABC; tag QSO_DATE 20240312; tag TIME_ON 0800; tag BAND 15M; tag MODE FT8; printf '<EOR>\n'
   tag CALL G4ABC; tag QSO_DATE 20240311; tag TIME_ON 0900; tag BAND 20M; tag MODE CW; printf '<EOR>\n'
-  # A frequency wider than the band's field moves the sort's column into
-  # the mode: G.TXT is then not in callsign order, and the page must look
-  # through it whole.
+  # A frequency wider than the band's field moves the callsign right on
+  # its line, and the list still sorts by it: the page halves G.TXT to
+  # find it. A slashed zero typed as a letter past ASCII leaves F.TXT in
+  # an order the page's script does not see, and it looks through it whole.
   tag CALL G0AAA; tag QSO_DATE 20240313; tag TIME_ON 1200; tag FREQ 14.0250000; tag MODE CW; printf '<EOR>\n'
+  tag CALL $'F\xc3\x98AA'; tag QSO_DATE 20240313; tag TIME_ON 1300; tag BAND 20M; tag MODE CW; printf '<EOR>\n'
 } >"$work/page-check.adi"
 printf 'Date,Call,Band,Mode\n3/9/2024 18:15,VK3ABC,20m,FT8\n' >"$work/spreadsheet.csv"
 mkdir "$work/run"
@@ -59,7 +62,7 @@ band_rows=$(cat "$work/run"/*.TXT | awk '
 
 # The steps every browser takes, and what each page it keeps must hold
 # (a text that starts with "!" must not stand in it).
-steps=(open:#G0AAA dom:unsorted open:#G4ABC dom:whole open:#G4AB dom:shared open:#g4abc dom:lower open:#ZZ9ZZZ dom:absent
+steps=(open:#G0AAA dom:wide open:#G4ABC dom:whole open:#G4AB dom:shared open:#g4abc dom:lower open:#ZZ9ZZZ dom:absent
   open: dom:overview 'click:svg a text' dom:clicked open:#G4ABD dom:markup open:#F5LAT dom:latin1 open:#VK3ABC dom:datetime)
 # The page's own script ran when it marked the body ready.
 ready='data-ready-ms='
@@ -69,17 +72,17 @@ declare -A expected=(
   [shared]="<p id=\"summary\">4 contacts with 2 callsigns</p>|<h2>G4ABC</h2>|<h2>G4ABD</h2>|!<h2>G3XYZ"
   [lower]="<p id=\"summary\">3 contacts with 1 callsign</p>|<h2>G4ABC</h2>"
   [absent]="<p id=\"summary\">Not worked</p>|<div id=\"answer\"></div>"
-  [overview]="<p id=\"summary\">13 contacts in 36 lists</p>|aria-label=\"Contacts per band\"|aria-label=\"Contacts per mode\"|aria-label=\"Contacts per year\"|aria-label=\"Most-worked callsigns\"|<caption>Contacts per band</caption><thead><tr><th>Band</th><th>Contacts</th></tr></thead><tbody>$band_rows</tbody>|<caption>Contacts per mode</caption><thead><tr><th>Mode</th><th>Contacts</th></tr></thead><tbody><tr><th>CW</th><td>5</td></tr><tr><th>FT8</th><td>3</td></tr><tr><th>SSB</th><td>2</td></tr><tr><th>FM</th><td>1</td></tr>|<tr><th>2024</th><td>13</td></tr>|<a href=\"#G4ABC\"><text|!<h2>"
+  [overview]="<p id=\"summary\">14 contacts in 36 lists</p>|aria-label=\"Contacts per band\"|aria-label=\"Contacts per mode\"|aria-label=\"Contacts per year\"|aria-label=\"Most-worked callsigns\"|<caption>Contacts per band</caption><thead><tr><th>Band</th><th>Contacts</th></tr></thead><tbody>$band_rows</tbody>|<caption>Contacts per mode</caption><thead><tr><th>Mode</th><th>Contacts</th></tr></thead><tbody><tr><th>CW</th><td>6</td></tr><tr><th>FT8</th><td>3</td></tr><tr><th>SSB</th><td>2</td></tr><tr><th>FM</th><td>1</td></tr>|<tr><th>2024</th><td>14</td></tr>|<a href=\"#G4ABC\"><text|!<h2>"
   [clicked]="<p id=\"summary\">3 contacts with 1 callsign</p>|<h2>G4ABC</h2>|$grid"
   [markup]="$ready|<title>quorvel lookup</title>|<td>&lt;/SCRIPT&gt;&lt;SCRIPT&gt;DOCUMENT.TITLE=|&lt;H1 ID=PWNED&gt;PWNED&lt;/H1&gt;&lt;IMG SRC=X ONERROR=ALERT(1)&gt;</td>|!<h1 id=\"pwned\"|!<img|!<title>PWNED"
-  [unsorted]="<p id=\"summary\">1 contact with 1 callsign</p>|<h2>G0AAA</h2><p class=\"facts\">1 contact, on 2024-03-13</p>|<td title=\"14.0250000\">20M</td>"
+  [wide]="<p id=\"summary\">1 contact with 1 callsign</p>|<h2>G0AAA</h2><p class=\"facts\">1 contact, on 2024-03-13</p>|<td title=\"14.0250000\">20M</td>"
   [latin1]=$'<td>CAF\xc3\xa9</td>'
   [datetime]="<h2>VK3ABC</h2><p class=\"facts\">1 contact, on 2024-03-09</p>|<td>2024-03-09</td><td>1815</td><td>20M</td><td>FT8</td>"
 )
-names=(unsorted whole shared lower absent overview clicked markup latin1 datetime)
-declare -A what=([unsorted]="a list not in callsign order" [whole]="a callsign's card" [shared]="a beginning several callsigns share" [lower]="lower case typed"
+names=(wide whole shared lower absent overview clicked markup latin1 datetime)
+declare -A what=([wide]="a callsign a wide frequency moved" [whole]="a callsign's card" [shared]="a beginning several callsigns share" [lower]="lower case typed"
   [absent]="not worked" [overview]="the overview" [clicked]="a most-worked callsign clicked"
-  [markup]="a comment holding markup and script" [latin1]="a Latin-1 comment"
+  [markup]="a comment holding markup and script" [latin1]="a Latin-1 comment, in a list the page looks through whole"
   [datetime]="a contact whose date and time stood in one field")
 
 checks=0 failed=0

@@ -12,6 +12,7 @@
 #include "output/line_sort.h"
 #include "output/sort_stage.h"
 #include "page/json_text.h"
+#include "page/script_order.h"
 #include "support/harness.h"
 
 namespace quorvel {
@@ -184,6 +185,9 @@ TEST(LookupPage, ListsBecomeJsonText) {
     EXPECT_EQ(base64(std::string_view(reinterpret_cast<const char*>(digest.data()), digest.size())), hash);
   }
   EXPECT_EQ(base64("f") + base64("fo") + base64("foo"), "Zg==Zm8=Zm9v");
+  // The page's script halves only lists in an order its `<` agrees with.
+  EXPECT_TRUE(keepsScriptOrder("K1/A", "K10") && keepsScriptOrder("K1A", "K1A") && keepsScriptOrder("", "K1A"));
+  EXPECT_FALSE(keepsScriptOrder("K1B", "K1A") || keepsScriptOrder("", "K\xC3\x98Z") || keepsScriptOrder("", "K\t1"));
 }
 
 }  // namespace
