@@ -10,20 +10,6 @@ namespace quorvel {
 
 namespace {
 
-// Each band's edges in MHz, both inside it, in the order of kAdifBandNames.
-struct Edges {
-  double lower, upper;
-};
-constexpr std::array<Edges, kAdifBandNames.size()> kEdges = {{
-    {0.1357, 0.1378},     {0.472, 0.479},       {0.501, 0.504},        {1.8, 2.0},         {3.5, 4.0},
-    {5.06, 5.45},         {7.0, 7.3},           {10.1, 10.15},         {14.0, 14.35},      {18.068, 18.168},
-    {21.0, 21.45},        {24.89, 24.99},       {28.0, 29.7},          {40.0, 45.0},       {50.0, 54.0},
-    {54.000001, 69.9},    {70.0, 71.0},         {144.0, 148.0},        {222.0, 225.0},     {420.0, 450.0},
-    {902.0, 928.0},       {1240.0, 1300.0},     {2300.0, 2450.0},      {3300.0, 3500.0},   {5650.0, 5925.0},
-    {10000.0, 10500.0},   {24000.0, 24250.0},   {47000.0, 47200.0},    {75500.0, 81000.0}, {119980.0, 123000.0},
-    {134000.0, 149000.0}, {241000.0, 250000.0}, {300000.0, 7500000.0},
-}};
-
 int namedBand(std::string_view name) {
   for (std::size_t i = 0; i < kAdifBandNames.size(); ++i) {
     if (kAdifBandNames[i] == name) return static_cast<int>(i);
@@ -32,8 +18,8 @@ int namedBand(std::string_view name) {
 }
 
 int bandAtMegahertz(double megahertz) {
-  for (std::size_t i = 0; i < kEdges.size(); ++i) {
-    if (megahertz >= kEdges[i].lower && megahertz <= kEdges[i].upper) return static_cast<int>(i);
+  for (std::size_t i = 0; i < kBands.size(); ++i) {
+    if (megahertz >= kBands[i].lower && megahertz <= kBands[i].upper) return static_cast<int>(i);
   }
   return -1;
 }
@@ -45,8 +31,8 @@ int bandBegunBy(std::string_view number, double value, double scale) {
   const std::size_t point = number.find('.');
   const double shift = std::pow(10.0, point == std::string_view::npos ? 0 : number.size() - point - 1);
   if (value <= 0) return -1;
-  for (std::size_t i = 0; i < kEdges.size(); ++i) {
-    if (std::fabs(std::floor(kEdges[i].lower / scale * shift) / shift - value) < 1e-9) return static_cast<int>(i);
+  for (std::size_t i = 0; i < kBands.size(); ++i) {
+    if (std::fabs(std::floor(kBands[i].lower / scale * shift) / shift - value) < 1e-9) return static_cast<int>(i);
   }
   return -1;
 }

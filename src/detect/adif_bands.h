@@ -3,14 +3,16 @@
 #include <array>
 #include <string_view>
 
+#include "detect/band_table.h"
+
 namespace quorvel {
 
-// The bands of ADIF's band table, by frequency, named as ADIF names them in
-// upper case.
-inline constexpr std::array<std::string_view, 33> kAdifBandNames = {
-    "2190M", "630M", "560M", "160M", "80M",    "60M", "40M", "30M",   "20M",  "17M",  "15M",
-    "12M",   "10M",  "8M",   "6M",   "5M",     "4M",  "2M",  "1.25M", "70CM", "33CM", "23CM",
-    "13CM",  "9CM",  "6CM",  "3CM",  "1.25CM", "6MM", "4MM", "2.5MM", "2MM",  "1MM",  "SUBMM"};
+// The names of the bands of ADIF's band table, by frequency, in upper case.
+inline constexpr std::array<std::string_view, kBands.size()> kAdifBandNames = [] {
+  std::array<std::string_view, kBands.size()> names{};
+  for (std::size_t i = 0; i < kBands.size(); ++i) names[i] = kBands[i].name;
+  return names;
+}();
 
 // The band a list line's band text stands for, as an index into
 // kAdifBandNames; -1 when it names none. The text may be a band's name

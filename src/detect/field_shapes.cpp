@@ -4,6 +4,7 @@
 #include <array>
 
 #include "base/ascii.h"
+#include "detect/band_table.h"
 #include "detect/recognisers.h"
 
 namespace quorvel {
@@ -22,8 +23,8 @@ constexpr std::array<std::string_view, 64> kModeNames = {
 };
 
 // The bands a contest logger writes before a glued mode, in metres.
-constexpr std::array<std::string_view, 13> kGluedBands = {"160", "80", "60", "40", "30", "20", "17",
-                                                          "15",  "12", "10", "6",  "4",  "2"};
+constexpr auto gluedMetresOf = [](const Band& band) { return std::array{band.gluedMetres}; };
+constexpr auto kGluedBands = bandTexts<countBandTexts(gluedMetresOf)>(gluedMetresOf);
 
 }  // namespace
 

@@ -4,15 +4,16 @@
 #include <array>
 
 #include "base/ascii.h"
+#include "detect/band_table.h"
 
 namespace quorvel {
 
 namespace {
 
-constexpr std::array<std::string_view, 22> kBandMarkers = {
-    "1.", "3.", "7",  "14", "18", "21", "24", "28", "160", "75",  "80",
-    "40", "30", "20", "17", "12", "15", "50", "70", "144", "SAT", "10",
-};
+constexpr auto markersOf = [](const Band& band) { return band.markers; };
+constexpr auto kBandMarkers = bandTexts<countBandTexts(markersOf)>(markersOf);
+// A satellite contact's band column, whatever bands it used.
+constexpr std::string_view kSatellite = "SAT";
 
 constexpr std::array<std::string_view, 11> kModeNames = {
     "SSB", "J3E", "PHO", "RTTY", "F1B", "FSK", "CW", "A1A", "FM", "PSK", "PSK31",
@@ -31,7 +32,7 @@ bool isBand(std::string_view token) {
   for (std::string_view marker : kBandMarkers) {
     if (contains(token, marker)) return true;
   }
-  return false;
+  return contains(token, kSatellite);
 }
 
 bool isMode(std::string_view token) {

@@ -4,14 +4,16 @@
 #include <array>
 
 #include "base/ascii.h"
+#include "detect/band_table.h"
 #include "detect/date_time.h"
 #include "detect/field_shapes.h"
 
 namespace quorvel {
 
 namespace {
-constexpr std::array<std::string_view, 6> kWholeBandTexts = {"1.8", "3.5", "3.6", "3.8", "10.1", "24.5"};
-}
+constexpr auto wholeTextsOf = [](const Band& band) { return band.wholeTexts; };
+constexpr auto kWholeBandTexts = bandTexts<countBandTexts(wholeTextsOf)>(wholeTextsOf);
+}  // namespace
 
 std::string_view normaliseBand(std::string_view band) {
   for (std::string_view whole : kWholeBandTexts) {
