@@ -1,0 +1,56 @@
+// The lookup page end to end: what -html writes beside the lists, and
+// never through what is planted at its name. (The page in real browsers:
+// tests/browser.)
+#include "e2e/e2e.h"
+
+namespace quorvel::testing {
+namespace {
+
+// -html writes the lookup page beside the lists, each line's fields
+// parted by tabs, a bucket line left by another run whole with its
+// callsign, and the log's counts: never through what is planted at its
+// name.
+TEST(ProgramE2e, HtmlWritesTheLookupPage) {
+  const std::string leftover = "22-JUN-02 1432  14SSB   K1OLD";
+  for (const char* page : {"LOOKUP.HTM", "lookup.htm"}) {
+    ScratchDir dir;
+    dir.write("log.txt", kLog);
+    const bool lower = page[0] == 'l';
+    // A tab would part a field on the page: a line holding one stays whole.
+    dir.write(lower ? "k.tmp" : "K.TMP", leftover + "\n22-JUN-02 1432  14 SSB K1T\tAB\n");
+    Outcome got = runProgram(dir, lower ? std::vector<std::string>{"-HTML", "-lower", "log.txt"}
+                                        : std::vector<std::string>{"log.txt", "-html"});
+    std::string lists;
+    for (char c : std::string("0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ")) {
+      lists += c == 'G'   ? R"(,"G4ABC\t20020622\t1433\t7\tCW")"
+               : c == 'K' ? R"(,"K1ABC\t20020622\t1432\t14\tSSB\nK1OLD\t\u0001)" + leftover +
+                                R"(\nK1T\t\u000122-JUN-02 1432  14 SSB K1T\u0009AB")"
+                          : ",\"\"";
+    }
+    const std::string html = dir.files()[page];
+    EXPECT_EQ(got.status, 0);
+    EXPECT_EQ(got.err, kLogErr);
+    EXPECT_EQ(dir.files().size(), 38u);
+    EXPECT_EQ(html.substr(0, 16), "<!DOCTYPE html>\n");
+    EXPECT_NE(
+        html.find(
+            "\"lists\":[" + lists.substr(1) +
+            R"(],"sorted":[true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true,true],"bandOf":{"14":8,"7":6},"overview":{"bands":[["40M",1],["20M",1],["other",2]],"modes":[["other",2],["CW",1],["SSB",1]],"years":[["2002",2],["unknown",2]],"calls":[["G4ABC",1],["K1ABC",1],["K1OLD",1],["K1T",1]]}}</script>)"),
+        std::string::npos);
+    EXPECT_NE(html.find(lower ? "\"names\":[\"0.txt\"" : "\"names\":[\"0.TXT\""), std::string::npos);
+  }
+  ScratchDir outside;
+  outside.write("victim", "keep me\n");
+  Files sorted = with(allBuckets("TXT"), {{"log.txt", kLog}, {"K.TXT", kK1abc}, {"G.TXT", kG4abc}});
+  for (const std::string& planted : {std::string("<dir>"), "<link:" + outside.path() + "/victim>"}) {
+    if (kWindows && planted != "<dir>") continue;
+    expectFolder({{"log.txt", kLog}, {"LOOKUP.HTM", planted}}, {"-html", "log.txt"}, 1, bucketRow(),
+                 kLogErr + "unable to create file " + kHere +
+                     "LOOKUP.HTM: " + (planted != "<dir>" ? "not a regular file" : "Is a directory") + "\n",
+                 with(sorted, {{"LOOKUP.HTM", planted}}));
+  }
+  EXPECT_EQ(outside.files(), (Files{{"victim", "keep me\n"}}));
+}
+
+}  // namespace
+}  // namespace quorvel::testing
