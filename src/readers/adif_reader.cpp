@@ -171,7 +171,6 @@ void AdifBody::readLine(const Line& line, ContactBatch& batch) {
 void AdifBody::resetRecord() {
   for (AdifField* field : {&call_, &band_, &mode_, &qsoDate_, &timeOn_, &submode_}) field->set({});
   comment_.clear();
-  callOnEarlierLine_ = false;
 }
 
 void AdifBody::detach() {
