@@ -36,7 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const std::string& line : trace.lines) {
       if (bucketIndex(line[0]) == bucketIndex(bucket)) content += line.substr(1);
     }
-    check(files[sortedFileName(bucket, false)] == testing::listOf(content, {trace.sortColumn}), "list differs");
+    const SortKey key = trace.layout ? SortKey(*trace.layout) : SortKey(0);
+    check(files[sortedFileName(bucket, false)] == testing::listOf(content, key), "list differs");
   }
   return 0;
 }

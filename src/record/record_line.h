@@ -54,6 +54,7 @@ struct RecordLayout {
   // The 1-based column at which the callsign starts whenever no field is
   // wider than its width; the sort stage compares lines from there.
   int sortColumn() const;
+  bool operator==(const RecordLayout&) const = default;
 };
 
 // The layout of `set` under the -nodate and -notime switches of `options`.

@@ -194,7 +194,7 @@ ReadTrace traceRead(std::string_view log, const RunOptions& options, const WorkP
   LogReading reading = readLog(input, options, false, plan, console, sink);
   trace.failure = reading.status.message() + reading.fault;
   trace.accepted = reading.layout.has_value();
-  trace.sortColumn = reading.layout && !trace.lines.empty() ? reading.layout->sortColumn() : 0;
+  if (!trace.lines.empty()) trace.layout = reading.layout;
   trace.out = readBack(console.out), trace.err = readBack(console.err);
   return trace;
 }

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -115,7 +116,7 @@ Files allBuckets(const std::string& extension, bool lowerCase = false);
 struct ReadTrace {
   std::string failure;  // the message of a failed read, or of a log that gave no contact, else ""
   bool accepted = false;
-  int sortColumn = 0;  // of the layout the lines were written in; 0 when none
+  std::optional<RecordLayout> layout;  // the lines were written in, when any were
   std::string out, err;
   std::vector<std::string> lines;
   bool operator==(const ReadTrace&) const = default;
