@@ -234,10 +234,16 @@ class BlankBits {
  public:
   static constexpr std::size_t kSeen = 32;
 
+  // Each load stays within the line: the second of a line shorter than
+  // 32 bytes overlaps the first. (A copy to a buffer would stall the
+  // loads behind the copy's stores.)
   explicit BlankBits(std::string_view line) : seen_(std::min(line.size(), kSeen)) {
-    char head[kSeen] = {};
-    copyBytes(head, line.data(), seen_);
-    bits_ = bytesEqualMask(head, ' ') | bytesEqualMask(head + 16, ' ') << 16;
+    const char* data = line.data();
+    if (seen_ < 16) {
+      for (std::size_t i = 0; i < seen_; ++i) bits_ |= std::uint32_t{data[i] == ' '} << i;
+      return;
+    }
+    bits_ = bytesEqualMask(data, ' ') | bytesEqualMask(data + seen_ - 16, ' ') << (seen_ - 16);
   }
 
   bool blankAt(std::size_t at) const { return at < seen_ && (bits_ >> at & 1) != 0; }
@@ -259,7 +265,7 @@ class BlankBits {
 
  private:
   std::size_t seen_;
-  std::uint32_t bits_;
+  std::uint32_t bits_ = 0;
 };
 
 // Where the callsign of a line whose values each fit their fields starts,
