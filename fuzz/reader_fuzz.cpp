@@ -1,7 +1,8 @@
 // A reader on an arbitrary log, behind a first line that makes the program
 // take it for an ADIF, ADX, Cabrillo or column text log. The first byte's low
-// bits choose the options, its top two bits how small the blocks of a
-// second reading on two threads are, which must give the same.
+// bits choose the options (and so how much meaning each line carries), its
+// top two bits how small the blocks of a second reading on two threads
+// are, which must give the same.
 #include "fuzzing.h"
 #include "support/harness.h"
 
@@ -9,7 +10,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace quorvel;
   if (size == 0) return 0;
   std::string log = QUORVEL_FUZZ_FIRST_LINE + std::string(reinterpret_cast<const char*>(data + 1), size - 1);
-  RunOptions options{(data[0] & 1) != 0, (data[0] & 2) != 0, (data[0] & 4) != 0, false};
+  RunOptions options{(data[0] & 1) != 0, (data[0] & 2) != 0, (data[0] & 4) != 0, false,
+                     (data[0] & 8) != 0, (data[0] & 16) != 0};
   testing::ReadTrace whole = testing::traceRead(log, options, WorkPlan{std::size_t{1} << 30, 1});
   check(whole.failure.empty() ||
             whole.failure.starts_with("quorvel: Internal Error - empty QSO: line in file log at line ") ||

@@ -1,7 +1,8 @@
 // The whole program on an arbitrary log in a scratch folder, with the
 // options the first byte chooses and, when the second byte says so, a
 // leftover bucket file. Each list must hold the leftover lines and the
-// lines reading the log in this process hands over, in order.
+// lines reading the log in this process hands over, in the order of their
+// callsigns where the reading put them.
 #include <filesystem>
 
 #include "driver/run.h"
@@ -33,8 +34,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (char bucket : kBucketCharacters) {
     std::string content = bucket == 'K' ? leftover : "";
     if (!content.empty() && content.back() != '\n') content.push_back('\n');
-    for (const std::string& line : trace.lines) {
-      if (bucketIndex(line[0]) == bucketIndex(bucket)) content += line.substr(1);
+    // The lines the reading hands over, each with its callsign's place told.
+    for (std::size_t i = 0; i < trace.lines.size(); ++i) {
+      const std::string& line = trace.lines[i];
+      if (bucketIndex(line[0]) != bucketIndex(bucket)) continue;
+      const std::string& carried = trace.carried[i];
+      content += line.substr(1, line.size() - 2) + (carried[0] == '@' ? "\x1F" + carried.substr(1) : carried) + "\n";
     }
     const SortKey key = trace.layout ? SortKey(*trace.layout) : SortKey(0);
     check(files[sortedFileName(bucket, false)] == testing::listOf(content, key), "list differs");

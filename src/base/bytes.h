@@ -59,6 +59,22 @@ inline std::uint32_t bytesEqualMask(const char* data, char wanted) {
 #endif
 }
 
+// --- Where `wanted` last stands in `text`; npos when nowhere.
+
+inline std::size_t lastIndexOfPlain(std::string_view text, char wanted) { return text.rfind(wanted); }
+
+// 16 bytes a compare, from the end: what a bucket line carries after its
+// text is a few dozen bytes long at most.
+inline std::size_t lastIndexOf(std::string_view text, char wanted) {
+  std::size_t end = text.size();
+  for (; end >= 16; end -= 16) {
+    if (const std::uint32_t mask = bytesEqualMask(text.data() + end - 16, wanted); mask != 0) {
+      return end - 16 + static_cast<std::size_t>(31 - std::countl_zero(mask));
+    }
+  }
+  return lastIndexOfPlain(text.substr(0, end), wanted);
+}
+
 // --- How many of the eight bytes of `word` (read by loadEightBytes) come
 // before the first byte from 0 to 32, a blank or a control character; 8
 // when there is none.
@@ -89,7 +105,7 @@ inline void copyBytesPlain(char* to, const char* from, std::size_t count) {
 // Record lines and their fields are short, and a library call for each
 // costs more than the copy: up to 64 bytes move as two fixed-size pieces,
 // possibly overlapping, that the compiler writes inline.
-inline void copyBytes(char* to, const char* from, std::size_t count) {
+[[gnu::always_inline]] inline void copyBytes(char* to, const char* from, std::size_t count) {
   if (count > 32 && count <= 64) {
     std::memcpy(to, from, 32);
     std::memcpy(to + count - 32, from + count - 32, 32);

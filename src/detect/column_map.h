@@ -1,5 +1,7 @@
 #pragma once
 
+#include "detect/date_time.h"
+
 namespace quorvel {
 
 // Which space-separated token (0-based) of a column text log line holds each
@@ -15,6 +17,10 @@ struct ColumnMap {
   // A column that a header row names the submode, beside one it names the
   // mode: where the mode is MFSK, the submode says which (FT4, JS8, ...).
   int submodeColumn = kUnassigned;
+  // The order of day and month that the date column's dates show where
+  // they leave no doubt (21/06/2024), over the rows the layout was judged
+  // from: the order of its dates that leave it open (04/06/2024).
+  DateOrder dateOrder = DateOrder::Unknown;
 };
 
 }  // namespace quorvel

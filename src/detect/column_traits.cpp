@@ -51,8 +51,17 @@ std::optional<long> wholeNumber(std::string_view value) {
   return number;
 }
 
+// The order of day and month that a date value shows, where it leaves no
+// doubt; Unknown for any other value.
+DateOrder shownOrder(std::string_view value) {
+  if (value.find_first_of("/.-") == std::string_view::npos) return DateOrder::Unknown;
+  const DateTimeRead read = readDateTime(value);
+  return read.date && !read.date->notation.orderGuessed ? read.date->notation.order : DateOrder::Unknown;
+}
+
 struct Column {
   int rows = 0;
+  int dayFirst = 0, monthFirst = 0;  // dates that show their order
   bool dotted = true, outOfBand = false, bands = true, reports = true, counting = true, same = true, callsigns = true;
   std::string_view first;
   std::optional<long> last;  // the number the row above held, while it counts up
@@ -70,6 +79,9 @@ void take(Column& column, std::string_view value) {
   column.last = number;
   if (column.rows == 0) column.first = value;
   column.same = column.same && value == column.first;
+  const DateOrder order = shownOrder(value);
+  column.dayFirst += order == DateOrder::DayFirst;
+  column.monthFirst += order == DateOrder::MonthFirst;
   ++column.rows;
 }
 
@@ -95,6 +107,9 @@ std::vector<ColumnTraits> columnTraits(const std::vector<std::vector<std::string
     traits[i].counting = column.counting && column.rows >= 3;
     traits[i].constant = column.same && column.rows >= 2;
     traits[i].callsigns = column.callsigns;
+    if ((column.dayFirst > 0) != (column.monthFirst > 0)) {
+      traits[i].dateOrder = column.dayFirst > 0 ? DateOrder::DayFirst : DateOrder::MonthFirst;
+    }
   }
   return traits;
 }

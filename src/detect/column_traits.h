@@ -3,6 +3,8 @@
 #include <string_view>
 #include <vector>
 
+#include "detect/date_time.h"
+
 namespace quorvel {
 
 // What the values of one column of a text log's data rows have in common:
@@ -22,6 +24,10 @@ struct ColumnTraits {
   bool constant = false;
   // Every value shaped like a callsign (isCallsign).
   bool callsigns = false;
+  // The order of day and month that its dates show where one of the two
+  // is above 12 (21/06/2024), when none shows the other: the order of its
+  // dates that leave it open (04/06/2024).
+  DateOrder dateOrder = DateOrder::Unknown;
 };
 
 // The traits of each column of `rows`, the fields of a log's data rows

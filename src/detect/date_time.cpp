@@ -1,6 +1,7 @@
 #include "detect/date_time.h"
 
 #include <array>
+#include <utility>
 
 #include "base/ascii.h"
 
@@ -139,10 +140,14 @@ std::optional<DateRead> partsDate(std::string_view text) {
     return dated(year, month, dayOf(parts[1]), notation);
   }
   const int first = dayOf(parts[0]), second = dayOf(parts[1]);
-  if (first > 12) return dated(year, second, first, notation);
-  if (second > 12) return dated(year, first, second, notation);
+  if (first > 12 || second > 12) {
+    notation.order = first > 12 ? DateOrder::DayFirst : DateOrder::MonthFirst;
+    return first > 12 ? dated(year, second, first, notation) : dated(year, first, second, notation);
+  }
   notation.orderGuessed = true;
-  return notation.separator == '/' ? dated(year, first, second, notation) : dated(year, second, first, notation);
+  notation.order = notation.separator == '/' ? DateOrder::MonthFirst : DateOrder::DayFirst;
+  return notation.order == DateOrder::MonthFirst ? dated(year, first, second, notation)
+                                                 : dated(year, second, first, notation);
 }
 
 // The text of `text` from `at` past blanks.
@@ -274,6 +279,15 @@ std::optional<DateRead> readDate(std::string_view text) {
   if (allDigits(text)) return digitsDate(text);
   if (std::optional<DateRead> together = runTogetherDate(text)) return together;
   return partsDate(text);
+}
+
+std::optional<DateRead> readDate(std::string_view text, DateOrder order) {
+  std::optional<DateRead> read = readDate(text);
+  if (read && read->notation.orderGuessed && order != DateOrder::Unknown && order != read->notation.order) {
+    std::swap(read->date.month, read->date.day);  // both 12 or below: a date either way
+    read->notation.order = order;
+  }
+  return read;
 }
 
 std::optional<TimeRead> readTime(std::string_view text) {

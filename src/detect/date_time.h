@@ -20,10 +20,17 @@ struct CalendarDate {
   bool operator==(const CalendarDate&) const = default;
 };
 
+// Which of a date's two numbers before its year is the day, in a
+// notation that writes both as numbers (21/06/2024, 6/21/2024).
+enum class DateOrder : unsigned char { Unknown, DayFirst, MonthFirst };
+
 // How a date is written.
 struct DateNotation {
   char separator = 0;       // '-', '/', '.' or ' ' between its parts; 0 for none (20240309)
   bool monthNamed = false;  // JUN, June
+  // The order of day and month, where both are numbers before the year:
+  // shown by one above 12, else guessed (below).
+  DateOrder order = DateOrder::Unknown;
   // The text leaves day and month either way round (03/09/2024), and the
   // writing convention chose: a slash puts the month first, as in the
   // United States, other separators the day.
@@ -43,6 +50,11 @@ struct DateRead {
 // is the day. A year of four digits lies in 1900-2099; one of two is 20YY
 // below 50 and 19YY from 50.
 std::optional<DateRead> readDate(std::string_view text);
+
+// readDate(text), but a date whose order of day and month it would guess
+// is read in `order`, where that is known: the order a log's column shows
+// in the dates that leave no doubt.
+std::optional<DateRead> readDate(std::string_view text, DateOrder order);
 
 // A time of day.
 struct ClockTime {

@@ -206,6 +206,9 @@ ColumnPlan planColumns(const TextLayout& layout, std::string_view upperRow) {
   plan.columns = assignColumns(plan.fields, rolesOfColumns(names), layout.columnTraits, plan.decisions);
   // Read without a message of its own: it says which MFSK mode a contact was.
   plan.columns.submodeColumn = submodeColumnOf(names);
+  if (const auto date = static_cast<std::size_t>(plan.columns.dateColumn); date < layout.columnTraits.size()) {
+    plan.columns.dateOrder = layout.columnTraits[date].dateOrder;
+  }
   return plan;
 }
 

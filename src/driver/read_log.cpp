@@ -34,15 +34,17 @@ struct FirstLine {
 // The record line layout of a log of `format`: ADIF and Cabrillo lines
 // have a wide band field, for frequencies; text logs a narrow one, unless
 // they share their lists with logs of the other kinds.
-RecordLayout layoutFor(LogFormat format, const RunOptions& options, bool wideTextLogs) {
+RecordLayout layoutFor(LogFormat format, const RunOptions& options, const RunLines& lines) {
+  LayoutSet set = lines.wideTextLogs ? LayoutSet::Wide : LayoutSet::Narrow;
   switch (format) {
     case LogFormat::Adx:
-    case LogFormat::Adif:
-      return chooseLayout(options.keepComments ? LayoutSet::WideWithComment : LayoutSet::Wide, options);
-    case LogFormat::Cabrillo: return chooseLayout(LayoutSet::Wide, options);
+    case LogFormat::Adif: set = options.keepComments ? LayoutSet::WideWithComment : LayoutSet::Wide; break;
+    case LogFormat::Cabrillo: set = LayoutSet::Wide; break;
     case LogFormat::ColumnText: break;
   }
-  return chooseLayout(wideTextLogs ? LayoutSet::Wide : LayoutSet::Narrow, options);
+  RecordLayout layout = chooseLayout(set, options);
+  layout.meanings = lines.meanings;
+  return layout;
 }
 
 // The log's first line that is not empty, for an ADIF log that the start
@@ -118,7 +120,7 @@ bool findFirstLine(LineReader& input, FirstLine& first, bool& sawText) {
 
 }  // namespace
 
-LogReading readLog(LineReader& input, const RunOptions& options, bool wideTextLogs, const WorkPlan& work,
+LogReading readLog(LineReader& input, const RunOptions& options, const RunLines& lines, const WorkPlan& work,
                    const Console& console, RecordSink& sink) {
   LogReading reading;
   FirstLine first;
@@ -132,7 +134,7 @@ LogReading readLog(LineReader& input, const RunOptions& options, bool wideTextLo
     }
     return reading;
   }
-  const ReaderSetup setup{layoutFor(first.format, options, wideTextLogs), work, console};
+  const ReaderSetup setup{layoutFor(first.format, options, lines), work, console};
   switch (first.format) {
     case LogFormat::Adx: reading = readAdxLog(input, setup, sink); break;
     case LogFormat::Adif:

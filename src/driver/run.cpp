@@ -79,12 +79,20 @@ Status fillAndSort(const std::string& folder, const CommandLine& command, std::v
   // Several logs share the lists: their record lines must all have their
   // callsigns at one column, so text logs get the wide band field too.
   const bool shared = logs.size() > 1;
+  // A page beside the lists shows what they hold: one an earlier run left
+  // is written anew with the lists that replace its own.
+  const std::string pageName = lookupPageName(command.options.lowerCaseNames);
+  const bool staleSoon = !command.options.html && sizeOf(folder + pageName) >= 0;
+  const bool page = command.options.html || staleSoon;
+  const RunLines lines{shared, page                     ? Meanings::ForPage
+                               : command.options.unique ? Meanings::ForRepeats
+                                                        : Meanings::None};
   std::optional<RecordLayout> layout;
   long counted = 0;
   bool unread = false;  // a log gave no contact
   for (std::size_t i = 0; i < logs.size(); ++i) {
     LineReader input(logs[i], command.logNames[i]);
-    LogReading reading = readLog(input, command.options, shared, work, console, buckets);
+    LogReading reading = readLog(input, command.options, lines, work, console, buckets);
     (void)logs[i].close();
     if (!reading.status.isOk()) {
       // What the reader managed to hand over reaches its bucket file: a
@@ -113,7 +121,11 @@ Status fillAndSort(const std::string& folder, const CommandLine& command, std::v
                         command.options.unique,
                         work.threadCount(),
                         work.sortMemory,
-                        work.checkpoint};
+                        work.checkpoint,
+                        page};
+  for (std::size_t i = 0; i < settings.earlierBytes.size(); ++i) {
+    settings.earlierBytes[i] = static_cast<std::uint64_t>(journal.foundSizes()[i]);
+  }
   SortOutcome sorted = sortBuckets(folder, settings, console);
   listed = sorted.listed();
   // Should the mark not reach the journal, the buckets still go: only a
@@ -121,11 +133,16 @@ Status fillAndSort(const std::string& folder, const CommandLine& command, std::v
   // finished, and the next run would report that it cannot be.
   (void)journal.markDeleting(sorted.listed());
   status.absorb(deleteSortedBuckets(folder, settings, sorted));
-  if (command.options.html) {
+  if (page) {
     // The page shows comments with -comment, whichever log came last.
     RecordLayout pageLayout = *layout;
     pageLayout.withComment = command.options.keepComments;
-    status.absorb(writeLookupPage(folder, command.options.lowerCaseNames, pageLayout));
+    Status written = writeLookupPage(folder, command.options.lowerCaseNames, pageLayout);
+    if (written.isOk() && staleSoon) {
+      printMessage(console,
+                   nameInMessages(folder, pageName) + " written anew: it showed the lists this run replaced\n");
+    }
+    status.absorb(written);
   }
   if (shared || command.options.unique) {
     std::string summary = std::to_string(counted) + " QSOs read from " + std::to_string(logs.size()) +

@@ -37,12 +37,17 @@ Status BucketFiles::endLastLine(std::size_t index) {
   return Status::ok();
 }
 
-Status BucketFiles::appendToBucket(char bucketKey, std::string_view line) {
+Status BucketFiles::appendToBucket(char bucketKey, std::string_view line, std::size_t untoldCallsign) {
   ++linesHandedOver_;
   int index = bucketIndex(bucketKey);
   if (index < 0) return Status::ok();
   Bucket& bucket = buckets_[static_cast<std::size_t>(index)];
-  bucket.pending.append(line);
+  const std::string_view body = line.substr(0, line.size() - kLineEnd.size());
+  if (const std::string_view told = bucket.places.tell(body, untoldCallsign); told.empty()) {
+    bucket.pending.append(line);
+  } else {
+    bucket.pending.append(body).append(told).append(kLineEnd);
+  }
   if (bucket.pending.size() >= kFlushSize) return flush(static_cast<std::size_t>(index));
   return Status::ok();
 }

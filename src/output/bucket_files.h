@@ -9,6 +9,7 @@
 #include "base/status.h"
 #include "base/system_error.h"
 #include "output/bucket_names.h"
+#include "record/bucket_line.h"
 #include "record/record_sink.h"
 
 namespace quorvel {
@@ -16,7 +17,9 @@ namespace quorvel {
 // The 36 bucket files of a run, kept open from creation to the sort stage.
 // Record lines collect in a buffer per bucket and reach their file in whole
 // lines only: when a file takes only part of a batch (disk full), it is cut
-// back to the last whole line and the run fails.
+// back to the last whole line and the run fails. A line's callsign place
+// is written only where the line before it in its bucket does not tell it
+// (BucketPlaces).
 class BucketFiles final : public RecordSink {
  public:
   // `directory` is "" for the current directory, else a path ending in "/".
@@ -29,7 +32,7 @@ class BucketFiles final : public RecordSink {
   // at the first that cannot be opened; those opened before stay on disk.
   Status create();
 
-  Status appendToBucket(char bucketKey, std::string_view line) override;
+  Status appendToBucket(char bucketKey, std::string_view line, std::size_t untoldCallsign) override;
 
   // How many record lines were handed over, whether or not their key
   // selects a bucket.
@@ -43,6 +46,7 @@ class BucketFiles final : public RecordSink {
   struct Bucket {
     File file;
     std::string pending;
+    BucketPlaces places;
   };
 
   Status endLastLine(std::size_t index);

@@ -78,6 +78,10 @@ class BucketJournal {
   // Removes the journal: the run is over.
   Status end() const;
 
+  // The size of each bucket file as begin() found it: what earlier runs
+  // left there, before this run's lines.
+  const std::array<std::int64_t, kBucketCharacters.size()>& foundSizes() const { return record_.sizes; }
+
  private:
   Status undo(const JournalRecord& record) const;
   // Cuts bucket `index` back to `size` bytes, out on the disk; fails with

@@ -31,4 +31,6 @@ std::string sortedFileName(char bucket, bool lowerCaseNames) {
   return nameWithExtension(bucket, lowerCaseNames, "TXT");
 }
 
+std::string pageFileName(char bucket, bool lowerCaseNames) { return bucketFileName(bucket, lowerCaseNames) + ".page"; }
+
 }  // namespace quorvel

@@ -18,4 +18,9 @@ std::string bucketFileName(char bucket, bool lowerCaseNames);
 // "A.TXT", or "a.txt" with -lower: the bucket's sorted file.
 std::string sortedFileName(char bucket, bool lowerCaseNames);
 
+// "A.TMP.page", or "a.tmp.page" with -lower: the sorted file's lines as
+// the bucket held them, with what they carry, while the lookup page is
+// made from them.
+std::string pageFileName(char bucket, bool lowerCaseNames);
+
 }  // namespace quorvel

@@ -44,9 +44,26 @@ struct PackedLines {
     return *std::lower_bound(longLines.begin(), longLines.end(), line.start,
                              [](const LongLine& longLine, std::size_t at) { return longLine.start < at; });
   }
+  // The line's text.
   std::string_view line(std::uint64_t place) const {
     const LongLine line = unpack(place);
     return std::string_view(content + line.start, line.length);
+  }
+  // The meaning the line carries (see readBucketLine).
+  std::string_view meaning(std::uint64_t place) const {
+    const std::string_view text = line(place);
+    return readBucketLine(std::string_view(text.data(), text.size() + carried(place).size())).meaning;
+  }
+  // What the line carries after its text, its mark included; empty for
+  // none. Every line of the content ends with a new line.
+  std::string_view carried(std::uint64_t place) const {
+    const LongLine line = unpack(place);
+    const char* end = content + line.start + line.length;
+    if (*end != kCarriedMark) return {};
+    const char* newline = end;
+    while (*newline != '\n') ++newline;  // a short way: what a line carries is short
+    if (kCrLfLineEnds && newline[-1] == '\r') --newline;
+    return std::string_view(end, static_cast<std::size_t>(newline - end));
   }
   std::string_view key(std::uint64_t place) const {
     const LongLine line = unpack(place);
@@ -107,13 +124,19 @@ struct EqualKeys {
     // By the first eight bytes of each line first, as the keys were; the
     // prefixes of the finished group are free to take them. Equal lines
     // are alike in every byte: their order among themselves does not show.
+    // Lines of equal texts are ordered by what they carry: those that mean
+    // different contacts are two lines.
     for (Iterator entry = first; entry != last; ++entry) entry->prefix = keyPrefix(lines.line(entry->place));
-    std::sort(first, last, [this](const KeyedLine& a, const KeyedLine& b) {
-      return a.prefix != b.prefix ? a.prefix < b.prefix : keyBefore(lines.line(a.place), lines.line(b.place));
-    });
+    auto before = [this](const KeyedLine& a, const KeyedLine& b) {
+      if (a.prefix != b.prefix) return a.prefix < b.prefix;
+      const std::string_view textA = lines.line(a.place), textB = lines.line(b.place);
+      return textA != textB ? keyBefore(textA, textB) : keyBefore(lines.meaning(a.place), lines.meaning(b.place));
+    };
+    std::sort(first, last, before);
     Iterator kept = first;
     for (Iterator entry = first + 1; entry != last; ++entry) {
-      if (entry->prefix == kept->prefix && lines.line(entry->place) == lines.line(kept->place)) {
+      if (entry->prefix == kept->prefix && lines.line(entry->place) == lines.line(kept->place) &&
+          lines.meaning(entry->place) == lines.meaning(kept->place)) {
         entry->place = kRepeated;
       } else {
         kept = entry;
@@ -246,7 +269,7 @@ long sortKeyed(std::vector<KeyedLine>& keyed, const PackedLines& lines, bool uni
 // those too long for their entry also in `longLines`. Gives the bytes the
 // lines take.
 template <class KeyOfLine>
-std::size_t keyLines(std::string_view content, const KeyOfLine& keyOfLine, std::size_t mostLines,
+std::size_t keyLines(std::string_view content, const KeyOfLine& keyOfLine, OwnLines& own, std::size_t mostLines,
                      std::vector<KeyedLine>& keyed, std::vector<LongLine>& longLines) {
   keyed.clear();
   longLines.clear();
@@ -259,8 +282,16 @@ std::size_t keyLines(std::string_view content, const KeyOfLine& keyOfLine, std::
     // Where lists end their lines with CR LF, the CR belongs to the line
     // end: a list sorts alike whichever line ends its bucket has.
     if (kCrLfLineEnds && !line.empty() && line.back() == '\r') line.remove_suffix(1);
-    const std::string_view key = keyOfLine(line);
-    const LongLine place{static_cast<std::size_t>(at - start), line.size(), line.size() - key.size()};
+    const BucketLine read = mayCarry(line) ? readBucketLine(line) : BucketLine{line, std::string_view::npos, {}};
+    const bool ownLine = static_cast<std::size_t>(at - start) >= own.from;
+    if (ownLine && read.carriesCallsign()) own.lastCallsign = read.callsignAt;
+    const std::size_t callsignAt = read.carriesCallsign() ? read.callsignAt
+                                   : ownLine              ? own.lastCallsign
+                                                          : std::string_view::npos;
+    const std::string_view key = callsignAt != std::string_view::npos
+                                     ? read.text.substr(std::min(callsignAt, read.text.size()))
+                                     : keyOfLine(read.text);
+    const LongLine place{static_cast<std::size_t>(at - start), read.text.size(), read.text.size() - key.size()};
     keyed.push_back({keyPrefix(key), PackedLines::pack(place)});
     if (PackedLines::isLong(place)) longLines.push_back(place);
     at = lineEnd + 1;
@@ -292,17 +323,25 @@ auto withKeyOf(const SortKey& key, const Use& use) {
 
 int compareInOrder(std::string_view a, std::string_view b, const SortKey& key, bool unique) {
   return withKeyOf(key, [&](const auto& keyOfLine) {
-    const std::string_view keyA = keyOfLine(a), keyB = keyOfLine(b);
+    const BucketLine lineA = readBucketLine(a), lineB = readBucketLine(b);
+    auto keyOf = [&keyOfLine](const BucketLine& line) {
+      return line.carriesCallsign() ? line.text.substr(line.callsignAt) : keyOfLine(line.text);
+    };
+    const std::string_view keyA = keyOf(lineA), keyB = keyOf(lineB);
     if (keyBefore(keyA, keyB)) return -1;
     if (keyBefore(keyB, keyA)) return 1;
-    return unique ? a.compare(b) : 0;
+    return unique ? compareBucketLines(lineA, lineB) : 0;
   });
 }
 
-std::size_t LineSorter::sort(std::string_view content, const SortKey& key, bool unique, std::size_t mostLines) {
+std::size_t LineSorter::sort(std::string_view content, const SortKey& key, bool unique, std::size_t mostLines,
+                             OwnLines* own) {
   content_ = content.data();
+  OwnLines none;
+  OwnLines& lines = own != nullptr ? *own : none;
+  ownFrom_ = lines.from;
   const std::size_t taken = withKeyOf(
-      key, [&](const auto& keyOfLine) { return keyLines(content, keyOfLine, mostLines, keyed_, longLines_); });
+      key, [&](const auto& keyOfLine) { return keyLines(content, keyOfLine, lines, mostLines, keyed_, longLines_); });
   dropped_ = sortKeyed(keyed_, PackedLines{content_, longLines_}, unique, scratch_);
   return taken;
 }
@@ -313,9 +352,21 @@ void LineSorter::reserve(std::size_t lines) {
   scratch_.reserve(lines);
 }
 
+std::string_view LineSorter::text(std::size_t i) const {
+  return PackedLines{content_, longLines_}.line(keyed_[i].place);
+}
+
+std::size_t LineSorter::untoldCallsign(std::size_t i) const {
+  const PackedLines lines{content_, longLines_};
+  const LongLine line = lines.unpack(keyed_[i].place);
+  if (line.start < ownFrom_ || !lines.carried(keyed_[i].place).empty()) return std::string_view::npos;
+  return line.keyOffset;
+}
+
 std::string_view LineSorter::line(std::size_t i) const {
-  std::string_view line = PackedLines{content_, longLines_}.line(keyed_[i].place);
-  return std::string_view(line.data(), kCrLfLineEnds ? line.size() : line.size() + 1);
+  const PackedLines lines{content_, longLines_};
+  const std::string_view text = lines.line(keyed_[i].place);
+  return std::string_view(text.data(), text.size() + lines.carried(keyed_[i].place).size());
 }
 
 }  // namespace quorvel

@@ -57,31 +57,11 @@ bool RunReader::next(std::string_view& line) {
   }
 }
 
-// Collects lines and writes them in large blocks.
-class BlockWriter {
- public:
-  BlockWriter(File& file, std::size_t blockBytes) : file_(file) { block_.reserve(blockBytes); }
-  bool add(std::string_view line) {
-    if (block_.size() + line.size() > block_.capacity() && !flush()) return false;
-    if (line.size() > block_.capacity()) return writeFully(file_, line);
-    block_.append(line);
-    return true;
-  }
-  bool flush() {
-    const bool written = writeFully(file_, block_);
-    block_.clear();
-    return written;
-  }
-
- private:
-  File& file_;
-  std::string block_;
-};
-
 }  // namespace
 
-bool mergeRuns(const std::vector<std::string>& runs, const std::string& output, const SortKey& key, bool unique,
+bool mergeRuns(const std::vector<std::string>& runs, SortedOutput output, const SortKey& key, bool unique,
                std::size_t bufferBytes, long& dropped) {
+  if (!output.isOpen()) return false;
   std::vector<RunReader> readers;
   readers.reserve(runs.size());
   std::vector<std::string_view> heads(runs.size());
@@ -90,9 +70,6 @@ bool mergeRuns(const std::vector<std::string>& runs, const std::string& output, 
     if (!file.isOpen()) return false;
     readers.emplace_back(std::move(file), bufferBytes);
   }
-  File out = createNew(output);
-  if (!out.isOpen()) return false;
-  BlockWriter writer(out, bufferBytes);
   // The run whose line comes next on top: by order, then by run.
   auto after = [&heads, &key, unique](std::size_t a, std::size_t b) {
     // Runs end their lines as the lists do.
@@ -113,13 +90,14 @@ bool mergeRuns(const std::vector<std::string>& runs, const std::string& output, 
     if (unique && wroteAny && heads[i] == last) {
       ++dropped;
     } else {
-      if (!writer.add(heads[i])) return false;
+      const std::string_view line = heads[i].substr(0, heads[i].size() - kLineEnd.size());
+      if (!output.add(readBucketLine(line).text, line)) return false;
       if (unique) last.assign(heads[i]), wroteAny = true;
     }
     if (readers[i].next(heads[i])) next.push(i);
     if (readers[i].failed()) return false;
   }
-  return writer.flush() && out.close();
+  return output.close();
 }
 
 }  // namespace quorvel

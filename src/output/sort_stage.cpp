@@ -16,6 +16,7 @@
 #include "output/bucket_names.h"
 #include "output/line_sort.h"
 #include "output/merge_runs.h"
+#include "output/sorted_output.h"
 
 namespace quorvel {
 
@@ -28,7 +29,7 @@ constexpr std::size_t kWriteBlock = 256 * 1024;
 struct SortBuffers {
   std::string content;
   LineSorter sorter;
-  std::string block;
+  SortedOutput::Blocks blocks;
 };
 
 // What one thread may hold while it sorts a bucket: the bytes of lines at
@@ -36,6 +37,7 @@ struct SortBuffers {
 // the buffer each is read through.
 struct SortShare {
   std::size_t usable;        // for the bytes and the lines of a bucket
+  std::size_t wholeBytes;    // of a bucket read whole, which leaves room for the entries of most
   std::size_t contentBytes;  // of lines read at once, with room for their entries
   std::size_t mostLines;
   std::size_t fanIn;
@@ -43,6 +45,7 @@ struct SortShare {
 
   explicit SortShare(std::size_t memory) {
     usable = memory > 2 * kWriteBlock ? memory - kWriteBlock : memory / 2;
+    wholeBytes = usable / 3 * 2;
     contentBytes = std::max<std::size_t>(usable / 2, 1);
     mostLines = std::max<std::size_t>((usable - contentBytes) / LineSorter::kLineCost, 1);
     fanIn = std::clamp<std::size_t>(usable / (64 * 1024), 2, 512);
@@ -50,35 +53,29 @@ struct SortShare {
   }
 };
 
-// Writes the lines `sorter` holds, in their order, to a new file at
-// `path`. False when the file cannot be created or does not take every byte.
-bool writeSorted(const std::string& path, const LineSorter& sorter, std::string& block) {
-  // Where lines end with CR LF, each is given its line end here, whatever
-  // it had in its bucket.
-  constexpr std::size_t kAdded = kCrLfLineEnds ? kLineEnd.size() : 0;
-  File file = createNew(path);
-  if (!file.isOpen()) return false;
-  block.resize(kWriteBlock);
-  std::size_t used = 0;
-  auto flush = [&] { return writeFully(file, std::string_view(block.data(), used)); };
+// Writes the lines `sorter` holds, in their order, to `output`. False
+// when a file does not take every byte.
+bool writeSorted(SortedOutput output, const LineSorter& sorter) {
+  if (!output.isOpen()) return false;
+  const bool whole = output.wantsWhole();
   for (std::size_t k = 0; k < sorter.size(); ++k) {
-    std::string_view line = sorter.line(k);
-    if (used + line.size() + kAdded > block.size()) {
-      if (!flush()) return false;
-      used = 0;
-      if (line.size() + kAdded > block.size()) {
-        if (!writeFully(file, line) || (kCrLfLineEnds && !writeFully(file, kLineEnd))) return false;
-        continue;
-      }
-    }
-    copyBytes(block.data() + used, line.data(), line.size());
-    used += line.size();
-    if constexpr (kCrLfLineEnds) {
-      copyBytes(block.data() + used, kLineEnd.data(), kLineEnd.size());
-      used += kLineEnd.size();
+    if (!output.add(sorter.text(k), whole ? sorter.line(k) : std::string_view(),
+                    whole ? sorter.untoldCallsign(k) : std::string_view::npos)) {
+      return false;
     }
   }
-  return flush() && file.close();
+  return output.close();
+}
+
+// A new file at `path`, and its output as `kind`, with a page file at
+// `pagePath` unless "". When one of them cannot be made, the output is not
+// open, and the system's reason is the one its making gave.
+SortedOutput outputAt(SortedOutput::Kind kind, const std::string& path, const std::string& pagePath,
+                      SortedOutput::Blocks& blocks, std::size_t blockBytes) {
+  File file = createNew(path);
+  File page;
+  if (file.isOpen() && !pagePath.empty() && !(page = createNew(pagePath)).isOpen()) file = File();
+  return SortedOutput(kind, std::move(file), std::move(page), blocks, blockBytes);
 }
 
 // The sorted runs of a bucket too large to sort at once, each a file
@@ -97,16 +94,19 @@ class RunFiles {
   bool empty() const { return runs_.empty(); }
 
   // Writes the lines of `sorter` as the next run.
-  bool add(const LineSorter& sorter, std::string& block) {
+  bool add(const LineSorter& sorter, SortedOutput::Blocks& blocks) {
     runs_.push_back(nextName());
-    return writeSorted(runs_.back(), sorter, block);
+    SortedOutput run = outputAt(SortedOutput::Kind::Run, runs_.back(), "", blocks, kWriteBlock);
+    return writeSorted(std::move(run), sorter);
   }
 
-  // Merges the runs into a new file at `output`: `share.fanIn` runs at a
-  // time, neighbours into one, until one pass merges them all.
-  bool mergeInto(const std::string& output, const SortSettings& settings, const SortShare& share, long& dropped) {
-    auto merge = [&](const std::vector<std::string>& runs, const std::string& into) {
-      return mergeRuns(runs, into, settings.key, settings.unique, share.mergeBuffer, dropped);
+  // Merges the runs into a new list at `output` (and page file at
+  // `pagePath`, unless ""): `share.fanIn` runs at a time, neighbours into
+  // one, until one pass merges them all.
+  bool mergeInto(const std::string& output, const std::string& pagePath, const SortSettings& settings,
+                 const SortShare& share, SortedOutput::Blocks& blocks, long& dropped) {
+    auto merge = [&](const std::vector<std::string>& runs, SortedOutput into) {
+      return mergeRuns(runs, std::move(into), settings.key, settings.unique, share.mergeBuffer, dropped);
     };
     while (runs_.size() > share.fanIn) {
       std::vector<std::string> merged;
@@ -119,12 +119,13 @@ class RunFiles {
           continue;
         }
         merged.push_back(nextName());
-        if (!merge(group, merged.back())) return false;
+        if (!merge(group, outputAt(SortedOutput::Kind::Run, merged.back(), "", blocks, share.mergeBuffer)))
+          return false;
         for (const std::string& path : group) (void)removeFile(path);
       }
       runs_ = std::move(merged);
     }
-    return merge(runs_, output);
+    return merge(runs_, outputAt(SortedOutput::Kind::List, output, pagePath, blocks, share.mergeBuffer));
   }
 
  private:
@@ -170,9 +171,11 @@ bool readLines(const File& bucket, std::string& content, const SortShare& share,
   }
 }
 
-// Sorts the whole `content` of a bucket when its lines fit in the share
-// beside it; false when there are too many.
-bool sortsWhole(std::string& content, const SortSettings& settings, const SortShare& share, LineSorter& sorter) {
+// Sorts the whole `content` of a bucket, its lines from byte `ownFrom` on
+// this run's, when its lines fit in the share beside it; false when there
+// are too many.
+bool sortsWhole(std::string& content, std::size_t ownFrom, const SortSettings& settings, const SortShare& share,
+                LineSorter& sorter) {
   // Every line then has its new line right behind it, also a last line
   // that was cut short, and is written out together with it.
   if (!content.empty() && content.back() != '\n') content.push_back('\n');
@@ -184,36 +187,44 @@ bool sortsWhole(std::string& content, const SortSettings& settings, const SortSh
     if (lines * LineSorter::kLineCost > room) return false;
     sorter.reserve(lines);
   }
-  return sorter.sort(content, settings.key, settings.unique, room / LineSorter::kLineCost) == content.size();
+  OwnLines own{ownFrom};
+  return sorter.sort(content, settings.key, settings.unique, room / LineSorter::kLineCost, &own) == content.size();
 }
 
 // Sorts a bucket in runs that fit in the share, read from `bucket` one
-// after another, and merges them into a new file at `output`.
-bool sortInRuns(const File& bucket, const std::string& bucketPath, const std::string& output,
-                const SortSettings& settings, const SortShare& share, SortBuffers& buffers, long& dropped) {
+// after another, and merges them into a new list at `output` and page
+// file at `pagePath` (unless "").
+bool sortInRuns(const File& bucket, const std::string& bucketPath, std::size_t ownFrom, const std::string& output,
+                const std::string& pagePath, const SortSettings& settings, const SortShare& share, SortBuffers& buffers,
+                long& dropped) {
   std::string& content = buffers.content;
   content.clear();
   bool ended = false;
   RunFiles runs(bucketPath);
   buffers.sorter.reserve(share.mostLines);
+  OwnLines own{ownFrom};
   while (!ended || !content.empty()) {
     std::size_t lines = 0;
     if (!readLines(bucket, content, share, ended, lines)) return false;
-    const std::size_t taken =
-        buffers.sorter.sort(std::string_view(content).substr(0, lines), settings.key, settings.unique, share.mostLines);
+    const std::size_t taken = buffers.sorter.sort(std::string_view(content).substr(0, lines), settings.key,
+                                                  settings.unique, share.mostLines, &own);
     dropped += buffers.sorter.dropped();
-    if (!runs.add(buffers.sorter, buffers.block)) return false;
+    if (!runs.add(buffers.sorter, buffers.blocks)) return false;
     content.erase(0, taken);
+    own.from -= std::min(own.from, taken);
   }
-  return runs.mergeInto(output, settings, share, dropped);
+  return runs.mergeInto(output, pagePath, settings, share, buffers.blocks, dropped);
 }
 
 // Sorts one bucket file into its sorted file, written under a passing name
 // and renamed over the sorted file once complete (temporary file and
 // rename), so the sorted file is never seen half-written. A bucket that
 // fits in the thread's share is sorted at once; a larger one in runs that
-// do, which are then merged. Gives why it failed, or nothing.
-std::optional<SystemError> sortOneBucket(const std::string& bucketPath, const std::string& sortedPath,
+// do, which are then merged. Where the run makes a page, the lines go whole
+// to the page file at `pagePath` too, which a failed sort leaves no more.
+// Gives why it failed, or nothing.
+std::optional<SystemError> sortOneBucket(const std::string& bucketPath, std::size_t ownFrom,
+                                         const std::string& sortedPath, const std::string& pagePath,
                                          const SortSettings& settings, const SortShare& share, SortBuffers& buffers,
                                          long& dropped) {
   File bucket = openForReading(bucketPath);
@@ -225,13 +236,17 @@ std::optional<SystemError> sortOneBucket(const std::string& bucketPath, const st
   // that grew would for a while take its room twice.
   buffers.content.reserve(share.contentBytes + 1);
   bool sorted = false;
-  if (static_cast<std::uint64_t>(size) < share.contentBytes && readWholeFile(bucket, buffers.content) &&
-      sortsWhole(buffers.content, settings, share, buffers.sorter)) {
+  if (static_cast<std::uint64_t>(size) < share.wholeBytes && readWholeFile(bucket, buffers.content) &&
+      sortsWhole(buffers.content, ownFrom, settings, share, buffers.sorter)) {
     dropped += buffers.sorter.dropped();
-    sorted = writeSorted(partPath, buffers.sorter, buffers.block);
+    sorted = writeSorted(outputAt(SortedOutput::Kind::List, partPath, pagePath, buffers.blocks, kWriteBlock),
+                         buffers.sorter);
   } else {
+    // A bucket read whole but too many lines for the share: its runs are
+    // read into no more room than they take.
+    if (buffers.content.capacity() > share.contentBytes + 1) std::string().swap(buffers.content);
     bucket = openForReading(bucketPath);  // from its start again
-    sorted = sortInRuns(bucket, bucketPath, partPath, settings, share, buffers, dropped);
+    sorted = sortInRuns(bucket, bucketPath, ownFrom, partPath, pagePath, settings, share, buffers, dropped);
   }
   std::optional<SystemError> failed;
   if (!sorted) {
@@ -240,17 +255,25 @@ std::optional<SystemError> sortOneBucket(const std::string& bucketPath, const st
     failed = lastSystemError();
     failed->reason = sortedPath.substr(sortedPath.find_last_of("/\\") + 1) + ": " + failed->reason;
   }
-  if (failed) (void)removeFile(partPath);
+  if (failed) {
+    (void)removeFile(partPath);
+    if (!pagePath.empty()) (void)removeFile(pagePath);
+  }
   return failed;
 }
 
 // Sorts one bucket into its list. A list another program holds open (a
 // spreadsheet showing it) is named, since that program must let it go.
-Status sortBucket(const std::string& directory, char bucket, const SortSettings& settings, const SortShare& share,
+Status sortBucket(const std::string& directory, std::size_t index, const SortSettings& settings, const SortShare& share,
                   SortBuffers& buffers, long& dropped) {
+  const char bucket = kBucketCharacters[index];
+  const std::size_t ownFrom = static_cast<std::size_t>(std::min<std::uint64_t>(settings.earlierBytes[index], SIZE_MAX));
   const std::string sortedName = sortedFileName(bucket, settings.lowerCaseNames);
-  if (std::optional<SystemError> failed = sortOneBucket(directory + bucketFileName(bucket, settings.lowerCaseNames),
-                                                        directory + sortedName, settings, share, buffers, dropped)) {
+  const std::string pagePath =
+      settings.pageFiles ? directory + pageFileName(bucket, settings.lowerCaseNames) : std::string();
+  if (std::optional<SystemError> failed =
+          sortOneBucket(directory + bucketFileName(bucket, settings.lowerCaseNames), ownFrom, directory + sortedName,
+                        pagePath, settings, share, buffers, dropped)) {
     if (failed->heldByAnother) failed->reason = "another program has " + sortedName + " open";
     return fileFailure("sort", directory, bucketFileName(bucket, settings.lowerCaseNames), *failed);
   }
@@ -289,7 +312,7 @@ SortOutcome sortBuckets(const std::string& directory, const SortSettings& settin
       for (std::size_t taken; (taken = next++) < kBuckets;) {
         std::size_t i = order[taken];
         try {
-          outcomes[i].set_value(sortBucket(directory, kBucketCharacters[i], settings, share, buffers, dropped[i]));
+          outcomes[i].set_value(sortBucket(directory, i, settings, share, buffers, dropped[i]));
         } catch (...) {
           outcomes[i].set_exception(std::current_exception());
         }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -8,6 +10,7 @@
 #include "base/console.h"
 #include "base/status.h"
 #include "base/work_plan.h"
+#include "output/bucket_names.h"
 #include "output/line_sort.h"
 
 namespace quorvel {
@@ -23,6 +26,17 @@ struct SortSettings {
   // it, and the runs are merged into its sorted file.
   std::size_t memory = WorkPlan{}.sortMemory;
   Checkpoint checkpoint = {};  // told of each list written and each bucket deleted
+  // Each list's lines also go whole, with what they carry, to its page
+  // file (pageFileName), for the lookup page to read.
+  bool pageFiles = false;
+  // How many bytes of each bucket file, in the order of kBucketCharacters,
+  // earlier runs left: the lines after them are this run's. All of them,
+  // unless told.
+  std::array<std::uint64_t, kBucketCharacters.size()> earlierBytes = [] {
+    std::array<std::uint64_t, kBucketCharacters.size()> all{};
+    all.fill(UINT64_MAX);
+    return all;
+  }();
 };
 
 struct SortOutcome {

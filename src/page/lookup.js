@@ -2,7 +2,9 @@
   'use strict';
   // The run wrote each list's contacts one a line, their fields parted by
   // tabs: callsign, date (YYYYMMDD when the run could read it), time, band
-  // as the log gave it, mode, and any comment. A line the run could not
+  // as the list shows it, mode, and any comment. The band is a key of
+  // bandOf, which names it: the list's text, or, for a text that stands
+  // for two bands, the text, U+0001 and more. A line the run could not
   // split is its callsign, a tab, U+0001 and the whole list line.
   var data = JSON.parse(document.getElementById('lists').textContent);
   var box = document.getElementById('call');
@@ -40,8 +42,8 @@
       return { call: call, whole: record.slice(call.length + 2), date: '', time: '', band: 'other',
                bandRank: data.bands.length, bandText: '', mode: 'other', comment: '' };
     }
-    var bandText = fields[3] || '';
-    var band = Object.prototype.hasOwnProperty.call(data.bandOf, bandText) ? data.bandOf[bandText] : -1;
+    var bandKey = fields[3] || '', bandText = bandKey.split('\u0001')[0];
+    var band = Object.prototype.hasOwnProperty.call(data.bandOf, bandKey) ? data.bandOf[bandKey] : -1;
     return { call: call, date: fields[1] || '', time: fields[2] || '', bandText: bandText,
              band: band < 0 ? 'other' : data.bands[band], bandRank: band < 0 ? data.bands.length : band,
              mode: fields[4] || 'other', comment: fields.slice(5).join('\t') };

@@ -12,6 +12,7 @@
 #include "page/log_overview.h"
 #include "page/lookup_page_files.h"
 #include "page/script_order.h"
+#include "record/bucket_line.h"
 #include "record/contact_date.h"
 #include "record/record_line.h"
 
@@ -73,9 +74,11 @@ class RecordWriter {
   RecordWriter(PageFile& page, const RecordLayout& layout) : page_(page), layout_(layout) {}
 
   // Writes the list at `path` as a JSON string; a list that is missing is
-  // empty.
+  // empty. Its lines are bucket lines (a page file), or a list's.
   bool writeList(const std::string& path);
-  // {"raw band text": index into kAdifBandNames or -1, ...}
+  // {"band text": index into kAdifBandNames or -1, ...}: a band text that
+  // stands for two bands in the lists is two keys, the second the text, a
+  // U+0001 and the band's index.
   std::string bandsJson() const;
   // [true or false for each list written: whether its records stand in
   // the order of their callsigns, as the page's script compares them]
@@ -84,15 +87,18 @@ class RecordWriter {
 
  private:
   void writeLine(std::string_view line);
+  void writeCarried(const BucketLine& line, const CarriedMeaning& carried);
+  void writeReadBack(std::string_view line);
+  void writeRaw(std::string_view line);
   void writeField(std::string_view field);
-  int bandIndex(std::string_view band);
+  std::string_view bandKey(std::string_view text, int band);
   void followOrder(std::string_view callsign);
 
   PageFile& page_;
   const RecordLayout& layout_;
   LogOverview overview_;
   std::map<std::string, int, std::less<>> bands_;  // by text: the page stays the same
-  std::string block_, line_;
+  std::string block_, line_, key_;
   bool first_ = true;
   std::string lastCallsign_, sorted_ = "[";
   bool inOrder_ = true;
@@ -132,12 +138,6 @@ void RecordWriter::writeField(std::string_view field) {
   text.finish();
 }
 
-int RecordWriter::bandIndex(std::string_view band) {
-  auto known = bands_.find(band);
-  if (known == bands_.end()) known = bands_.emplace(std::string(band), adifBandIndex(band)).first;
-  return known->second;
-}
-
 // Lines sorted as whole lines (by a run that wrote no line of its own)
 // may leave a list out of callsign order; so may bytes past ASCII.
 void RecordWriter::followOrder(std::string_view callsign) {
@@ -145,35 +145,76 @@ void RecordWriter::followOrder(std::string_view callsign) {
   lastCallsign_.assign(callsign);
 }
 
+std::string_view RecordWriter::bandKey(std::string_view text, int band) {
+  const auto known = bands_.find(text);
+  if (known == bands_.end()) {
+    bands_.emplace(std::string(text), band);
+    return text;
+  }
+  if (known->second == band) return text;
+  key_.assign(text).append(1, '\x01').append(std::to_string(band));
+  bands_.emplace(key_, band);
+  return key_;
+}
+
 void RecordWriter::writeLine(std::string_view line) {
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
   if (line.find_first_not_of(' ') == std::string_view::npos) return;
-  std::string& out = page_.buffer();
-  if (!first_) out += "\\n";
+  if (!first_) page_.buffer() += "\\n";
   first_ = false;
+  const BucketLine bucketLine = readBucketLine(line);
+  if (const std::optional<CarriedMeaning> carried = carriedMeaning(bucketLine)) {
+    const std::string_view text = bucketLine.text;
+    const std::size_t end = std::min(text.find(' ', bucketLine.callsignAt), text.size());
+    if (text.substr(bucketLine.callsignAt, end - bucketLine.callsignAt).find('\t') == std::string_view::npos) {
+      writeCarried(bucketLine, *carried);
+      return;
+    }
+  }
+  writeReadBack(bucketLine.text);
+}
+
+// A line the run wrote: its record as its reader understood the contact.
+void RecordWriter::writeCarried(const BucketLine& line, const CarriedMeaning& carried) {
+  const std::string_view text = line.text;
+  const std::size_t end = std::min(text.find(' ', line.callsignAt), text.size());
+  const std::string_view callsign = text.substr(line.callsignAt, end - line.callsignAt);
+  std::string_view comment = end < text.size() ? text.substr(end + 1) : std::string_view();
+  if (comment.starts_with(kCommentMark)) comment.remove_prefix(kCommentMark.size());
+  const ContactMeaning& meaning = carried.meaning;
+  followOrder(callsign);
+  writeField(callsign);
+  std::string& out = page_.buffer();
+  for (std::string_view field : {meaning.date, meaning.time, bandKey(carried.bandText, meaning.band), carried.mode}) {
+    out += "\\t";
+    writeField(field);
+  }
+  if (!comment.empty()) {
+    out += "\\t";
+    writeField(comment);
+  }
+  const bool dated = meaning.date.size() == 8 && !sortableDate(meaning.date).empty();
+  overview_.addContact(meaning.band, carried.mode, dated ? meaning.date : std::string_view(), callsign);
+}
+
+// A line an earlier run of another kind left in a bucket: split by the
+// layout of this run's lines, as well as its text tells.
+void RecordWriter::writeReadBack(std::string_view line) {
   std::optional<RecordFields> fields = parseRecordLine(line, layout_);
   // A tab parts the fields on the page: a field holding one is no field.
-  if (fields &&
-      (fields->date.find('\t') != std::string_view::npos || fields->time.find('\t') != std::string_view::npos ||
-       fields->band.find('\t') != std::string_view::npos || fields->mode.find('\t') != std::string_view::npos ||
-       fields->callsign.find('\t') != std::string_view::npos)) {
-    fields.reset();
-  }
-  if (!fields) {
-    std::string_view callsign = callsignAtColumn(line, layout_.sortColumn());
-    callsign = callsign.substr(0, callsign.find('\t'));
-    followOrder(callsign);
-    writeField(callsign);
-    out += "\\t\\u0001";
-    writeField(line);
-    overview_.addLeftover(callsign);
+  if (!fields || fields->date.find('\t') != std::string_view::npos ||
+      fields->time.find('\t') != std::string_view::npos || fields->band.find('\t') != std::string_view::npos ||
+      fields->mode.find('\t') != std::string_view::npos || fields->callsign.find('\t') != std::string_view::npos) {
+    writeRaw(line);
     return;
   }
   const std::string date = sortableDate(fields->date);
   followOrder(fields->callsign);
   writeField(fields->callsign);
-  for (std::string_view field :
-       {date.empty() ? fields->date : std::string_view(date), fields->time, fields->band, fields->mode}) {
+  std::string& out = page_.buffer();
+  const int band = adifBandIndex(fields->band);
+  for (std::string_view field : {date.empty() ? fields->date : std::string_view(date), fields->time,
+                                 bandKey(fields->band, band), fields->mode}) {
     out += "\\t";
     writeField(field);
   }
@@ -185,7 +226,18 @@ void RecordWriter::writeLine(std::string_view line) {
     out += "\\t";
     writeField(comment);
   }
-  overview_.addContact(bandIndex(fields->band), fields->mode, date, fields->callsign);
+  overview_.addContact(band, fields->mode, date, fields->callsign);
+}
+
+// A line that cannot be split: its callsign, and the line whole.
+void RecordWriter::writeRaw(std::string_view line) {
+  std::string_view callsign = callsignAtColumn(line, layout_.sortColumn());
+  callsign = callsign.substr(0, callsign.find('\t'));
+  followOrder(callsign);
+  writeField(callsign);
+  page_.buffer() += "\\t\\u0001";
+  writeField(line);
+  overview_.addLeftover(callsign);
 }
 
 std::string RecordWriter::bandsJson() const {
@@ -229,9 +281,13 @@ Status writeLookupPage(const std::string& directory, bool lowerCaseNames, const 
                             namesJson(std::vector<std::string_view>(kAdifBandNames.begin(), kAdifBandNames.end())) +
                             ",\"lists\":[");
   for (std::size_t i = 0; written && i < kBucketCharacters.size(); ++i) {
-    written = (i == 0 || page.write(",")) &&
-              records.writeList(directory + sortedFileName(kBucketCharacters[i], lowerCaseNames));
+    // The sort stage left each list's lines with what they carry in its
+    // page file; a list it could not sort has none, and shows as it stands.
+    const std::string pagePath = directory + pageFileName(kBucketCharacters[i], lowerCaseNames);
+    const std::string listPath = directory + sortedFileName(kBucketCharacters[i], lowerCaseNames);
+    written = (i == 0 || page.write(",")) && records.writeList(sizeOf(pagePath) >= 0 ? pagePath : listPath);
   }
+  for (char bucket : kBucketCharacters) (void)removeFile(directory + pageFileName(bucket, lowerCaseNames));
   written = written &&
             page.write("],\"sorted\":" + records.sortedJson() + ",\"bandOf\":" + records.bandsJson() +
                        ",\"overview\":" + records.overview().json() + "}") &&

@@ -130,6 +130,8 @@ class AdifBody {
   // The record being read. Every field starts empty, so a comment taken on
   // any line of a record lasts to its end unless a later COMMENT replaces it.
   AdifField call_, band_, mode_, qsoDate_, timeOn_, submode_;
+  int bandMeant_ = -1;  // the band that band_'s BAND or FREQ names, where lines carry meanings
+  BandMemo bands_;
   std::string comment_;
   AdifField lastQsoDate_;  // of any record so far, for records without one
   BlockStartGuess guess_;
@@ -170,6 +172,7 @@ void AdifBody::readLine(const Line& line, ContactBatch& batch) {
 
 void AdifBody::resetRecord() {
   for (AdifField* field : {&call_, &band_, &mode_, &qsoDate_, &timeOn_, &submode_}) field->set({});
+  bandMeant_ = -1;
   comment_.clear();
 }
 
@@ -209,6 +212,12 @@ void AdifBody::keepValue(AdifTag tag, const AdifTagValue& value, AdifField& fiel
   if (!keepAdifValue(tag, value, text)) return;
   if (value.value.size() > kMostValueBytes) noteCutValue(tag);
   field.set(text);
+  // A BAND names its band with its unit ("70CM"), which the list does not
+  // show; a FREQ is in MHz. Only the page asks: the list's text names the
+  // same band (see adifMeaning).
+  if (layout_.meanings == Meanings::ForPage && (tag == AdifTag::Band || tag == AdifTag::Freq)) {
+    bandMeant_ = bands_.bandOf(tag == AdifTag::Band && value.hasValue ? value.value.substr(0, value.length) : text);
+  }
   if (tag == AdifTag::QsoDate) {
     lastQsoDate_.setFrom(field);
     guess_.setDate = true;
@@ -243,7 +252,12 @@ void AdifBody::closeRecord(ContactBatch& batch) {
   std::string_view call = call_.text();
   RecordFields fields{qsoDate_.text(), timeOn_.text(), band_.text(), shownMode(mode_.text(), submode_.text()), call,
                       comment_};
-  batch.add(layout_, fields, LetterCase::Upper);
+  ContactMeaning meaning;
+  MeaningText room;
+  if (layout_.meanings != Meanings::None) {
+    meaning = adifMeaning(fields, bandMeant_, mode_.text(), submode_.text(), layout_.meanings, room);
+  }
+  batch.add(layout_, fields, meaning, LetterCase::Upper);
 }
 
 // Skips the header up to the line holding "<EOH>"; `line` is its first

@@ -149,8 +149,19 @@ std::string_view readWord(std::string_view text, std::size_t start, std::size_t 
 
 std::string_view adifTagName(AdifTag tag) { return kTagNames[static_cast<std::size_t>(tag)]; }
 
-std::string_view shownMode(std::string_view mode, std::string_view submode) {
-  return !submode.empty() && mode.size() == 4 && startsWithCaseless(mode, "MFSK") ? submode : mode;
+ContactMeaning adifMeaning(const RecordFields& fields, int band, std::string_view mode, std::string_view submode,
+                           Meanings meanings, MeaningText& room) {
+  ContactMeaning meaning;
+  meaning.band = band;
+  // A FREQ is shown as it stands, and a BAND less its unit, which its
+  // number names all the same (20 for 20M, 70C for 70CM).
+  meaning.bandSaid = true;
+  meaning.submode = lostModeName(mode, submode);
+  if (meanings == Meanings::ForPage) {
+    meaning.date = meantDate(fields.date, DateOrder::Unknown, room);
+    meaning.time = meantTime(fields.time, room);
+  }
+  return meaning;
 }
 
 AdifTag adifTagNamed(std::string_view name) {
@@ -246,7 +257,6 @@ bool keepAdifValue(AdifTag tag, const AdifTagValue& value, std::string_view& fie
   std::size_t kept = value.length;
   if (tag == AdifTag::TimeOn) kept = std::min(kept, kTimeLength);  // seconds dropped
   field = text.substr(0, kept);
-  if (tag == AdifTag::Mode && field.size() == 5 && startsWithCaseless(field, "PSK31")) field = "PSK";
   return true;
 }
 

@@ -5,6 +5,9 @@
 #include <cstdint>
 #include <string_view>
 
+#include "record/contact_meaning.h"
+#include "record/record_line.h"
+
 namespace quorvel {
 
 // What a "<" on an ADIF line opens: one of the tags the reader takes, in
@@ -57,16 +60,19 @@ AdifTagValue readAdifTag(std::string_view line, std::size_t position, AdifTag ta
 // says it is: the value (or, without one, what the field held) cut to the
 // declared length, and to kMostValueBytes at a character boundary; BAND
 // ended before its first "M" instead, a millimetre band ("6MM") kept
-// whole; MODE PSK31 as PSK; TIME_ON to its first four
-// characters. The field views the value or its old text, in their letter
+// whole; TIME_ON to its first four characters. The field views the value or its old text, in their letter
 // case; the record line is upper-cased as a whole. Returns false, leaving
 // the field alone, when the declared length could not be read or is 0.
 bool keepAdifValue(AdifTag tag, const AdifTagValue& value, std::string_view& field);
 
-// The mode a record of MODE `mode` and SUBMODE `submode` shows: ADIF 3.1
-// writes FT4, JS8, Q65 and their kin as MODE MFSK (any letter case) with
-// the mode that says something in SUBMODE.
-std::string_view shownMode(std::string_view mode, std::string_view submode);
+// What an ADIF or ADX contact means, as far as `meanings` asks, its
+// record line's values `fields` taken from its tags: the band `band` that
+// its BAND or FREQ names (meantBand), the finer name of its MODE `mode`
+// and SUBMODE `submode` that the list does not show, and for the page its
+// QSO_DATE and TIME_ON read (ADIF's dates leave no order in doubt). Views
+// `fields`, the mode and `room`.
+ContactMeaning adifMeaning(const RecordFields& fields, int band, std::string_view mode, std::string_view submode,
+                           Meanings meanings, MeaningText& room);
 
 // The tag's name as it is written between "<" and ":".
 std::string_view adifTagName(AdifTag tag);

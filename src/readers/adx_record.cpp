@@ -11,6 +11,7 @@ std::size_t slotOf(AdifTag tag) { return static_cast<std::size_t>(tag); }
 void AdxRecord::open() {
   onLine_.fill(false);
   for (std::string* field : {&call_, &band_, &mode_, &qsoDate_, &timeOn_, &submode_, &comment_}) field->clear();
+  bandMeant_ = -1;
 }
 
 AdifTag AdxRecord::wanted(std::string_view name, std::uint64_t line) {
@@ -31,6 +32,12 @@ void AdxRecord::keepValue(AdifTag tag, const AdifTagValue& value, std::string& f
   if (!keepAdifValue(tag, value, kept)) return;
   field = std::string(kept);  // `kept` may view `field` itself
   if (tag == AdifTag::QsoDate) lastQsoDate_ = field;
+  // A BAND names its band with its unit ("70CM"), which the list does not
+  // show; a FREQ is in MHz. Only the page asks: the list's text names the
+  // same band (see adifMeaning).
+  if (layout_.meanings == Meanings::ForPage && (tag == AdifTag::Band || tag == AdifTag::Freq)) {
+    bandMeant_ = bands_.bandOf(tag == AdifTag::Band && value.hasValue ? value.value.substr(0, value.length) : field);
+  }
 }
 
 bool AdxRecord::keepFieldOnLine(AdifTag tag, std::string& field) {
@@ -64,7 +71,11 @@ void AdxRecord::close(ContactBatch& batch) {
   keepLineFields();
   if (qsoDate_.empty()) qsoDate_ = lastQsoDate_;
   RecordFields fields{qsoDate_, timeOn_, band_, shownMode(mode_, submode_), call_, comment_};
-  batch.add(layout_, fields, LetterCase::Upper);
+  ContactMeaning meaning;
+  MeaningText room;
+  if (layout_.meanings != Meanings::None)
+    meaning = adifMeaning(fields, bandMeant_, mode_, submode_, layout_.meanings, room);
+  batch.add(layout_, fields, meaning, LetterCase::Upper);
 }
 
 }  // namespace quorvel

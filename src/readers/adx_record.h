@@ -50,6 +50,8 @@ class AdxRecord {
   std::array<std::string, kAdifTagCount> texts_;  // of the elements on line_
   std::array<bool, kAdifTagCount> onLine_{};
   std::string call_, band_, mode_, qsoDate_, timeOn_, submode_, comment_;
+  int bandMeant_ = -1;  // the band that band_'s BAND or FREQ names, where lines carry meanings
+  BandMemo bands_;
   std::string lastQsoDate_;  // of any record so far
 };
 

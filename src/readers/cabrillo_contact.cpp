@@ -196,7 +196,6 @@ ContestLayout contestLayoutFor(std::string_view contestName) {
     if (number == layout.callsignToken) contact.callsign = token;
   }
   if (number == 0) return CabrilloParse::Empty;
-  if (contact.mode == "PSK31") contact.mode = "PSK";
   std::string_view token = number == layout.callsignToken ? contact.callsign : std::string_view();
   bool isCall =
       layout.takenAsItStands || (looksLikeCallsign(token) && (layout.named || (token != sent && !isLocator(token))));

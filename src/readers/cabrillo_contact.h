@@ -32,7 +32,7 @@ enum class CabrilloParse {
 // when it looks like a callsign (and for an unnamed contest, is not the sent
 // call and no locator), else the first token after the sent call that
 // looks like one, else that token as it stands. Tokens are separated by any
-// white space. A mode PSK31 reads as PSK. The values view `upperLine`.
+// white space. The values view `upperLine`.
 CabrilloParse parseCabrilloQso(std::string_view upperLine, const ContestLayout& layout, CabrilloContact& contact);
 
 }  // namespace quorvel

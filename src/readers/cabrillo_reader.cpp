@@ -78,6 +78,7 @@ class CabrilloBody {
 
   RecordLayout layout_;
   CabrilloContest contest_;
+  BandMemo bands_;
   CabrilloContest startContest_;  // the contest it started in
   CabrilloPhase phase_ = CabrilloPhase::Contacts;
   LineTally lines_;
@@ -117,7 +118,23 @@ void CabrilloBody::readContactLine(std::string_view upperLine, ContactBatch& bat
     case CabrilloParse::Empty: lines_.mark(); return;
     case CabrilloParse::Contact: break;
   }
-  batch.add(layout_, {contact.date, contact.time, contact.band, contact.mode, contact.callsign, {}});
+  const RecordFields fields{
+      contact.date, contact.time, contact.band, shownMode(contact.mode, {}), contact.callsign, {}};
+  ContactMeaning meaning;
+  MeaningText room;
+  if (layout_.meanings != Meanings::None) {
+    // The band token is a frequency in kHz, or a band as VHF contests write
+    // it (50, 144, 1.2G); a value the line lacks is a field of blanks. Its
+    // dates (2024-11-23) leave no order in doubt.
+    meaning.bandSaid = true;  // the list shows the band token as it stands
+    meaning.submode = lostModeName(contact.mode, {});
+    if (layout_.meanings == Meanings::ForPage) {
+      meaning.band = bands_.bandOf(contact.band);
+      meaning.date = meantDate(contact.date, DateOrder::Unknown, room);
+      meaning.time = meantTime(contact.time, room);
+    }
+  }
+  batch.add(layout_, fields, meaning);
 }
 
 // Reads header lines up to the first one holding "QSO:", which is left in

@@ -71,8 +71,9 @@ void ColumnBody::writeRecord(std::string_view row, ContactBatch& batch) {
       values_[date] = lastDate_;
     }
   }
-  RecordFields fields = columnRecord(columns_, values_, shown_);
-  batch.add(layout_, fields);
+  ContactMeaning meaning;
+  RecordFields fields = columnRecord(columns_, values_, shown_, layout_.meanings, &meaning);
+  batch.add(layout_, fields, meaning);
 }
 
 }  // namespace quorvel

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <string>
 
 #include "base/ascii.h"
 #include "detect/band_table.h"
@@ -13,20 +14,44 @@ namespace quorvel {
 namespace {
 constexpr auto wholeTextsOf = [](const Band& band) { return band.wholeTexts; };
 constexpr auto kWholeBandTexts = bandTexts<countBandTexts(wholeTextsOf)>(wholeTextsOf);
+constexpr const Band& k30Metres = kBands[7];
+static_assert(k30Metres.name == "30M" && k30Metres.wholeTexts[0] == "10.1");
+
+// Whether 10 MHz and `fraction` (its digits after the point) lies in the
+// 30 m band, 10.100 to 10.150.
+bool in30Metres(std::string_view fraction) {
+  static_assert(k30Metres.lower == 10.1 && k30Metres.upper == 10.15);
+  if (!allDigits(fraction) || fraction.empty() || fraction[0] != '1') return false;
+  return fraction.size() == 1 || fraction[1] < '5' ||
+         (fraction[1] == '5' && fraction.find_first_not_of('0', 2) == std::string_view::npos);
+}
 }  // namespace
 
 std::string_view normaliseBand(std::string_view band) {
-  for (std::string_view whole : kWholeBandTexts) {
-    if (band == whole) return band;
-  }
   // A comma is the decimal sign of much of Europe (7,040). A plain loop:
   // bands are short.
   std::size_t whole = 0;
   while (whole < band.size() && band[whole] != '.' && band[whole] != ',') ++whole;
-  return band.substr(0, whole);
+  if (whole == band.size()) return band;
+  for (std::string_view kept : kWholeBandTexts) {
+    if (band == kept) return band;
+  }
+  const std::string_view number = band.substr(0, whole);
+  if (!isAsciiDigit(static_cast<unsigned char>(band.back()))) {
+    // A band's name with its unit is the band itself (1.25M, 2.5MM), no
+    // frequency to cut.
+    for (const Band& named : kBands) {
+      if (band == named.name) return band;
+    }
+    return number;
+  }
+  // Cut at its point, a frequency of 30 m would read as 10 m, and one
+  // below 1 MHz as no band at all: the first is written as the band's own
+  // text, the second keeps its kHz.
+  if (number == "0" && allDigits(band.substr(whole + 1))) return band.substr(0, std::min(band.size(), whole + 4));
+  if (number == "10" && in30Metres(band.substr(whole + 1))) return k30Metres.wholeTexts[0];
+  return number;
 }
-
-std::string_view normaliseMode(std::string_view mode) { return mode == "PSK31" ? std::string_view("PSK") : mode; }
 
 namespace {
 
@@ -77,7 +102,8 @@ std::string_view shownTime(std::string_view value, ShownDateTime& shown) {
 
 }  // namespace
 
-RecordFields columnRecord(const ColumnMap& columns, const std::vector<std::string_view>& tokens, ShownDateTime& shown) {
+RecordFields columnRecord(const ColumnMap& columns, const std::vector<std::string_view>& tokens, ShownDateTime& shown,
+                          Meanings meanings, ContactMeaning* meaning) {
   // The line is never completed with values of an earlier contact.
   auto valueIn = [&tokens](int column) {
     return column < 0 || static_cast<std::size_t>(column) >= tokens.size() ? std::string_view()
@@ -102,13 +128,17 @@ RecordFields columnRecord(const ColumnMap& columns, const std::vector<std::strin
     band = band.substr(0, length > 0 ? length : band.size());
   }
   fields.band = normaliseBand(band);
-  // ADIF 3.1's way with FT4, JS8, Q65 and their kin: MODE MFSK, and the
-  // mode that says something as its submode.
-  if (const std::string_view submode = valueIn(columns.submodeColumn); mode == "MFSK" && !submode.empty()) {
-    mode = submode;
-  }
-  fields.mode = normaliseMode(mode);
+  const std::string_view submode = valueIn(columns.submodeColumn);
+  fields.mode = shownMode(mode, submode);
   fields.callsign = valueIn(columns.callsignColumn);
+  if (meanings != Meanings::None) {
+    meaning->date = shown.dates.dateOf(fields.date, columns.dateOrder, meaning->dateSettled);
+    const BandMemo::Bands bands = shown.bands.bandOf(band, fields.band);
+    meaning->band = bands.band;
+    meaning->bandSaid = bands.shownSame;
+    meaning->submode = lostModeName(mode, submode);
+    if (meanings == Meanings::ForPage) meaning->time = meantTime(fields.time, shown.meant);
+  }
   return fields;
 }
 

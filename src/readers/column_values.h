@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "detect/column_map.h"
+#include "record/contact_meaning.h"
 #include "record/record_line.h"
 
 namespace quorvel {
@@ -14,14 +15,15 @@ namespace quorvel {
 // band names that hold one themselves (1.8, 3.5, 3.6, 3.8, 10.1, 24.5).
 std::string_view normaliseBand(std::string_view band);
 
-// PSK31 is shown as PSK; every other mode as it stands.
-std::string_view normaliseMode(std::string_view mode);
-
 // Room for the date and the time a record line shows where the log does
-// not write them so.
+// not write them so, and for the texts of a contact's meaning; and the
+// band texts read so far.
 struct ShownDateTime {
   char date[10];
   char time[4];
+  MeaningText meant;
+  BandMemo bands;
+  DateMemo dates;
 };
 
 // The values of one line of a column text log whose fields, counted as its
@@ -32,7 +34,11 @@ struct ShownDateTime {
 // with a separator, AM or PM or a zone gives its four digits HHMM, in UTC
 // where it names an offset, and a date an offset moves is shown as
 // YYYY-MM-DD, both written to `shown`; a mode of MFSK gives the submode
-// column's value, when it has one.
-RecordFields columnRecord(const ColumnMap& columns, const std::vector<std::string_view>& tokens, ShownDateTime& shown);
+// column's value, when it has one (see shownMode). What the contact
+// means, as far as `meanings` asks, goes to `meaning`: its date in the
+// order the column settled, its band as its value names it before the
+// record line cuts it.
+RecordFields columnRecord(const ColumnMap& columns, const std::vector<std::string_view>& tokens, ShownDateTime& shown,
+                          Meanings meanings = Meanings::None, ContactMeaning* meaning = nullptr);
 
 }  // namespace quorvel

@@ -46,8 +46,9 @@ void SeparatedBody::readRow(std::string_view upperRow, bool lineEnds, ContactBat
   for (std::size_t i = 0; i < fields_.size(); ++i) {
     values_.push_back(SeparatedFields::unquoted(fields_[i].text, unquoted_[i], lineEnds));
   }
-  const RecordFields record = columnRecord(columns_, values_, shown_);
-  batch.add(layout_, record);
+  ContactMeaning meaning;
+  const RecordFields record = columnRecord(columns_, values_, shown_, layout_.meanings, &meaning);
+  batch.add(layout_, record, meaning);
 }
 
 }  // namespace quorvel

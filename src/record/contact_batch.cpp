@@ -5,21 +5,33 @@
 #include <utility>
 
 #include "base/ascii.h"
+#include "base/bytes.h"
+#include "base/files.h"
 #include "record/console_texts.h"
 
 namespace quorvel {
 
-void ContactBatch::add(const RecordLayout& layout, const RecordFields& fields, LetterCase letters) {
+void ContactBatch::add(const RecordLayout& layout, const RecordFields& fields, const ContactMeaning& meaning,
+                       LetterCase letters) {
   // (A key's letter case does not matter to its bucket.)
   const char bucketKey = fields.callsign.empty() ? '\0' : fields.callsign.front();
-  std::size_t size = recordLineSize(layout, fields);
+  const std::size_t callsignAt = callsignOffset(layout, fields);
+  const CarriedText carried(callsignAt, fields, meaning, layout.meanings);
+  const std::size_t textSize =
+      callsignAt + fields.callsign.size() + (layout.withComment ? 1 + fields.comment.size() : 0);
+  const std::size_t size = textSize + carried.size() + kLineEnd.size();
   std::size_t room = used_ + size + kRecordLineSlack;
   if (room > text_.size()) text_.resize(std::max(room, 2 * text_.size()));
   char* line = text_.data() + used_;
   formatRecordLine(layout, fields, line);
+  if (carried.size() > 0) {
+    char* end = carried.write(line + textSize);
+    if constexpr (kCrLfLineEnds) *end++ = '\r';
+    *end = '\n';
+  }
   if (letters == LetterCase::Upper) upperCaseBytes(line, line, size);
   used_ += size;
-  contacts_.push_back({used_, ++counted_, bucketKey});
+  contacts_.push_back({used_, ++counted_, carried.size() > 0 ? std::string_view::npos : callsignAt, bucketKey});
 }
 
 void ContactBatch::clear() {
@@ -35,7 +47,8 @@ Status ContactBatch::handOver(RecordSink& sink, const Console& console, long cou
   std::size_t begin = 0;
   for (const Contact& contact : contacts_) {
     markProgress(console, countBefore + contact.number);
-    status = sink.appendToBucket(contact.bucketKey, std::string_view(text_.data() + begin, contact.end - begin));
+    status = sink.appendToBucket(contact.bucketKey, std::string_view(text_.data() + begin, contact.end - begin),
+                                 contact.untoldCallsign);
     if (!status.isOk()) break;
     begin = contact.end;
   }

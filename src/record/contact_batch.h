@@ -7,6 +7,7 @@
 
 #include "base/console.h"
 #include "base/status.h"
+#include "record/bucket_line.h"
 #include "record/record_line.h"
 #include "record/record_sink.h"
 
@@ -23,10 +24,13 @@ class ContactBatch {
  public:
   // Counts one line or record that gives no record line.
   void count() { ++counted_; }
-  // Counts a contact and keeps its record line, `fields` in `layout`, for
-  // the bucket of its callsign's first character (none for an empty
-  // callsign), its letters in `letters` case.
-  void add(const RecordLayout& layout, const RecordFields& fields, LetterCase letters = LetterCase::AsWritten);
+  // Counts a contact and keeps its bucket line, for the bucket of its
+  // callsign's first character (none for an empty callsign): the record
+  // line of `fields` in `layout`, its letters in `letters` case, and what
+  // it carries (bucket_line.h), `meaning` among it where the layout
+  // carries meanings.
+  void add(const RecordLayout& layout, const RecordFields& fields, const ContactMeaning& meaning = {},
+           LetterCase letters = LetterCase::AsWritten);
   // The log ends here (Cabrillo "END-OF-LOG:").
   void finish() { finished_ = true; }
   // The log cannot be read on, for the reason `failure` gives.
@@ -48,6 +52,7 @@ class ContactBatch {
   struct Contact {
     std::size_t end;  // of its record line in text_
     long number;
+    std::size_t untoldCallsign;  // where its callsign starts, when its line does not carry that
     char bucketKey;
   };
 

@@ -21,13 +21,13 @@ static_assert(kDateWidth <= kBlankPiece && kWideBandWidth <= static_cast<int>(kB
 
 // Writes `value` at `out`; returns the end. (An empty value may have no
 // data at all.)
-char* put(char* out, std::string_view value) {
+[[gnu::always_inline]] inline char* put(char* out, std::string_view value) {
   copyBytes(out, value.data(), value.size());
   return out + value.size();
 }
 
 // Writes `value` right-aligned in `width` columns at `out`; returns the end.
-char* putRightAligned(char* out, std::string_view value, std::size_t width) {
+[[gnu::always_inline]] inline char* putRightAligned(char* out, std::string_view value, std::size_t width) {
   if (value.size() < width) {
     putBlanks(out, width - value.size());
     out += width - value.size();
@@ -55,12 +55,16 @@ RecordLayout chooseLayout(LayoutSet set, const RunOptions& options) {
   return layout;
 }
 
+std::size_t callsignOffset(const RecordLayout& layout, const RecordFields& fields) {
+  std::size_t offset =
+      widthOf(fields.band, static_cast<std::size_t>(layout.bandWidth)) + widthOf(fields.mode, kModeWidth) + 1;
+  if (layout.withDate) offset += widthOf(fields.date, kDateWidth) + 1;
+  if (layout.withTime) offset += widthOf(fields.time, kTimeWidth) + 1;
+  return offset;
+}
+
 std::size_t recordLineSize(const RecordLayout& layout, const RecordFields& fields) {
-  const std::size_t bandWidth = static_cast<std::size_t>(layout.bandWidth);
-  std::size_t size =
-      widthOf(fields.band, bandWidth) + widthOf(fields.mode, kModeWidth) + 1 + fields.callsign.size() + kLineEnd.size();
-  if (layout.withDate) size += widthOf(fields.date, kDateWidth) + 1;
-  if (layout.withTime) size += widthOf(fields.time, kTimeWidth) + 1;
+  std::size_t size = callsignOffset(layout, fields) + fields.callsign.size() + kLineEnd.size();
   if (layout.withComment) size += 1 + fields.comment.size();
   return size;
 }

@@ -16,6 +16,11 @@ enum class LayoutSet {
   Narrow,           // column text logs: 3-character band field
 };
 
+// How much of a contact's meaning its bucket line carries: none; what two
+// lines alike in their text may still differ in, for -unique; or all the
+// lookup page shows.
+enum class Meanings : unsigned char { None, ForRepeats, ForPage };
+
 // The values of one contact, already prepared by its reader (cut, PSK31
 // shortened). Empty values print as blanks to their field's width.
 struct RecordFields {
@@ -50,6 +55,9 @@ struct RecordLayout {
   bool withTime = true;
   bool withComment = false;
   int bandWidth = 8;
+  // How much of each contact's meaning its bucket line carries beside its
+  // callsign's place (see bucket_line.h).
+  Meanings meanings = Meanings::None;
 
   // The 1-based column at which the callsign starts whenever no field is
   // wider than its width; the sort stage compares lines from there.
@@ -62,6 +70,9 @@ RecordLayout chooseLayout(LayoutSet set, const RunOptions& options);
 
 // The length of the record line of `fields` in `layout`, new line included.
 std::size_t recordLineSize(const RecordLayout& layout, const RecordFields& fields);
+
+// Where the callsign of `fields` starts in its record line, 0-based.
+std::size_t callsignOffset(const RecordLayout& layout, const RecordFields& fields);
 
 // Room that formatRecordLine may use beyond the line it writes: it lays
 // down the blanks of a field in one piece this wide.

@@ -210,7 +210,8 @@ TEST(CabrilloE2e, DamagedFiles) {
 TEST(ColumnE2e, HeadingsBandsModesShortLinesAndDots) {
   // The tab joins "7.040\tCW" into one token, so that line has no fifth
   // token and no callsign; nor have the two short lines after it. PSK63
-  // and 24.5 move their callsigns one column right: they sort first.
+  // and 24.5 move their callsigns right; they sort by them all the same.
+  // 10.12, in 30 m, is written as the band's own 10.1.
   expectRun("",
             "My log\n\nDATE TIME BAND MODE CALL\n22-jun-02 1432 14 ssb gb4xyz 59 59\n"
             "22-JUN-02  1433   14.025   CW   G4ABC\n\fPage 2\n22-JUN-02 1434 24.5 PSK31 G4ABD\n"
@@ -218,7 +219,7 @@ TEST(ColumnE2e, HeadingsBandsModesShortLinesAndDots) {
             "G4ABG 1438\n",
             columns("GB4XYZ") + read(7) + kSorting,
             {{"G.TXT",
-              "22-JUN-02 1433  14  CW G4ABC\n22-JUN-02 1434 24.5 PSK G4ABD\n22-JUN-02 1435  10PSK63 G4ABE\n"
+              "22-JUN-02 1433  14  CW G4ABC\n22-JUN-02 1434 24.5 PSK G4ABD\n22-JUN-02 1435 10.1PSK63 G4ABE\n"
               "22-JUN-02 1432  14 SSB GB4XYZ\n"}});
   // The first data line counts: 200 of them make two dots.
   std::string log, g;

@@ -10,11 +10,13 @@
 #include <random>
 #include <sstream>
 #include <thread>
+#include <tuple>
 
 #include "base/ascii.h"
 #include "base/files.h"
 #include "driver/read_log.h"
 #include "output/bucket_names.h"
+#include "record/bucket_line.h"
 
 namespace quorvel::testing {
 
@@ -127,21 +129,43 @@ std::string bucketRow(bool lowerCase) {
 
 std::string listOf(std::string content, SortKey key, bool unique) {
   if (!content.empty() && content.back() != '\n') content.push_back('\n');
-  std::vector<std::string_view> lines;
-  for (std::string_view rest = content; !rest.empty(); rest.remove_prefix(lines.back().size() + 1)) {
-    lines.push_back(rest.substr(0, rest.find('\n')));
-  }
-  auto keyOf = [&key](std::string_view line) {
-    std::size_t skip = static_cast<std::size_t>(std::max(key.column, 1) - 1);
-    if (key.layout) skip = callsignStart(line, *key.layout);
-    return line.size() > skip ? line.substr(skip) : std::string_view();
+  struct Line {
+    std::string_view text, carried, key;
   };
-  std::stable_sort(lines.begin(), lines.end(), [&keyOf, unique](std::string_view a, std::string_view b) {
-    return keyOf(a) < keyOf(b) || (unique && keyOf(a) == keyOf(b) && a < b);
+  std::vector<Line> lines;
+  for (std::string_view rest = content; !rest.empty(); rest.remove_prefix(rest.find('\n') + 1)) {
+    std::string_view line = rest.substr(0, rest.find('\n'));
+    if (kWindows && line.ends_with('\r')) line.remove_suffix(1);
+    std::size_t skip = static_cast<std::size_t>(std::max(key.column, 1) - 1);
+    // What a line carries: its callsign's place last, in up to seven
+    // digits, after the mark or after the tab that ends a meaning behind
+    // the mark; the place lies within the text before the mark.
+    std::size_t digits = line.size();
+    while (digits > 0 && line.size() - digits < 7 && line[digits - 1] >= '0' && line[digits - 1] <= '9') --digits;
+    std::size_t mark = std::string_view::npos;
+    if (digits > 0 && digits < line.size() && line[digits - 1] == '\x1F') mark = digits - 1;
+    if (digits > 1 && digits < line.size() && line[digits - 1] == '\t') mark = line.rfind('\x1F', digits - 2);
+    if (mark != std::string_view::npos && std::stoul(std::string(line.substr(digits))) < mark) {
+      skip = std::stoul(std::string(line.substr(digits)));
+      const std::string_view meaning = line.substr(mark + 1, digits - 1 - std::min(digits - 1, mark + 1));
+      lines.push_back({line.substr(0, mark), meaning, {}});
+    } else {
+      if (key.layout) skip = callsignStartPlain(line, *key.layout);
+      lines.push_back({line, {}, {}});
+    }
+    lines.back().key = lines.back().text.size() > skip ? lines.back().text.substr(skip) : std::string_view();
+  }
+  auto order = [](const Line& a) { return std::tie(a.key, a.text, a.carried); };
+  std::stable_sort(lines.begin(), lines.end(), [&order, unique](const Line& a, const Line& b) {
+    return unique ? order(a) < order(b) : a.key < b.key;
   });
-  if (unique) lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
+  if (unique) {
+    lines.erase(std::unique(lines.begin(), lines.end(),
+                            [&order](const Line& a, const Line& b) { return order(a) == order(b); }),
+                lines.end());
+  }
   std::string list;
-  for (std::string_view line : lines) list.append(line).push_back('\n');
+  for (const Line& line : lines) list.append(line.text).append(kLineEnd);
   return list;
 }
 
@@ -158,13 +182,18 @@ namespace {
 // Keeps every line handed over, after its bucket key; the line numbered
 // `failAt` (from 0) fails, as a full disk would.
 struct TracingSink final : RecordSink {
-  TracingSink(std::vector<std::string>& lines, std::size_t failAt) : lines(lines), failAt(failAt) {}
-  Status appendToBucket(char bucketKey, std::string_view line) override {
-    if (lines.size() == failAt) return Status::failure("unable to create file X.TMP\n");
-    lines.push_back(bucketKey + std::string(line));
+  TracingSink(ReadTrace& trace, std::size_t failAt) : trace(trace), failAt(failAt) {}
+  Status appendToBucket(char bucketKey, std::string_view line, std::size_t untoldCallsign) override {
+    if (trace.lines.size() == failAt) return Status::failure("unable to create file X.TMP\n");
+    const std::size_t end = line.size() - kLineEnd.size();
+    const bool told = untoldCallsign == std::string_view::npos;
+    const std::string_view text = told ? readBucketLine(line.substr(0, end)).text : line.substr(0, end);
+    trace.lines.push_back(bucketKey + std::string(text) + std::string(line.substr(end)));
+    trace.carried.push_back(told ? std::string(line.substr(text.size(), end - text.size()))
+                                 : "@" + std::to_string(untoldCallsign));
     return Status::ok();
   }
-  std::vector<std::string>& lines;
+  ReadTrace& trace;
   std::size_t failAt;
 };
 
@@ -190,8 +219,12 @@ ReadTrace traceRead(std::string_view log, const RunOptions& options, const WorkP
   LineReader input(file, "log");
   Console console{scratchStream(), scratchStream()};
   ReadTrace trace;
-  TracingSink sink(trace.lines, failAt);
-  LogReading reading = readLog(input, options, false, plan, console, sink);
+  TracingSink sink(trace, failAt);
+  LogReading reading = readLog(input, options,
+                               RunLines{false, options.html     ? Meanings::ForPage
+                                               : options.unique ? Meanings::ForRepeats
+                                                                : Meanings::None},
+                               plan, console, sink);
   trace.failure = reading.status.message() + reading.fault;
   trace.accepted = reading.layout.has_value();
   if (!trace.lines.empty()) trace.layout = reading.layout;

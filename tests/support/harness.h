@@ -102,23 +102,26 @@ std::FILE* scratchStream();
 // The row of bucket characters the sort stage writes.
 std::string bucketRow(bool lowerCase = false);
 
-// The list the sort stage is to make of a bucket holding `content`: its
-// lines, a last one without a new line given one, in the order of a plain
-// stable sort by `key`, or with `unique` of a plain sort by key and line,
-// each line once. The plain twin of the line sort.
+// The list the sort stage is to make of a bucket holding `content`: the
+// texts of its lines, a last one without a new line given one, in the
+// order of a plain stable sort by `key` (from the callsign where a line
+// carries its place), or with `unique` of a plain sort by key, text and
+// what a line carries, each line once. The plain twin of the line sort.
 std::string listOf(std::string content, SortKey key, bool unique = false);
 
 // The 36 file names of "TMP" or "TXT", each empty.
 Files allBuckets(const std::string& extension, bool lowerCase = false);
 
 // Everything reading a log in this process shows: the outcome, the console
-// and each record line handed over, in order, after its bucket key.
+// and each record line handed over, in order, after its bucket key, with
+// what its bucket line carries beside it (bucket_line.h).
 struct ReadTrace {
   std::string failure;  // the message of a failed read, or of a log that gave no contact, else ""
   bool accepted = false;
   std::optional<RecordLayout> layout;  // the lines were written in, when any were
   std::string out, err;
   std::vector<std::string> lines;
+  std::vector<std::string> carried;
   bool operator==(const ReadTrace&) const = default;
 };
 

@@ -29,6 +29,8 @@ TEST(Bytes, EveryTrickAgreesWithItsPlainTwin) {
     for (char& c : bytes) c = alphabet[(state ^= state << 13, state ^= state >> 7, state ^= state << 17) % 11];
     ASSERT_EQ(loadEightBytes(bytes.data()), loadEightBytesPlain(bytes.data()));
     ASSERT_EQ(bytesEqualMask(bytes.data(), '<'), bytesEqualMaskPlain(bytes.data(), '<'));
+    const std::string_view some(bytes.data(), state % 81);
+    ASSERT_EQ(lastIndexOf(some, '\x1f'), lastIndexOfPlain(some, '\x1f')) << some;
     std::uint64_t word = loadEightBytes(bytes.data());
     ASSERT_EQ(bytesBeforeControl(word), bytesBeforeControlPlain(word));
     std::string_view a(bytes.data(), state % 20), b(bytes.data() + 40, state / 20 % 20);

@@ -1,0 +1,99 @@
+#include "record/contact_meaning.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "base/ascii.h"
+#include "detect/adif_bands.h"
+#include "detect/band_table.h"
+
+namespace quorvel {
+
+namespace {
+
+std::string_view trimmed(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return text;
+}
+
+void writeDigits(char* out, int value, int count) {
+  for (int i = count - 1; i >= 0; --i, value /= 10) out[i] = static_cast<char>('0' + value % 10);
+}
+
+}  // namespace
+
+std::string_view meantDate(const CalendarDate& date, MeaningText& room) {
+  writeDigits(room.date, date.year, 4);
+  writeDigits(room.date + 4, date.month, 2);
+  writeDigits(room.date + 6, date.day, 2);
+  return std::string_view(room.date, sizeof room.date);
+}
+
+std::string_view meantDate(std::string_view text, DateOrder order, MeaningText& room, bool* settled) {
+  const std::optional<DateRead> read = readDate(text, order);
+  if (settled != nullptr) *settled = read && read->notation.orderGuessed;
+  return read ? meantDate(read->date, room) : trimmed(text);
+}
+
+std::string_view DateMemo::dateOf(std::string_view text, DateOrder order, bool& settled) {
+  if (!known_ || text != text_ || order != order_) {
+    const std::string_view meant = meantDate(text, order, room_, &settled_);
+    read_ = meant.data() == room_.date;
+    text_.assign(text);
+    order_ = order;
+    known_ = true;
+  }
+  settled = settled_;
+  return read_ ? std::string_view(room_.date, sizeof room_.date) : meantDate(text, order, room_);
+}
+
+std::string_view meantTime(std::string_view text, MeaningText& room) {
+  if (const std::optional<TimeRead> read = readTime(text)) return hoursAndMinutes(read->time, room.time);
+  return trimmed(text);
+}
+
+int meantBand(std::string_view text) {
+  for (std::size_t i = 0; i < kBands.size(); ++i) {
+    for (std::string_view whole : kBands[i].wholeTexts) {
+      if (!whole.empty() && text == whole) return static_cast<int>(i);
+    }
+  }
+  // A comma is the decimal sign of much of Europe (7,040).
+  if (const std::size_t comma = text.find(','); comma != std::string_view::npos) {
+    std::string dotted(text);
+    dotted[comma] = '.';
+    return adifBandIndex(dotted);
+  }
+  return adifBandIndex(text);
+}
+
+BandMemo::Key BandMemo::keyOf(std::string_view text) {
+  char bytes[16] = {};
+  std::memcpy(bytes, text.data(), text.size());
+  Key key;
+  std::memcpy(&key.low, bytes, 8);
+  std::memcpy(&key.high, bytes + 8, 8);
+  key.size = text.size();
+  return key;
+}
+
+BandMemo::Bands BandMemo::bandOf(std::string_view text, std::string_view shown) {
+  auto read = [text, shown] {
+    const int band = meantBand(text);
+    return Bands{band, shown == text || meantBand(shown) == band};
+  };
+  if (text.size() > 15) return read();
+  const Key key = keyOf(text);
+  if (keys_[lastHit_] == key) return bands_[lastHit_];
+  for (std::size_t i = 0; i < keys_.size(); ++i) {
+    if (keys_[i] == key) return bands_[lastHit_ = i];
+  }
+  lastHit_ = next_++ % keys_.size();
+  keys_[lastHit_] = key;
+  bands_[lastHit_] = read();
+  return bands_[lastHit_];
+}
+
+}  // namespace quorvel
