@@ -1,8 +1,6 @@
 #include "record/record_line.h"
 
 #include <algorithm>
-#include <bit>
-#include <cstdint>
 #include <string_view>
 
 #include "base/ascii.h"
@@ -223,95 +221,10 @@ std::string_view callsignAtColumn(std::string_view line, int column) {
   return line.substr(at, wordEnd(line, at) - at);
 }
 
-std::size_t callsignStartPlain(std::string_view line, const RecordLayout& layout) {
+std::size_t callsignStart(std::string_view line, const RecordLayout& layout) {
   const std::optional<RecordFields> fields = parseRecordLine(line, layout);
   const std::string_view callsign = fields ? fields->callsign : callsignAtColumn(line, layout.sortColumn());
   return static_cast<std::size_t>(callsign.data() - line.data());
-}
-
-namespace {
-
-// Where the blanks stand among the first 32 bytes of a line: bit i is
-// set when byte i is a blank. A line's fields up to its callsign nearly
-// always lie within them.
-class BlankBits {
- public:
-  static constexpr std::size_t kSeen = 32;
-
-  // Each load stays within the line: the second of a line shorter than
-  // 32 bytes overlaps the first. (A copy to a buffer would stall the
-  // loads behind the copy's stores.)
-  explicit BlankBits(std::string_view line) : seen_(std::min(line.size(), kSeen)) {
-    const char* data = line.data();
-    if (seen_ < 16) {
-      for (std::size_t i = 0; i < seen_; ++i) bits_ |= std::uint32_t{data[i] == ' '} << i;
-      return;
-    }
-    bits_ = bytesEqualMask(data, ' ') | bytesEqualMask(data + seen_ - 16, ' ') << (seen_ - 16);
-  }
-
-  bool blankAt(std::size_t at) const { return at < seen_ && (bits_ >> at & 1) != 0; }
-  bool filledAt(std::size_t at) const { return at < seen_ && (bits_ >> at & 1) == 0; }
-  // Whether the `width` bytes at `at` are blanks and then non-blanks
-  // (either may be none): a value within its field.
-  bool rightAligned(std::size_t at, std::size_t width) const {
-    if (at + width > seen_) return false;
-    const std::uint32_t field = bits_ >> at & ((std::uint32_t{1} << width) - 1);
-    return (field & (field + 1)) == 0;
-  }
-  // A value within its field, and the blank after it.
-  bool fitsField(std::size_t at, std::size_t width) const { return rightAligned(at, width) && blankAt(at + width); }
-  // The first blank: where a value that fills its field from the line's
-  // start ends. npos when none is seen.
-  std::size_t firstBlank() const {
-    return bits_ == 0 ? std::string_view::npos : static_cast<std::size_t>(std::countr_zero(bits_));
-  }
-
- private:
-  std::size_t seen_;
-  std::uint32_t bits_ = 0;
-};
-
-// Where the callsign of a line whose values each fit their fields starts,
-// a date wider than its field allowed (a Cabrillo date): found from where
-// the blanks stand, as parseRecordLine would find it. npos for any other
-// line, and for a band that fills its field with digits and has a mode
-// glued to it, which parseRecordLine may read as a longer band.
-std::size_t fittedCallsignStart(std::string_view line, const RecordLayout& layout) {
-  constexpr std::size_t kNone = std::string_view::npos;
-  const BlankBits blanks(line);
-  std::size_t at = 0;
-  if (layout.withDate) {
-    if (blanks.filledAt(0)) {
-      at = blanks.firstBlank();
-      if (at < kDateWidth || at == kNone) return kNone;
-    } else if (blanks.fitsField(0, kDateWidth)) {
-      at = kDateWidth;
-    } else {
-      return kNone;
-    }
-    ++at;
-  }
-  if (layout.withTime) {
-    if (!blanks.fitsField(at, kTimeWidth)) return kNone;
-    at += kTimeWidth + 1;
-  }
-  const std::size_t width = static_cast<std::size_t>(layout.bandWidth);
-  if (!blanks.rightAligned(at, width) || !blanks.fitsField(at + width, kModeWidth)) return kNone;
-  if (blanks.filledAt(at) && blanks.filledAt(at + width)) {
-    bool number = true;
-    for (std::size_t i = at; i < at + width; ++i) number = number && isNumberByte(line[i]);
-    if (number) return kNone;
-  }
-  at += width + kModeWidth + 1;
-  return blanks.filledAt(at) ? at : kNone;
-}
-
-}  // namespace
-
-std::size_t callsignStart(std::string_view line, const RecordLayout& layout) {
-  const std::size_t fitted = fittedCallsignStart(line, layout);
-  return fitted != std::string_view::npos ? fitted : callsignStartPlain(line, layout);
 }
 
 }  // namespace quorvel

@@ -97,13 +97,9 @@ std::optional<RecordFields> parseRecordLine(std::string_view line, const RecordL
 // that starts at 1-based `column` or after it, as the sort stage sees it.
 std::string_view callsignAtColumn(std::string_view line, int column);
 
-// Where the callsign of `line` starts (0-based; the line's size when it
-// has none): as parseRecordLine reads it, else as callsignAtColumn finds
-// it at the layout's sort column. The lists are ordered from there, so
-// that a value wider than its field, which pushes the callsign right,
-// leaves its line in callsign order all the same.
+// Where the callsign of `line`, a line an earlier run left in a bucket,
+// starts (0-based; the line's size when it has none): as parseRecordLine
+// reads it, else as callsignAtColumn finds it at the layout's sort column.
 std::size_t callsignStart(std::string_view line, const RecordLayout& layout);
-// callsignStart's plain twin, which reads every line with parseRecordLine.
-std::size_t callsignStartPlain(std::string_view line, const RecordLayout& layout);
 
 }  // namespace quorvel

@@ -127,13 +127,15 @@ std::string bucketRow(bool lowerCase) {
   return row + "\n";
 }
 
-std::string listOf(std::string content, SortKey key, bool unique) {
+std::string listOf(std::string content, SortKey key, bool unique, std::size_t ownFrom) {
   if (!content.empty() && content.back() != '\n') content.push_back('\n');
   struct Line {
     std::string_view text, carried, key;
   };
   std::vector<Line> lines;
+  std::size_t told = std::string_view::npos;  // the last place a line of this run told
   for (std::string_view rest = content; !rest.empty(); rest.remove_prefix(rest.find('\n') + 1)) {
+    const bool own = static_cast<std::size_t>(rest.data() - content.data()) >= ownFrom;
     std::string_view line = rest.substr(0, rest.find('\n'));
     if (kWindows && line.ends_with('\r')) line.remove_suffix(1);
     std::size_t skip = static_cast<std::size_t>(std::max(key.column, 1) - 1);
@@ -147,10 +149,15 @@ std::string listOf(std::string content, SortKey key, bool unique) {
     if (digits > 1 && digits < line.size() && line[digits - 1] == '\t') mark = line.rfind('\x1F', digits - 2);
     if (mark != std::string_view::npos && std::stoul(std::string(line.substr(digits))) < mark) {
       skip = std::stoul(std::string(line.substr(digits)));
+      if (own) told = skip;
       const std::string_view meaning = line.substr(mark + 1, digits - 1 - std::min(digits - 1, mark + 1));
       lines.push_back({line.substr(0, mark), meaning, {}});
     } else {
-      if (key.layout) skip = callsignStartPlain(line, *key.layout);
+      if (own && told != std::string_view::npos) {
+        skip = told;
+      } else if (key.layout) {
+        skip = callsignStart(line, *key.layout);
+      }
       lines.push_back({line, {}, {}});
     }
     lines.back().key = lines.back().text.size() > skip ? lines.back().text.substr(skip) : std::string_view();

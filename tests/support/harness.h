@@ -105,9 +105,11 @@ std::string bucketRow(bool lowerCase = false);
 // The list the sort stage is to make of a bucket holding `content`: the
 // texts of its lines, a last one without a new line given one, in the
 // order of a plain stable sort by `key` (from the callsign where a line
-// carries its place), or with `unique` of a plain sort by key, text and
-// what a line carries, each line once. The plain twin of the line sort.
-std::string listOf(std::string content, SortKey key, bool unique = false);
+// carries its place, and, for a line from byte `ownFrom` on that carries
+// nothing, where the line before it carried it), or with `unique` of a
+// plain sort by key, text and what a line carries, each line once. The
+// plain twin of the line sort.
+std::string listOf(std::string content, SortKey key, bool unique = false, std::size_t ownFrom = SIZE_MAX);
 
 // The 36 file names of "TMP" or "TXT", each empty.
 Files allBuckets(const std::string& extension, bool lowerCase = false);

@@ -76,6 +76,29 @@ std::string recordLines(const RecordLayout& layout) {
   return content;
 }
 
+// A bucket as a run leaves it: lines an earlier run left, then this run's,
+// each telling its callsign's place where the line before it does not;
+// values wider than their fields (a 12-character date, 70CM beside FM,
+// 23CM, a 9-digit frequency) put callsigns where a line read back alone
+// would not find them. Gives the bytes earlier runs left.
+std::size_t runsLines(std::string& content) {
+  content = "2024-03-09 181502 70CM  FM G9OLD\n";
+  const std::size_t earlier = content.size();
+  const RecordLayout narrow = chooseLayout(LayoutSet::Narrow, RunOptions{});
+  const std::string_view dates[] = {"2024-03-09", "2024-03-09 18", "09.03.24"};
+  const std::string_view bands[] = {"70CM", "2M", "23CM", "145.94603", "14"};
+  const std::string_view callsigns[] = {"G4ABC", "G0ABC", "G2ABC", "G1AA", "G"};
+  BucketPlaces places;
+  for (int i = 0; i < 300; ++i) {
+    const RecordFields fields{dates[i % 3], "181502", bands[i / 3 % 5], "FM", callsigns[i / 15 % 5], ""};
+    std::string line(recordLineSize(narrow, fields) + kRecordLineSlack, ' ');
+    formatRecordLine(narrow, fields, line.data());
+    line.resize(recordLineSize(narrow, fields) - kLineEnd.size());
+    content += line + std::string(places.tell(line, callsignOffset(narrow, fields))) + "\n";
+  }
+  return earlier;
+}
+
 // Bucket files are sorted whole, or, when too large for the memory, in
 // runs merged in one pass or, with room for two runs at a time, in
 // rounds: the lists are the same. Lines of every length, up to and past
@@ -83,7 +106,8 @@ std::string recordLines(const RecordLayout& layout) {
 // longer than the memory; a last line without its new line; keys alike
 // over megabytes; record lines whose callsigns values pushed right. The
 // lists are those of the plain twin whatever the key, dropping repeated
-// lines or not.
+// lines or not; this run's lines sort by their callsigns where the run
+// wrote them.
 TEST(SortBuckets, SortsBucketFilesWhateverTheirLinesAndMemory) {
   const RecordLayout wide = chooseLayout(LayoutSet::Wide, RunOptions{});
   const SortKey keys[] = {SortKey(3), SortKey(wide), SortKey(260)};
@@ -96,7 +120,10 @@ TEST(SortBuckets, SortsBucketFilesWhateverTheirLinesAndMemory) {
   for (const std::string& line : lines) content += line + "\n";
   std::string twins = "2 " + std::string(2000000, 'C') + "\n1 " + std::string(2000000, 'C') + "\n";
   for (int i = 0; i < 20; ++i) twins += std::to_string(i % 10) + " " + std::string(600000, 'D') + "\n";
-  const testing::Files buckets = {{"K.TMP", content.substr(0, content.size() - 1)},
+  std::string own;
+  const std::size_t earlier = runsLines(own);
+  const testing::Files buckets = {{"G.TMP", own},
+                                  {"K.TMP", content.substr(0, content.size() - 1)},
                                   {"W.TMP", twins},
                                   {"A.TMP", piecedLines(false)},
                                   {"B.TMP", piecedLines(true)},
@@ -113,11 +140,12 @@ TEST(SortBuckets, SortsBucketFilesWhateverTheirLinesAndMemory) {
       for (const auto& [name, bucket] : buckets) {
         if (memory < 5000 && name == "W.TMP") continue;  // a few rounds of megabytes
         dir.write(name, bucket);
-        lists[name.substr(0, 2) + "TXT"] = testing::listOf(bucket, key, unique);
+        lists[name.substr(0, 2) + "TXT"] = testing::listOf(bucket, key, unique, name == "G.TMP" ? earlier : SIZE_MAX);
         dropped += std::count(bucket.begin(), bucket.end(), '\n') + (name == "K.TMP") -
                    std::count(lists[name.substr(0, 2) + "TXT"].begin(), lists[name.substr(0, 2) + "TXT"].end(), '\n');
       }
-      const SortSettings settings{key, false, unique, 2, memory, {}};
+      SortSettings settings{key, false, unique, 2, memory, {}};
+      settings.earlierBytes[static_cast<std::size_t>(bucketIndex('G'))] = earlier;
       SortOutcome outcome = sortBuckets(dir.path() + "/", settings, Console{devNull, devNull});
       EXPECT_TRUE(deleteSortedBuckets(dir.path() + "/", settings, outcome).isOk());
       EXPECT_EQ(outcome.dropped, dropped) << memory << unique << round;
