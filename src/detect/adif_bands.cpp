@@ -73,7 +73,7 @@ int adifBandIndex(std::string_view text) {
   const std::string_view number = std::string_view(upper).substr(0, digits);
   const std::string_view unit = std::string_view(upper).substr(digits);
   if (unit.empty()) return bandOfNumber(number, value);
-  if (unit == "M" || unit == "MM" || unit == "CM") return namedBand(upper);
+  if (isMetreUnit(unit)) return namedBand(upper);
   if (unit == "C") return namedBand(upper + "M");
   if (unit == "G" || unit == "GHZ") {
     const int inside = bandAtMegahertz(value * 1000);

@@ -14,6 +14,13 @@ inline constexpr std::array<std::string_view, kBands.size()> kAdifBandNames = []
   return names;
 }();
 
+// The units a band's name carries after its number (70CM, 6MM, 20M, and
+// 10G as Cabrillo writes GHz), the longer first where two end alike.
+inline constexpr std::array<std::string_view, 4> kBandUnits = {"CM", "MM", "M", "G"};
+
+// Whether `unit` is the unit of a band's name in metres: M, CM or MM.
+constexpr bool isMetreUnit(std::string_view unit) { return unit == "M" || unit == "CM" || unit == "MM"; }
+
 // The band a list line's band text stands for, as an index into
 // kAdifBandNames; -1 when it names none. The text may be a band's name
 // with its unit or without it ("20M", "20", "70CM", and "70C" as the ADIF

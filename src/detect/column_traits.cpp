@@ -27,7 +27,7 @@ bool plainBand(std::string_view value) {
   std::size_t digits = 0;
   while (digits < value.size() && isAsciiDigit(static_cast<unsigned char>(value[digits]))) ++digits;
   const std::string_view unit = value.substr(digits);
-  return digits > 0 && (unit == "M" || unit == "CM" || unit == "MM");
+  return digits > 0 && isMetreUnit(unit);
 }
 
 bool digitAt(std::string_view value, std::size_t at, char low, char high) {

@@ -13,7 +13,7 @@ namespace {
 
 // ADIF's modes and the submodes in everyday use, and the short forms of
 // contest loggers, beyond the names isMode() knows.
-constexpr std::array<std::string_view, 64> kModeNames = {
+constexpr std::array<std::string_view, 64> kAdifModes = {
     "AM",     "ARDOP",  "ATV",     "C4FM",  "CHIP",   "CLO",    "CONTESTI", "DATA",   "DIG",   "DIGITALVOICE", "DMR",
     "DOMINO", "DSTAR",  "DYNAMIC", "FAX",   "FREEDV", "FSK441", "FST4",     "FST4W",  "FT4",   "FT8",          "HELL",
     "ISCAT",  "JS8",    "JT4",     "JT65",  "JT6M",   "JT9",    "JT44",     "LSB",    "M17",   "MFSK",         "MSK144",
@@ -34,7 +34,7 @@ bool isFrequency(std::string_view token) {
 }
 
 bool isModeName(std::string_view token) {
-  return isMode(token) || std::find(kModeNames.begin(), kModeNames.end(), token) != kModeNames.end();
+  return isMode(token) || std::find(kAdifModes.begin(), kAdifModes.end(), token) != kAdifModes.end();
 }
 
 std::size_t gluedBandLength(std::string_view token) {

@@ -15,7 +15,8 @@ constexpr auto kBandMarkers = bandTexts<countBandTexts(markersOf)>(markersOf);
 // A satellite contact's band column, whatever bands it used.
 constexpr std::string_view kSatellite = "SAT";
 
-constexpr std::array<std::string_view, 11> kModeNames = {
+// The modes a hand-typed log writes, as the program always knew them.
+constexpr std::array<std::string_view, 11> kTypedModes = {
     "SSB", "J3E", "PHO", "RTTY", "F1B", "FSK", "CW", "A1A", "FM", "PSK", "PSK31",
 };
 
@@ -37,7 +38,7 @@ bool isBand(std::string_view token) {
 
 bool isMode(std::string_view token) {
   if (token.size() < kMinModeLength || token.size() > kMaxModeLength) return false;
-  for (std::string_view name : kModeNames) {
+  for (std::string_view name : kTypedModes) {
     if (token == name) return true;
   }
   return false;

@@ -92,9 +92,6 @@ void formatRecordLine(const RecordLayout& layout, const RecordFields& fields, ch
 
 namespace {
 
-// The units a band text may carry after its number ("20M", "70CM", "10G").
-constexpr std::string_view kBandUnits[] = {"CM", "MM", "M", "G"};
-
 bool isNumberByte(char c) { return isAsciiDigit(static_cast<unsigned char>(c)) || c == '.'; }
 
 // Values are short: a loop finds their ends sooner than a call would.

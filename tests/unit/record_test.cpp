@@ -196,7 +196,7 @@ TEST(BucketLine, CarriedAsWrittenAndPlacesToldOnce) {
   EXPECT_EQ(CarriedText(27, fields, meaning, Meanings::ForPage).size(), 0u);
   const std::string mark = "\x1F", ten = "TEN BYTES ";
   for (const std::string& bare :
-       {ten, ten + "12", "X" + mark + "99", mark, std::string("A\t0"), ten + mark + "20M\t99"}) {
+       {ten, ten + "12", "X" + mark + "99", mark, std::string("A\t0"), ten + mark + "20M\t99", ten + mark + "12"}) {
     EXPECT_FALSE(readBucketLine(bare).carriesCallsign()) << bare;
   }
   BucketPlaces places;
