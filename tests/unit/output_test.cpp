@@ -13,6 +13,7 @@
 #include "output/sort_stage.h"
 #include "page/json_text.h"
 #include "page/script_order.h"
+#include "record/bucket_line.h"
 #include "support/harness.h"
 
 namespace quorvel {
@@ -89,12 +90,19 @@ std::size_t runsLines(std::string& content) {
   const std::string_view bands[] = {"70CM", "2M", "23CM", "145.94603", "14"};
   const std::string_view callsigns[] = {"G4ABC", "G0ABC", "G2ABC", "G1AA", "G"};
   BucketPlaces places;
+  ContactMeaning meaning;
   for (int i = 0; i < 300; ++i) {
-    const RecordFields fields{dates[i % 3], "181502", bands[i / 3 % 5], "FM", callsigns[i / 15 % 5], ""};
+    const RecordFields fields{dates[i % 3], "181502", bands[i / 3 % 5], "PSK", callsigns[i / 15 % 5], ""};
     std::string line(recordLineSize(narrow, fields) + kRecordLineSlack, ' ');
     formatRecordLine(narrow, fields, line.data());
     line.resize(recordLineSize(narrow, fields) - kLineEnd.size());
-    content += line + std::string(places.tell(line, callsignOffset(narrow, fields))) + "\n";
+    // Some contacts alike in their text differ in their submode.
+    meaning.submode = i % 4 == 1 ? "PSK63" : i % 4 == 2 ? "PSK31" : "";
+    const CarriedText carried(callsignOffset(narrow, fields), fields, meaning, Meanings::ForRepeats);
+    line.resize(line.size() + carried.size());
+    carried.write(line.data() + line.size() - carried.size());
+    const std::size_t untold = carried.size() > 0 ? std::string_view::npos : callsignOffset(narrow, fields);
+    content += line + std::string(places.tell(line, untold)) + "\n";
   }
   return earlier;
 }
