@@ -37,14 +37,14 @@ TEST(MeaningE2e, TextLogsKeepWhatTheirValuesMean) {
 }
 
 // Lines alike in their text are one contact only when they mean one: a
-// 30 m frequency and a 10 m band, a 60 m frequency and the 5 m band both
-// written 5, PSK31 and PSK both shown PSK, or a date each log's column
+// 30 m frequency and a 10 m band, a 60 m frequency, the 5 m band and 5.0
+// MHz (no band) all written 5, PSK31 and PSK both shown PSK, or a date each log's column
 // reads its own way round, stay two lines.
 TEST(MeaningE2e, UniqueKeepsContactsThatDifferInMeaning) {
   const Files logs = {
       {"band.csv",
        "Date,Time,Call,Freq,Mode\n2024-06-01,1200,ON4ABC,10.136,FT8\n2024-06-01,1200,ON4ABC,28.074,FT8\n"
-       "2024-06-01,1200,ON4ABC,5.357,FT8\n2024-06-01,1200,ON4ABC,5,FT8\n"},
+       "2024-06-01,1200,ON4ABC,5.357,FT8\n2024-06-01,1200,ON4ABC,5,FT8\n2024-06-01,1200,ON4ABC,5.0,FT8\n"},
       {"ten.adi",
        "<EOH>\n<CALL:6>ON4ABC <BAND:3>10M <MODE:3>FT8 <EOR>\n<CALL:6>ON4ABC <FREQ:6>28.074 <MODE:3>FT8 <EOR>\n"
        "<CALL:6>ON4ABC <BAND:3>20M <MODE:5>PSK31 <EOR>\n<CALL:6>ON4ABC <BAND:3>20M <MODE:3>PSK <EOR>\n"},
@@ -57,11 +57,12 @@ TEST(MeaningE2e, UniqueKeepsContactsThatDifferInMeaning) {
       runProgram(dir, {"-unique", "-nodate", "-notime", "band.csv", "ten.adi", "days.csv", "months.csv", "again.csv"});
   EXPECT_EQ(got.status, 0);
   EXPECT_EQ(got.err.substr(got.err.rfind('\n', got.err.size() - 2) + 1),
-            "13 QSOs read from 5 logs, 1 repeated lines dropped\n");
+            "14 QSOs read from 5 logs, 1 repeated lines dropped\n");
   Files files = dir.files();
   EXPECT_EQ(files["O.TXT"],
-            "       5 FT8 ON4ABC\n       5 FT8 ON4ABC\n      10 FT8 ON4ABC\n      20 PSK ON4ABC\n"
-            "      20 PSK ON4ABC\n      28 FT8 ON4ABC\n    10.1 FT8 ON4ABC\n  28.074 FT8 ON4ABC\n");
+            "       5 FT8 ON4ABC\n       5 FT8 ON4ABC\n       5 FT8 ON4ABC\n      10 FT8 ON4ABC\n"
+            "      20 PSK ON4ABC\n      20 PSK ON4ABC\n      28 FT8 ON4ABC\n    10.1 FT8 ON4ABC\n"
+            "  28.074 FT8 ON4ABC\n");
   EXPECT_EQ(files["P.TXT"], "     20M SSB PA3ABC\n     20M SSB PA3ABC\n     20M SSB PA8XYZ\n     20M SSB PA9XYZ\n");
 }
 
