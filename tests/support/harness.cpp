@@ -172,7 +172,7 @@ std::string listOf(std::string content, SortKey key, bool unique, std::size_t ow
                 lines.end());
   }
   std::string list;
-  for (const Line& line : lines) list.append(line.text).append(kLineEnd);
+  for (const Line& line : lines) list.append(line.text).push_back('\n');
   return list;
 }
 
