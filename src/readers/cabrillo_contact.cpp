@@ -165,7 +165,19 @@ std::string_view findWorkedCall(std::string_view text, std::string_view sent) {
 
 }  // namespace
 
+bool isContactLine(std::string_view upperLine) {
+  const std::size_t marker = upperLine.find(kContactMarker);
+  return marker != std::string_view::npos && onlyBlanksBefore(upperLine.substr(0, marker));
+}
+
 ContestLayout contestLayoutFor(std::string_view contestName) {
+  // A contest named whole before the first contests found within names:
+  // ARRL-10-GHZ is no ARRL-10.
+  for (const NamedContest& contest : kNamedContests) {
+    if (contest.name.find('*') == std::string_view::npos && contestName == contest.name) {
+      return {contest.callsignToken, true, false};
+    }
+  }
   for (const FirstContest& contest : kFirstContests) {
     if (contains(contestName, contest.text)) return {contest.callsignToken, true, true};
   }
@@ -179,10 +191,8 @@ ContestLayout contestLayoutFor(std::string_view contestName) {
 // token costs more than cutting it.
 [[gnu::flatten]] CabrilloParse parseCabrilloQso(std::string_view upperLine, const ContestLayout& layout,
                                                 CabrilloContact& contact) {
-  std::size_t marker = upperLine.find(kContactMarker);
-  if (marker == std::string_view::npos || !onlyBlanksBefore(upperLine.substr(0, marker))) {
-    return CabrilloParse::NotContact;
-  }
+  if (!isContactLine(upperLine)) return CabrilloParse::NotContact;
+  const std::size_t marker = upperLine.find(kContactMarker);
   const std::string_view text = upperLine.substr(marker + kContactMarker.size());
 
   contact = CabrilloContact{kMissingField, kMissingField, kMissingField, kMissingField, kMissingField};
@@ -197,8 +207,11 @@ ContestLayout contestLayoutFor(std::string_view contestName) {
   }
   if (number == 0) return CabrilloParse::Empty;
   std::string_view token = number == layout.callsignToken ? contact.callsign : std::string_view();
-  bool isCall =
-      layout.takenAsItStands || (looksLikeCallsign(token) && (layout.named || (token != sent && !isLocator(token))));
+  // The first contests' token stands whatever it holds, but for one that
+  // is no callsign at all (a report, where a logger left out an optional
+  // exchange field before the call).
+  bool isCall = (layout.takenAsItStands && (token.empty() || looksLikeCallsign(token) || !allDigits(token))) ||
+                (looksLikeCallsign(token) && (layout.named || (token != sent && !isLocator(token))));
   if (!isCall) {
     // A line where nothing looks like a callsign keeps its token as it stands.
     std::string_view found = findWorkedCall(text, sent);

@@ -19,6 +19,11 @@ struct CabrilloContact {
   std::string_view band, mode, date, time, callsign;
 };
 
+// Whether an upper-cased line is a contact line: "QSO:" or "X-QSO:" with
+// nothing but blanks before it. A header line that mentions "QSO:" (a
+// soapbox, a remark) is none.
+bool isContactLine(std::string_view upperLine);
+
 enum class CabrilloParse {
   NotContact,  // the line is no contact line: it does not start, after
                // blanks, with "QSO:" or "X-QSO:" (a remark may hold "QSO:")

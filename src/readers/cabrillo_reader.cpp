@@ -104,7 +104,7 @@ void CabrilloBody::readLine(const Line& line, ContactBatch& batch) {
       return;
     case CabrilloPhase::Header:
       contest_.readHeaderLine(upper_);
-      if (!contains(upper_, kContactMarker)) return;
+      if (!isContactLine(upper_)) return;
       phase_ = CabrilloPhase::Contacts;
       readContactLine(upper_, batch);
       return;
@@ -137,7 +137,7 @@ void CabrilloBody::readContactLine(std::string_view upperLine, ContactBatch& bat
   batch.add(layout_, fields, meaning);
 }
 
-// Reads header lines up to the first one holding "QSO:", which is left in
+// Reads header lines up to the first contact line, which is left in
 // `line`; `number`, the number of the line before, goes on to that line's.
 // False when the log ends first.
 bool scanHeader(LineReader& input, CabrilloContest& contest, Line& line, std::size_t& number) {
@@ -147,7 +147,7 @@ bool scanHeader(LineReader& input, CabrilloContest& contest, Line& line, std::si
     if (!input.next(line)) return false;
     upperCaseInto(line.text, upper);
     contest.readHeaderLine(upper);
-    if (contains(upper, kContactMarker)) return true;
+    if (isContactLine(upper)) return true;
   }
 }
 
