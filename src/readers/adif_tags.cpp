@@ -15,7 +15,7 @@ namespace {
 // The names a "<" may open, indexed by AdifTag; the end of the record is
 // matched with its ">".
 constexpr std::array<std::string_view, kAdifTagCount + 1> kTagNames = {
-    "CALL", "COMMENT", "FREQ", "BAND", "MODE", "QSO_DATE", "TIME_ON", "SUBMODE", "EOR>",
+    "CALL", "COMMENT", "FREQ", "BAND", "MODE", "QSO_DATE", "TIME_ON", "SUBMODE", "NOTES", "EOR>",
 };
 constexpr std::size_t kTimeLength = 4;
 
@@ -49,7 +49,7 @@ struct NameSlot {
 };
 
 constexpr int kSlotBits = 4;
-constexpr std::uint32_t kSlotMultiplier = 0x9E3779B3u;
+constexpr std::uint32_t kSlotMultiplier = 0x3B1A11DFu;
 
 // The slot of the bytes behind a "<", picked by their first four with the
 // case bit of every byte cleared.
@@ -185,6 +185,101 @@ AdifTagValue adifValueOf(std::string_view text) {
   return value;
 }
 
+namespace {
+
+// Where the value of the tag whose "<" stands at `position` ends, when its
+// declared length lands on the end of a value: white space, a "<" or the
+// end of the line; npos for any other tag. The name is found in one look
+// at the 16 bytes behind the "<" (the padding after the line included);
+// a tag's length is most often one or two digits.
+std::size_t declaredValueEnd(const char* data, std::size_t position, std::size_t size) {
+  const std::uint32_t ends = bytesEqualMask(data + position + 1, ':') | bytesEqualMask(data + position + 1, '>');
+  if (ends == 0) return std::string_view::npos;
+  std::size_t at = position + 1 + static_cast<std::size_t>(std::countr_zero(ends));
+  if (at + 2 >= size || data[at] != ':') return std::string_view::npos;
+  std::size_t length = 0;
+  const std::size_t digits = ++at;
+  while (at < size && at < digits + 9 && isAsciiDigit(static_cast<unsigned char>(data[at]))) {
+    length = length * 10 + static_cast<std::size_t>(data[at++] - '0');
+  }
+  if (at == digits || at >= size) return std::string_view::npos;
+  if (data[at] == ':' && at + 2 < size && data[at + 2] == '>') at += 2;  // a type indicator
+  if (data[at] != '>' || length == 0) return std::string_view::npos;
+  const std::size_t end = at + 1 + length;
+  if (end > size || (end < size && !isScanSpace(static_cast<unsigned char>(data[end])) && data[end] != '<')) {
+    return std::string_view::npos;
+  }
+  return end;
+}
+
+// Where the tags stand, taking each tag's declared length where it lands:
+// every tag's length read, a few times slower than findAdifTags' first look.
+AdifTagPositions findTagsByLength(std::string_view line) {
+  AdifTagPositions positions;
+  positions.first.fill(std::string_view::npos);
+  const char* data = line.data();
+  const std::size_t size = line.size();
+  std::size_t inValueUntil = 0;
+  for (std::size_t at = 0; at < size; at += 16) {
+    for (std::uint32_t opens = opensAt(data, at, size); opens != 0; opens &= opens - 1) {
+      std::size_t position = at + static_cast<std::size_t>(std::countr_zero(opens));
+      if (position < inValueUntil) continue;
+      AdifTag tag = tagOpenedAt(data, position, size);
+      if (tag == AdifTag::EndOfRecord) {
+        positions.endOfRecord = position;
+        return positions;
+      }
+      if (tag != AdifTag::Other && positions.of(tag) == std::string_view::npos) {
+        positions.first[static_cast<std::size_t>(tag)] = position;
+      }
+      if (const std::size_t end = declaredValueEnd(data, position, size); end != std::string_view::npos) {
+        inValueUntil = end;
+      }
+    }
+  }
+  return positions;
+}
+
+// Whether the free text of tag `text`, found at the first look, holds what
+// that look took for a tag: then the line is looked at again, every length
+// read.
+bool quotesATag(std::string_view line, const AdifTagPositions& positions, AdifTag text) {
+  const std::size_t at = positions.of(text);
+  const std::size_t end = declaredValueEnd(line.data(), at, line.size());
+  if (end == std::string_view::npos) return false;
+  if (positions.endOfRecord > at && positions.endOfRecord < end) return true;
+  for (std::size_t other : positions.first) {
+    if (other != std::string_view::npos && other > at && other < end) return true;
+  }
+  return false;
+}
+
+// Whether a free text at `at` may hold a "<": most are a few characters
+// behind a one- or two-digit length and hold none, told at a glance (the
+// padding after the line lets 16 bytes be read); any other is looked at
+// whole.
+[[gnu::always_inline]] inline bool mayQuote(std::string_view line, std::size_t at, std::size_t nameSize) {
+  if (at == std::string_view::npos) return false;
+  const char* length = line.data() + at + 2 + nameSize;
+  if (at + 2 + nameSize + 2 > line.size() || !isAsciiDigit(static_cast<unsigned char>(length[0]))) return true;
+  std::size_t value = static_cast<std::size_t>(length[0] - '0'), start = 2;
+  if (length[1] != '>') {
+    if (!isAsciiDigit(static_cast<unsigned char>(length[1])) || length[2] != '>') return true;
+    value = value * 10 + static_cast<std::size_t>(length[1] - '0'), start = 3;
+  }
+  if (value > 16) return true;
+  const std::size_t valueAt = at + 2 + nameSize + start;
+  return (bytesEqualMask(line.data() + std::min(valueAt, line.size()), '<') & ((std::uint32_t{1} << value) - 1)) != 0;
+}
+
+[[gnu::always_inline]] inline bool quotesATag(std::string_view line, const AdifTagPositions& positions) {
+  constexpr std::size_t kComment = 7, kNotes = 5;  // the names' sizes
+  return (mayQuote(line, positions.of(AdifTag::Comment), kComment) && quotesATag(line, positions, AdifTag::Comment)) ||
+         (mayQuote(line, positions.of(AdifTag::Notes), kNotes) && quotesATag(line, positions, AdifTag::Notes));
+}
+
+}  // namespace
+
 AdifTagPositions findAdifTags(std::string_view line) {
   AdifTagPositions positions;
   positions.first.fill(std::string_view::npos);
@@ -198,14 +293,14 @@ AdifTagPositions findAdifTags(std::string_view line) {
       AdifTag tag = tagOpenedAt(data, position, size);
       if (tag == AdifTag::EndOfRecord) {
         positions.endOfRecord = position;
-        return positions;
+        return quotesATag(line, positions) ? findTagsByLength(line) : positions;
       }
       if (tag != AdifTag::Other && positions.of(tag) == std::string_view::npos) {
         positions.first[static_cast<std::size_t>(tag)] = position;
       }
     }
   }
-  return positions;
+  return quotesATag(line, positions) ? findTagsByLength(line) : positions;
 }
 
 AdifTagValue readAdifTag(std::string_view line, std::size_t position, AdifTag tag, bool cutToLength) {

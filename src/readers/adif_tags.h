@@ -13,15 +13,31 @@ namespace quorvel {
 // What a "<" on an ADIF line opens: one of the tags the reader takes, in
 // the order it takes them on a line; the end of the record; or anything
 // else.
-enum class AdifTag : std::uint8_t { Call, Comment, Freq, Band, Mode, QsoDate, TimeOn, Submode, EndOfRecord, Other };
-inline constexpr std::size_t kAdifTagCount = 8;  // the tags before EndOfRecord
+// NOTES is found for where it stands only: a free text, whose value may
+// quote a tag.
+enum class AdifTag : std::uint8_t {
+  Call,
+  Comment,
+  Freq,
+  Band,
+  Mode,
+  QsoDate,
+  TimeOn,
+  Submode,
+  Notes,
+  EndOfRecord,
+  Other
+};
+inline constexpr std::size_t kAdifTagCount = 9;  // the tags before EndOfRecord
 
 // Where the tags stand on one line, written in any letter case: the "<" of
 // the first occurrence of each tag (npos if none) and of the first
 // "<EOR>". A tag counts only under its exact name, followed by ":" or ">":
 // "<QSO_DATE_OFF:" is no QSO_DATE. Only the text before the first "<EOR>"
-// is searched. `line` must be followed by kReadPadding readable bytes, as
-// every text a LineReader gives is.
+// is searched. A value is as long as its tag declares, where that lands on
+// the end of a value (white space, a "<" or the end of the line): what
+// looks like a tag within it, as a COMMENT that quotes "<EOR>", is data. `line` must be followed by kReadPadding
+// readable bytes, as every text a LineReader gives is.
 struct AdifTagPositions {
   std::array<std::size_t, kAdifTagCount> first;
   std::size_t endOfRecord = std::string_view::npos;

@@ -16,7 +16,9 @@ void AdxRecord::open() {
 
 AdifTag AdxRecord::wanted(std::string_view name, std::uint64_t line) {
   AdifTag tag = adifTagNamed(name);
-  if (tag == AdifTag::Other || (tag == AdifTag::Comment && !layout_.withComment)) return AdifTag::Other;
+  if (tag == AdifTag::Other || tag == AdifTag::Notes || (tag == AdifTag::Comment && !layout_.withComment)) {
+    return AdifTag::Other;
+  }
   if (line != line_) {
     keepLineFields();
     line_ = line;

@@ -41,15 +41,18 @@ TEST(AdifE2e, RecordsAndTheirValues) {
             "<CALL:4>K1AB<EOR><call:4>W1AW<eor>",
             adif(3),
             {{"G.TXT", "          CW G4XYZ\n"}, {"K.TXT", "             K1AB\n"}, {"W.TXT", "             W1AW\n"}});
+  // What looks like a tag within a value's declared length is data; a
+  // length that does not land on a value's end is read as ever.
   expectRun("-nodate -notime -comment",
             "<EOH>\n<CALL:4>K1AB <COMMENT:14>Nice signal OM <EOR>\n<CALL:4>K1AC <EOR>\n"
             "<CALL:4>K1AD\n<COMMENT:7>2nd 50%\n<MODE:2>CW <EOR>\n<CALL:4>K1AE <COMMENT:40>runs past the end   \n<EOR>\n"
-            "<CALL:4>K1AG <COMMENT:9>SEE <EOR> <MODE:2>CW\n<CALL:4>K1AF <COMMENT:2:S>OK<COMMENT:3>NO <EOR>\n",
-            adif(6),
+            "<CALL:4>K1AG <COMMENT:9>SEE <EOR> <MODE:2>CW <EOR>\n<CALL:4>K1AF <COMMENT:2:S>OK<COMMENT:3>NO <EOR>\n"
+            "<COMMENT:14>ASK <CALL:2>XY <CALL:4>K1AI <EOR>\n<CALL:4>K1AH <COMMENT:3>A<EOR>\n",
+            adif(8),
             {{"K.TXT",
               "             K1AB ** NICE SIGNAL OM\n             K1AC \n          CW K1AD ** 2ND 50%\n"
-              "             K1AE ** RUNS PAST THE END   \n          CW K1AF ** OK\n"
-              "             K1AG ** SEE <EOR>\n"}});
+              "             K1AE ** RUNS PAST THE END   \n             K1AF ** OK\n          CW K1AG ** SEE <EOR>\n"
+              "             K1AH ** A<E\n             K1AI ** ASK <CALL:2>XY\n"}});
   // No header, a byte-order mark and blank lines first; lengths and values
   // written every way: signs, blanks, type indicators, junk, a negative or
   // too large number, control bytes, a tab.
