@@ -193,8 +193,8 @@ TEST(ParseCabrilloQso, TheWorkedCallOfEachContest) {
       {"", "QSO: 14025 CW 2024-11-23 1200 G4ZZZ 599 14 KA2CKI/R 599 05", "KA2CKI/R"},
       {"", "QSO: 50 CW 2001-07-17 1817 AA1ZZZ FN31 W2AJM FN21AB", "W2AJM"},  // a locator at 8
       {"", "QSO: 14000 CW 2024-01-01 1200 G4ZZZ 5NN 10A EU-005 VP2E/W1AW 14 MDC", "VP2E/W1AW"},
-      {"", "QSO: 14000 CW 2024-01-01 1200 G4ZZZ 599 G4ZZZ ------ 599 14", "------"},  // none: as it stands
-      {"ARRL-SS-CW", "QSO: 14000 CW 2009-11-07 2100 W1AW 1 M 38 CT KK K8MM", "KK"},   // the ten: as it stands
+      {"", "QSO: 14000 CW 2024-01-01 1200 G4ZZZ 599 G4ZZZ ------ 599 14", "------"},         // none: as it stands
+      {"ARRL-SS-CW", "QSO: 14000 CW 2009-11-07 2100 W1AW 1 M 38 CT KK K8MM", "KK"},          // the ten: as it stands
       {"CQ-WW-RTTY", "QSO: 14080 RY 2024-09-28 1200 G4ZZZ 599 14 DL1ABC 599 14", "DL1ABC"},  // no DX placeholder
       {"ARRL-10-GHZ", "QSO: 10G PH 2024-08-17 1500 W1AW FN31 K1TEO FN31", "K1TEO"},
   };
