@@ -7,6 +7,8 @@
 #include "base/ascii.h"
 #include "detect/adif_probe.h"
 #include "detect/adx_probe.h"
+#include "detect/edi_probe.h"
+#include "detect/no_log_probe.h"
 #include "detect/row_kind.h"
 #include "detect/text_layout.h"
 #include "detect/text_row.h"
@@ -15,12 +17,13 @@
 #include "readers/adx_reader.h"
 #include "readers/cabrillo_reader.h"
 #include "readers/column_reader.h"
+#include "readers/edi_reader.h"
 
 namespace quorvel {
 
 namespace {
 
-enum class LogFormat { Adx, Adif, Cabrillo, ColumnText };
+enum class LogFormat { Adx, Adif, Cabrillo, Edi, ColumnText };
 
 // The first line a reader is given, and the reader it picks.
 struct FirstLine {
@@ -39,7 +42,8 @@ RecordLayout layoutFor(LogFormat format, const RunOptions& options, const RunLin
   switch (format) {
     case LogFormat::Adx:
     case LogFormat::Adif: set = options.keepComments ? LayoutSet::WideWithComment : LayoutSet::Wide; break;
-    case LogFormat::Cabrillo: set = LayoutSet::Wide; break;
+    case LogFormat::Cabrillo:
+    case LogFormat::Edi: set = LayoutSet::Wide; break;
     case LogFormat::ColumnText: break;
   }
   RecordLayout layout = chooseLayout(set, options);
@@ -90,12 +94,16 @@ bool holdsText(std::string_view line) {
 }
 
 // The first line that screening accepts, and the reader it picks (an ADX
-// log is given no line: its reader takes the log whole). False
+// or REG1TEST log is given no line: its reader takes the log whole). False
 // when no line is accepted; `sawText` then tells whether any line held
 // more than white space.
 bool findFirstLine(LineReader& input, FirstLine& first, bool& sawText) {
   if (probeAdx(input.peek(kAdifProbeSize))) {
     first.format = LogFormat::Adx;  // read as a stream of bytes, not lines
+    return true;
+  }
+  if (probeEdi(input.peek(kAdifProbeSize))) {
+    first.format = LogFormat::Edi;
     return true;
   }
   switch (probeAdif(input.peek(kAdifProbeSize))) {
@@ -123,6 +131,14 @@ bool findFirstLine(LineReader& input, FirstLine& first, bool& sawText) {
 LogReading readLog(LineReader& input, const RunOptions& options, const RunLines& lines, const WorkPlan& work,
                    const Console& console, RecordSink& sink) {
   LogReading reading;
+  // A compressed file, a binary one or a decode record is named for what
+  // it is, and nothing of it is read.
+  if (const std::string_view reason = noLogReason(input.peek(kAdifProbeSize)); !reason.empty()) {
+    reading.status = input.status();
+    if (reading.status.isOk())
+      reading.fault = "no contact read from file " + input.name() + ": " + std::string(reason) + "\n";
+    return reading;
+  }
   FirstLine first;
   bool sawText = false;
   if (!findFirstLine(input, first, sawText)) {
@@ -141,6 +157,7 @@ LogReading readLog(LineReader& input, const RunOptions& options, const RunLines&
       reading = readAdifLog(input, first.line, first.lineNumber, first.adifStart, setup, sink);
       break;
     case LogFormat::Cabrillo: reading = readCabrilloLog(input, first.line, first.lineNumber, setup, sink); break;
+    case LogFormat::Edi: reading = readEdiLog(input, setup, sink); break;
     case LogFormat::ColumnText:
       reading = readColumnLog(input, first.line, first.lineNumber, first.layout, setup, sink);
       break;

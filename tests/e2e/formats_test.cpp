@@ -1,4 +1,4 @@
-// Logs of every kind end to end: ADIF, ADX, Cabrillo and column text logs
+// Logs of every kind end to end: ADIF, ADX, Cabrillo, REG1TEST and column text logs
 // as logging programs, downloads and hand edits leave them, each run by
 // the built binary in a fresh folder, its status, streams and every file
 // it leaves checked.
@@ -302,6 +302,45 @@ TEST(ColumnE2e, RowsAsTodaysExportsWriteThem) {
                          "date time callsign band mode") +
                 read(1) + kSorting,
             {{"K.TXT", " 28 FT8 KG4LKY\n"}});
+}
+
+// Files other programs leave: a REG1TEST contest log is read as a kind of
+// its own, its band from its header written as a Cabrillo log writes it;
+// an archive, a binary file or a decode record is named for what it is,
+// with status 1, and nothing of it reaches a list.
+TEST(OtherFilesE2e, ReadOrNamedForWhatTheyAre) {
+  const std::string edi =
+      "[REG1TEST;1]\nPCall=DL1ABC\nPBand=144 MHz\nCODXC=DL1ABC;JO31AB;650\n[Remarks]\nQSO\n"
+      "[QSORecords;3]\n250607;1405;G4ABC;1;59;001;59;012;;IO92AB;45;;N;;\n"
+      "250607;1410;G3XYZ;7;599;002;599;034;;JO21AB;120;;N;;\n[END;DL1ABC]\n";
+  std::string micro = edi;
+  micro.replace(micro.find("144 MHz"), 7, "1,3 GHz").replace(micro.find(";3]"), 3, ";2]");
+  const std::string detected = "\nREG1TEST format detected\n" + kWriting + "\n\n2 QSOs processed\n";
+  const std::string refused = "no contact read from file log: ";
+  const std::tuple<std::string, int, std::string, std::string> cases[] = {
+      {edi, 0, detected + "file log says it holds 3 contacts ([QSORecords;3]); 2 were read\n" + kSorting,
+       " 20250607 1410      144RTTY G3XYZ\n 20250607 1405      144 SSB G4ABC\n"},
+      {micro, 0, detected + kSorting, " 20250607 1410     1.2GRTTY G3XYZ\n 20250607 1405     1.2G SSB G4ABC\n"},
+      {"\x1F\x8B\x08\x00rest", 1, refused + "it is gzip-compressed; decompress it first\n", ""},
+      {"PK\x03\x04rest", 1, refused + "it is zip-compressed; decompress it first\n", ""},
+      {"BZh91AY&SYrest", 1, refused + "it is bzip2-compressed; decompress it first\n", ""},
+      {"22-JUN-02 1432 14 SSB G4ABC\0\0\n"s, 1, refused + "it holds binary data, not text\n", ""},
+      {"250614_101500    14.074 Rx FT8    -12  0.3 1520 CQ G3XYZ JO21\n"
+       "20250614_101515  -3  0.1 800 ~ G3XYZ G4ABC -05\n",
+       1, refused + "it holds decoded signals, not contacts\n", ""},
+  };
+  for (const auto& [log, status, err, list] : cases) {
+    expectFolder({{"log", log}}, {"log"}, status, status == 0 ? bucketRow() : "", err,
+                 status == 0 ? with(allBuckets("TXT"), {{"log", log}, {"G.TXT", list}}) : Files{{"log", log}});
+  }
+  // The other logs of the run are still read.
+  const std::string adi = "<EOH>\n<CALL:5>G4ABC <BAND:3>20M <MODE:2>CW <EOR>\n";
+  const std::string decodes = std::get<0>(cases[6]);
+  expectFolder(
+      {{"ALL.TXT", decodes}, {"log.adi", adi}}, {"-nodate", "ALL.TXT", "log.adi"}, 1, bucketRow(),
+      "no contact read from file ALL.TXT: it holds decoded signals, not contacts\n" + adif(1) +
+          "1 QSOs read from 2 logs\n",
+      with(allBuckets("TXT"), {{"ALL.TXT", decodes}, {"log.adi", adi}, {"G.TXT", "           20  CW G4ABC\n"}}));
 }
 
 }  // namespace

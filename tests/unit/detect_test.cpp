@@ -5,7 +5,9 @@
 #include "base/visible_text.h"
 #include "detect/assign_column.h"
 #include "detect/date_time.h"
+#include "detect/edi_probe.h"
 #include "detect/header_row.h"
+#include "detect/no_log_probe.h"
 #include "detect/recognisers.h"
 #include "detect/row_kind.h"
 #include "detect/space_tokens.h"
@@ -49,6 +51,32 @@ RowKind kindOf(std::string_view line, char separator = ' ') {
 // What a row is, between blanks or in CSV: a word inside a value makes no
 // heading, the word ADIF no mark, a key and its value above a CSV header
 // no contact.
+// A file that is no log is told by its first bytes; a log that merely
+// looks odd is left to the readers.
+TEST(NoLogProbe, ArchivesBinariesAndDecodeRecords) {
+  using namespace std::literals;
+  const std::pair<std::string, std::string_view> cases[] = {
+      {"\x1F\x8B\x08", "it is gzip-compressed; decompress it first"},
+      {"PK\x05\x06", "it is zip-compressed; decompress it first"},
+      {"\xFD"
+       "7zXZ\0",
+       "it is xz-compressed; decompress it first"},
+      {"BZh91AY&SY", "it is bzip2-compressed; decompress it first"},
+      {"BZh is a word\n", ""},
+      {"SQLite format 3\0"s, "it holds binary data, not text"},
+      {"K1ABC 20m CW\n\0\0\0"s, ""},  // a log a crash padded with NULs
+      {"250614_101500    14.074 Rx FT8    -12  0.3 1520 CQ PA3XYZ JO21\n", "it holds decoded signals, not contacts"},
+      {"20250614_101515  -3  0.1 800 ~ G3XYZ G4ABC -05\n\n", "it holds decoded signals, not contacts"},
+      {"250614_1015 14.074 FT8 -12 PA3XYZ\n", ""},  // no time offset and audio offset
+      {"250614_1015 14074 CW 599 0.5 PA3XYZ\n", ""},
+      {"20240614 1015 PA3XYZ 20m\n250614_101500 -12 0.3 1520 CQ\n", ""},  // one row in two
+      {"[REG1TEST;1]\n", ""},
+  };
+  for (const auto& [start, reason] : cases) EXPECT_EQ(noLogReason(start), reason) << start;
+  EXPECT_TRUE(probeEdi(" \n[reg1test;1]\nPBand=144 MHz"));
+  EXPECT_FALSE(probeEdi("Log\n[REG1TEST;1]"));
+}
+
 TEST(RowKind, WhatARowIs) {
   const std::tuple<std::string, char, RowKind> cases[] = {
       {"     ", ' ', RowKind::Blank},

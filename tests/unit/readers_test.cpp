@@ -10,6 +10,7 @@
 #include "detect/text_encoding.h"
 #include "readers/adif_tags.h"
 #include "readers/cabrillo_contact.h"
+#include "readers/edi_contact.h"
 #include "readers/line_reader.h"
 #include "readers/utf16_decoder.h"
 #include "support/harness.h"
@@ -498,6 +499,33 @@ TEST(ReadingInBlocks, ChangesNothing) {
       EXPECT_EQ(testing::traceRead(log, options, WorkPlan{blockBytes, 2}, failAt), whole)
           << "seed " << seed << ", blocks of " << blockBytes << ", failing at " << failAt << "\nlog:\n"
           << log;
+    }
+  }
+}
+
+// A REG1TEST band as its header names it, written as a Cabrillo log of the
+// same contest writes it; its contact lines by their fields.
+TEST(EdiContact, BandsAndContactLines) {
+  const std::pair<std::string_view, std::string_view> bands[] = {
+      {"50 MHz", "50"},    {"70 MHz", "70"},    {"144 MHz", "144"},  {"432 MHz", "432"}, {"1,3 GHz", "1.2G"},
+      {"2,3 GHz", "2.3G"}, {"3,4 GHz", "3.4G"}, {"5,7 GHz", "5.7G"}, {"10 GHz", "10G"},  {"24 GHz", "24G"},
+      {"76 GHz", "75G"},   {"248 GHz", "241G"}, {"28 MHz", "10M"},   {"145", "144"},     {"", ""},
+      {"many", ""},
+  };
+  for (const auto& [pband, text] : bands) EXPECT_EQ(ediBandText(ediBandIndex(pband)), text) << pband;
+  const std::tuple<std::string_view, bool, std::string, std::string_view, std::string_view> lines[] = {
+      {"250607;1405;G4ABC;1;59;001;59;012;;IO92AB;45;;N;;", true, "20250607", "1405", "SSB"},
+      {"980607;0005;G4ABC;9;59;001", true, "19980607", "0005", "ATV"},
+      {"250607;14:05;G4ABC;0", true, "20250607", "", ""},
+      {"250607;1405;;1;59", false, "", "", ""},
+      {"[END;DL1ABC]", false, "", "", ""},
+      {"CODXC=DL1ABC;JO31AB;650", false, "", "", ""},
+  };
+  for (const auto& [line, read, date, time, mode] : lines) {
+    EdiContact contact;
+    ASSERT_EQ(parseEdiContact(line, contact), read) << line;
+    if (read) {
+      EXPECT_EQ(std::tie(contact.date, contact.time, contact.mode), std::tie(date, time, mode)) << line;
     }
   }
 }
