@@ -1,5 +1,5 @@
 // A reader on an arbitrary log, behind a first line that makes the program
-// take it for an ADIF, ADX, Cabrillo or column text log. The first byte's low
+// take it for an ADIF, ADX, Cabrillo, REG1TEST or column text log. The first byte's low
 // bits choose the options (and so how much meaning each line carries), its
 // top two bits how small the blocks of a second reading on two threads
 // are, which must give the same.

@@ -1,5 +1,7 @@
 #include "base/file_failure.h"
 
+#include "base/visible_text.h"
+
 namespace quorvel {
 
 namespace {
@@ -13,11 +15,11 @@ Status failure(std::string_view doing, const std::string& shown, const SystemErr
 
 Status fileFailure(std::string_view doing, const std::string& directory, const std::string& name,
                    const SystemError& error) {
-  return failure(doing, nameInMessages(directory, name), error);
+  return failure(doing, shownName(nameInMessages(directory, name)), error);
 }
 
 Status logFailure(std::string_view doing, const std::string& name, const SystemError& error) {
-  return failure(doing, name, error);
+  return failure(doing, shownName(name), error);
 }
 
 }  // namespace quorvel

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -17,5 +18,10 @@ inline constexpr std::size_t kQuotedWidth = 40;
 // unchanged. Past `width` characters (an escape counts as its four) the
 // text is cut, and "..." marks the cut.
 std::string visibleText(std::string_view bytes, std::size_t width = kQuotedWidth);
+
+// A file's name as a message shows it: whole, its control bytes escaped
+// as visibleText escapes them, so that a name made of escape codes (in a
+// shared folder, through a wildcard) cannot drive the terminal.
+inline std::string shownName(std::string_view name) { return visibleText(name, SIZE_MAX); }
 
 }  // namespace quorvel

@@ -10,6 +10,21 @@ bool isVersionRequest(std::string_view argument) {
   return argument.size() >= 2 && argument[0] == '-' && (argument[1] == 'v' || argument[1] == 'V');
 }
 
+// Sets the option `upperOption` names, written with one dash or, as GNU
+// tools write options, two; false for none.
+bool setOption(std::string_view upperOption, RunOptions& options) {
+  if (upperOption.starts_with("--")) upperOption.remove_prefix(1);
+  bool* const set = upperOption == "-NODATE"    ? &options.noDate
+                    : upperOption == "-NOTIME"  ? &options.noTime
+                    : upperOption == "-COMMENT" ? &options.keepComments
+                    : upperOption == "-LOWER"   ? &options.lowerCaseNames
+                    : upperOption == "-UNIQUE"  ? &options.unique
+                    : upperOption == "-HTML"    ? &options.html
+                                                : nullptr;
+  if (set != nullptr) *set = true;
+  return set != nullptr;
+}
+
 }  // namespace
 
 CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
@@ -34,12 +49,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     }
     std::string option;
     upperCaseInto(argument, option);
-    if (option == "-NODATE") command.options.noDate = true;
-    if (option == "-NOTIME") command.options.noTime = true;
-    if (option == "-COMMENT") command.options.keepComments = true;
-    if (option == "-LOWER") command.options.lowerCaseNames = true;
-    if (option == "-UNIQUE") command.options.unique = true;
-    if (option == "-HTML") command.options.html = true;
+    if (setOption(option, command.options)) continue;
     for (auto [name, action] :
          {std::pair{"-HELP", CommandLine::Action::Usage}, std::pair{"--HELP", CommandLine::Action::Help},
           std::pair{"--VERSION", CommandLine::Action::Version}}) {
@@ -48,6 +58,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
         return command;
       }
     }
+    command.unknownOptions.push_back(argument);
   }
   // A command line of options alone names nothing to read.
   if (command.logNames.empty()) command.action = CommandLine::Action::Usage;

@@ -38,11 +38,14 @@ struct CommandLine {
   Action action = Action::Run;
   RunOptions options;
   std::vector<std::string> logNames;  // the arguments not starting with "-", in order
+  // Arguments starting with "-" that name no option, in order: named on
+  // standard error, and the run goes on without them.
+  std::vector<std::string> unknownOptions;
 };
 
 // Reads the arguments that follow the program name. Options may be written
-// in any letter case and anywhere; unknown ones are ignored. Only the first
-// argument can ask for the banner with -v.
+// in any letter case, with one dash or two, and anywhere; unknown ones are
+// collected. Only the first argument can ask for the banner with -v.
 CommandLine parseCommandLine(const std::vector<std::string>& arguments);
 
 }  // namespace quorvel

@@ -6,6 +6,7 @@
 #include "base/file_failure.h"
 #include "base/files.h"
 #include "base/system_error.h"
+#include "base/visible_text.h"
 #include "driver/command_line.h"
 #include "driver/read_log.h"
 #include "output/bucket_files.h"
@@ -62,7 +63,7 @@ Status refuseOwnFiles(const std::string& folder, const std::vector<std::string>&
   for (std::size_t i = 0; i < logs.size() && !written.empty(); ++i) {
     std::optional<FileIdentity> identity = identityOf(logs[i]);
     if (identity && std::find(written.begin(), written.end(), *identity) != written.end()) {
-      status.absorb(Status::failure("unable to read file " + names[i] + ": the run writes to it\n"));
+      status.absorb(Status::failure("unable to read file " + shownName(names[i]) + ": the run writes to it\n"));
     }
   }
   return status;
@@ -91,7 +92,7 @@ Status fillAndSort(const std::string& folder, const CommandLine& command, std::v
   long counted = 0;
   bool unread = false;  // a log gave no contact
   for (std::size_t i = 0; i < logs.size(); ++i) {
-    LineReader input(logs[i], command.logNames[i]);
+    LineReader input(logs[i], shownName(command.logNames[i]));
     LogReading reading = readLog(input, command.options, lines, work, console, buckets);
     (void)logs[i].close();
     if (!reading.status.isOk()) {
@@ -139,8 +140,8 @@ Status fillAndSort(const std::string& folder, const CommandLine& command, std::v
     pageLayout.withComment = command.options.keepComments;
     Status written = writeLookupPage(folder, command.options.lowerCaseNames, pageLayout);
     if (written.isOk() && staleSoon) {
-      printMessage(console,
-                   nameInMessages(folder, pageName) + " written anew: it showed the lists this run replaced\n");
+      printMessage(console, shownName(nameInMessages(folder, pageName)) +
+                                " written anew: it showed the lists this run replaced\n");
     }
     status.absorb(written);
   }
@@ -216,7 +217,7 @@ ExitStatus readLogs(const CommandLine& command, const Console& console, const Wo
     return ExitStatus::Failure;
   }
   if (console.ownWindow) {
-    printMessage(console, "the lists are in " + nameInMessages(folder.empty() ? "./" : folder, "") + "\n");
+    printMessage(console, "the lists are in " + shownName(nameInMessages(folder.empty() ? "./" : folder, "")) + "\n");
   }
   return ExitStatus::Success;
 }
@@ -225,6 +226,11 @@ ExitStatus readLogs(const CommandLine& command, const Console& console, const Wo
 
 ExitStatus runQuorvel(const std::vector<std::string>& arguments, const Console& console, const WorkPlan& work) {
   CommandLine command = parseCommandLine(arguments);
+  // An option mistyped is named, and the run goes on as scripts that pass
+  // one expect.
+  for (const std::string& unknown : command.unknownOptions) {
+    printMessage(console, "unknown option " + shownName(unknown) + " ignored\n");
+  }
   const ExitStatus status =
       command.action == CommandLine::Action::Run ? readLogs(command, console, work) : answer(command, console);
   // A window of the program's own closes as the program ends: it stays

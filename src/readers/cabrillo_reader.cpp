@@ -15,7 +15,6 @@ namespace {
 
 constexpr std::string_view kSoapbox = "SOAPBOX:";
 constexpr std::string_view kContest = "CONTEST:";
-constexpr std::string_view kContactMarker = "QSO:";
 constexpr std::string_view kStartOfLog = "START-OF-LOG:";
 constexpr std::string_view kEndOfLog = "END-OF-LOG:";
 

@@ -96,7 +96,7 @@ using LineResumeRule = std::size_t (*)(std::string_view skipped);
 class LineReader {
  public:
   // Reads from `log`, which the caller keeps open while the reader is used;
-  // `name` is the log's name as the user gave it, for the error message.
+  // `name` is the log's name as messages show it (shownName).
   LineReader(const File& log, std::string name);
 
   // Gives the next line. False at the end of the input, and on a read
@@ -146,7 +146,7 @@ class LineReader {
   // cut; empty when nothing was.
   std::string cutNotice() const;
 
-  // The log's name as the user gave it.
+  // The log's name as messages show it.
   const std::string& name() const { return name_; }
 
   // True once the whole input has been taken.

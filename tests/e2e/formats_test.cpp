@@ -22,7 +22,7 @@ TEST(AdifE2e, RecordsAndTheirValues) {
             "<band_rx:3>40M <mode:5>PSK63 <eor>\n",
             adif(2),
             {{"G.TXT", " 20240309 1815       20 PSK G4ABC\n"}, {"D.TXT", " 20240310  930   14.025PSK63 DL1XYZ\n"}});
-  expectRun("-nodate -notime",
+  expectRun("--nodate --NOTIME",
             "<EOH>\n<CALL:4>K1AB <FREQ:5>7.010 <BAND:4>70CM <EOR>\n"
             "<CALL:4>K1AC <BAND:3>40M\n<FREQ:9>14.195000 <EOR>\n<CALL:4>K1AD <BAND:2>2m <EOR>\n",
             adif(3), {{"K.TXT", "     70C     K1AB\n14.195000     K1AC\n       2     K1AD\n"}});
@@ -43,7 +43,7 @@ TEST(AdifE2e, RecordsAndTheirValues) {
             {{"G.TXT", "          CW G4XYZ\n"}, {"K.TXT", "             K1AB\n"}, {"W.TXT", "             W1AW\n"}});
   // What looks like a tag within a value's declared length is data; a
   // length that does not land on a value's end is read as ever.
-  expectRun("-nodate -notime -comment",
+  expectRun("-nodate -notime --comment",
             "<EOH>\n<CALL:4>K1AB <COMMENT:14>Nice signal OM <EOR>\n<CALL:4>K1AC <EOR>\n"
             "<CALL:4>K1AD\n<COMMENT:7>2nd 50%\n<MODE:2>CW <EOR>\n<CALL:4>K1AE <COMMENT:40>runs past the end   \n<EOR>\n"
             "<CALL:4>K1AG <COMMENT:9>SEE <EOR> <MODE:2>CW <EOR>\n<CALL:4>K1AF <COMMENT:2:S>OK<COMMENT:3>NO <EOR>\n"

@@ -39,6 +39,8 @@ TEST(ProgramE2e, UsageBannerAndRunsThatReadNothing) {
       {{"log.txt", "--VERSION"}, 0, banner, ""},
       {{"-?", "log.txt"}, 0, kUsage, ""},
       {{"/?"}, 0, kUsage, ""},
+      {{"--nosuch", "-"}, 1, "", "unknown option --nosuch ignored\nunknown option - ignored\n" + kUsage},
+      {{"\x1B]0;x\a.log"}, 1, "", "unable to open file \\x1B]0;x\\x07.log: " + kNoSuchFile + "\n"},
       {{"log.txt", "missing.log", "logs"},
        1,
        "",
