@@ -40,7 +40,11 @@ TEST(ProgramE2e, UsageBannerAndRunsThatReadNothing) {
       {{"-?", "log.txt"}, 0, kUsage, ""},
       {{"/?"}, 0, kUsage, ""},
       {{"--nosuch", "-"}, 1, "", "unknown option --nosuch ignored\nunknown option - ignored\n" + kUsage},
-      {{"\x1B]0;x\a.log"}, 1, "", "unable to open file \\x1B]0;x\\x07.log: " + kNoSuchFile + "\n"},
+      // Windows takes no control character in a name.
+      {{"\x1B]0;x\a.log"},
+       1,
+       "",
+       "unable to open file \\x1B]0;x\\x07.log: " + (kWindows ? "Invalid name."s : kNoSuchFile) + "\n"},
       {{"log.txt", "missing.log", "logs"},
        1,
        "",
