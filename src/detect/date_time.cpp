@@ -179,14 +179,24 @@ char meridiemAt(std::string_view text, std::size_t& at) {
   return 0;
 }
 
-// A zone at `at`: Z, UTC, GMT, or an offset +HH:MM, +HHMM or +HH. False
+// The zones written by a name, and their offsets from UTC in minutes: J
+// and U are Japan's time (UTC+9) and UTC as Japanese logs mark them
+// (19:30J, 10:30U).
+struct NamedZone {
+  std::string_view name;
+  int offsetMinutes;
+};
+constexpr NamedZone kNamedZones[] = {{"UTC", 0}, {"GMT", 0}, {"Z", 0}, {"U", 0}, {"J", 9 * 60}};
+
+// A zone at `at`: a named one, or an offset +HH:MM, +HHMM or +HH. False
 // when what stands there is none of them; `zoned` tells whether one was.
 bool zoneAt(std::string_view text, std::size_t& at, TimeRead& read) {
   if (at == text.size()) return true;
   read.notation.zoned = true;
-  for (std::string_view name : {"UTC", "GMT", "Z"}) {
-    if (text.size() - at == name.size() && equalsCaseless(text.substr(at), name)) {
+  for (const NamedZone& zone : kNamedZones) {
+    if (text.size() - at == zone.name.size() && equalsCaseless(text.substr(at), zone.name)) {
       at = text.size();
+      read.offsetMinutes = zone.offsetMinutes;
       return true;
     }
   }

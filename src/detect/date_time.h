@@ -72,14 +72,15 @@ struct TimeNotation {
 struct TimeRead {
   ClockTime time;  // as written, on the 24-hour clock
   TimeNotation notation;
-  int offsetMinutes = 0;  // of the zone from UTC: +02:00 is 120; 0 for Z, UTC and none
+  int offsetMinutes = 0;  // of the zone from UTC: +02:00 is 120, J 540; 0 for Z, UTC and none
 };
 
 // A time: HHMM and HHMMSS; H:MM, HH:MM and HH:MM:SS, with ":", "." or "H"
 // between the parts and a fraction of a second after them or not; on a
 // 12-hour clock with AM or PM after it (1:05 PM, 12:00:00AM); then, or
-// alone after digits, a zone: Z, UTC, GMT, or an offset +HH:MM, +HHMM or
-// +HH (1815Z, 18:15 UTC, 18:15:00+02:00).
+// alone after digits, a zone: Z, UTC, GMT, U (UTC), J (Japan, UTC+9), or
+// an offset +HH:MM, +HHMM or +HH (1815Z, 18:15 UTC, 18:15:00+02:00,
+// 19:30J).
 std::optional<TimeRead> readTime(std::string_view text);
 
 // What a field holds: a date, a time, both, or neither.

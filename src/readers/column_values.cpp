@@ -88,16 +88,45 @@ std::string_view shownDate(std::string_view value, ShownDateTime& shown) {
 }
 
 // The time of a value in the time column, which may hold a date before it.
-std::string_view shownTime(std::string_view value, ShownDateTime& shown) {
+// `offsetMinutes` gets the offset of the zone of a time alone, which the
+// date beside it moves by too; 0 for none.
+std::string_view shownTime(std::string_view value, ShownDateTime& shown, int& offsetMinutes) {
+  offsetMinutes = 0;
   if (value.empty() || allDigits(value)) return value;
   // Most are a time alone (18:15:02): read as one at once.
   DateTimeRead read;
   if ((read.time = readTime(value))) {
     read.timeText = value;
+    offsetMinutes = read.time->offsetMinutes;
   } else {
     read = readDateTime(value);
   }
   return read.time ? timeOf(read, shown) : value;
+}
+
+// Whether a date's parts are all numbers of two digits (25/06/14): its
+// year may stand first or last, which no reading of it settles.
+bool yearInDoubt(std::string_view date) {
+  std::size_t run = 0, longest = 0;
+  for (char c : date) {
+    if (isAsciiAlpha(static_cast<unsigned char>(c))) return false;
+    run = isAsciiDigit(static_cast<unsigned char>(c)) ? run + 1 : 0;
+    longest = std::max(longest, run);
+  }
+  return longest <= 2;
+}
+
+// The date of the date column where the zone of the time beside it takes
+// the contact past midnight in UTC (18:30-06:00, 08:05J): the day after or
+// before, written YYYY-MM-DD, as a date and a time in one field moves. A
+// date whose year is in doubt stays as the log writes it.
+std::string_view movedDate(std::string_view date, std::string_view time, DateOrder order, ShownDateTime& shown) {
+  if (yearInDoubt(date)) return date;
+  DateTimeRead read;
+  read.date = readDate(date, order);
+  read.time = readTime(time);
+  const std::optional<UtcDateTime> utc = inUtc(read);
+  return utc && utc->dateMoved ? isoDate(utc->date, shown.date) : date;
 }
 
 }  // namespace
@@ -118,7 +147,11 @@ RecordFields columnRecord(const ColumnMap& columns, const std::vector<std::strin
     fields.time = read.time ? timeOf(read, shown) : std::string_view();
   } else {
     fields.date = shownDate(valueIn(columns.dateColumn), shown);
-    fields.time = shownTime(valueIn(columns.timeColumn), shown);
+    int offsetMinutes = 0;
+    fields.time = shownTime(valueIn(columns.timeColumn), shown, offsetMinutes);
+    if (offsetMinutes != 0 && fields.date == valueIn(columns.dateColumn)) {
+      fields.date = movedDate(fields.date, valueIn(columns.timeColumn), columns.dateOrder, shown);
+    }
   }
   std::string_view band = valueIn(columns.bandColumn);
   std::string_view mode = valueIn(columns.modeColumn);

@@ -333,6 +333,19 @@ TEST(OtherFilesE2e, ReadOrNamedForWhatTheyAre) {
     expectFolder({{"log", log}}, {"log"}, status, status == 0 ? bucketRow() : "", err,
                  status == 0 ? with(allBuckets("TXT"), {{"log", log}, {"G.TXT", list}}) : Files{{"log", log}});
   }
+  // A time zone's letter: J, Japan's time, moves the time and a date that
+  // leaves no doubt to UTC; one whose year may stand first or last stays
+  // as written. A column of city codes is no time.
+  const std::string zoned =
+      "JA2ABC,25/06/15,08:05J,599,599,14,SSB,2001,,J,Taro\n"
+      "JA1XYZ,2025-06-15,08:05J,599,599,7,CW,100101,,J,Hanako\n"
+      "JA3DEF,2025-06-16,10:15U,599,599,21,CW,250101,,J,Ken\n";
+  expectRun(
+      "", zoned,
+      "Using column 0 (JA2ABC) as callsign\nUsing column 1 (25/06/15) as date\nUsing column 2 (08:05J) as "
+      "time\nUsing column 5 (14) as band\nUsing column 6 (SSB) as mode\n" +
+          kWriting + read(3) + kSorting,
+      {{"J.TXT", "2025-06-14 2305   7  CW JA1XYZ\n 25/06/15 2305  14 SSB JA2ABC\n2025-06-16 1015  21  CW JA3DEF\n"}});
   // The other logs of the run are still read.
   const std::string adi = "<EOH>\n<CALL:5>G4ABC <BAND:3>20M <MODE:2>CW <EOR>\n";
   const std::string decodes = std::get<0>(cases[6]);
