@@ -1,6 +1,7 @@
 #include "detect/column_traits.h"
 
 #include <algorithm>
+#include <bitset>
 #include <optional>
 
 #include "base/ascii.h"
@@ -51,17 +52,26 @@ std::optional<long> wholeNumber(std::string_view value) {
   return number;
 }
 
-// The order of day and month that a date value shows, where it leaves no
-// doubt; Unknown for any other value.
-DateOrder shownOrder(std::string_view value) {
-  if (value.find_first_of("/.-") == std::string_view::npos) return DateOrder::Unknown;
-  const DateTimeRead read = readDateTime(value);
-  return read.date && !read.date->notation.orderGuessed ? read.date->notation.order : DateOrder::Unknown;
+// The number that a date's text begins with, or ends with where `last`.
+std::size_t edgeNumber(std::string_view text, bool last) {
+  std::size_t number = 0, scale = 1;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[last ? text.size() - 1 - i : i];
+    if (!isAsciiDigit(static_cast<unsigned char>(c))) break;
+    number =
+        last ? number + static_cast<std::size_t>(c - '0') * scale : number * 10 + static_cast<std::size_t>(c - '0');
+    scale *= 10;
+  }
+  return number;
 }
 
 struct Column {
   int rows = 0;
   int dayFirst = 0, monthFirst = 0;  // dates that show their order
+  // Of dates of three numbers of two digits (25/06/14), the numbers seen
+  // first and last: a log's dates share few years and many days, so the
+  // part that takes fewer values is the year.
+  std::bitset<100> firstNumbers, lastNumbers;
   bool dotted = true, outOfBand = false, bands = true, reports = true, counting = true, same = true, callsigns = true;
   std::string_view first;
   std::optional<long> last;  // the number the row above held, while it counts up
@@ -79,9 +89,17 @@ void take(Column& column, std::string_view value) {
   column.last = number;
   if (column.rows == 0) column.first = value;
   column.same = column.same && value == column.first;
-  const DateOrder order = shownOrder(value);
-  column.dayFirst += order == DateOrder::DayFirst;
-  column.monthFirst += order == DateOrder::MonthFirst;
+  if (value.find_first_of("/.-") != std::string_view::npos) {
+    const DateTimeRead read = readDateTime(value);
+    if (read.date && !read.date->notation.orderGuessed) {
+      column.dayFirst += read.date->notation.order == DateOrder::DayFirst;
+      column.monthFirst += read.date->notation.order == DateOrder::MonthFirst;
+    }
+    if (read.date && read.date->notation.yearPlaceGuessed) {
+      column.firstNumbers.set(edgeNumber(read.dateText, false) % 100);
+      column.lastNumbers.set(edgeNumber(read.dateText, true) % 100);
+    }
+  }
   ++column.rows;
 }
 
@@ -107,7 +125,10 @@ std::vector<ColumnTraits> columnTraits(const std::vector<std::vector<std::string
     traits[i].counting = column.counting && column.rows >= 3;
     traits[i].constant = column.same && column.rows >= 2;
     traits[i].callsigns = column.callsigns;
-    if ((column.dayFirst > 0) != (column.monthFirst > 0)) {
+    const std::size_t years = column.firstNumbers.count(), days = column.lastNumbers.count();
+    if (years > 0 && days >= 3 && days >= 2 * years) {
+      traits[i].dateOrder = DateOrder::YearFirst;
+    } else if ((column.dayFirst > 0) != (column.monthFirst > 0)) {
       traits[i].dateOrder = column.dayFirst > 0 ? DateOrder::DayFirst : DateOrder::MonthFirst;
     }
   }

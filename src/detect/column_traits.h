@@ -26,7 +26,9 @@ struct ColumnTraits {
   bool callsigns = false;
   // The order of day and month that its dates show where one of the two
   // is above 12 (21/06/2024), when none shows the other: the order of its
-  // dates that leave it open (04/06/2024).
+  // dates that leave it open (04/06/2024). YearFirst where its dates are
+  // three numbers of two digits and the first takes far fewer values than
+  // the last, as a log's years do against its days (25/06/14, 25/06/15).
   DateOrder dateOrder = DateOrder::Unknown;
 };
 

@@ -140,6 +140,7 @@ std::optional<DateRead> partsDate(std::string_view text) {
     return dated(year, month, dayOf(parts[1]), notation);
   }
   const int first = dayOf(parts[0]), second = dayOf(parts[1]);
+  notation.yearPlaceGuessed = parts[2].size() <= 2;
   if (first > 12 || second > 12) {
     notation.order = first > 12 ? DateOrder::DayFirst : DateOrder::MonthFirst;
     return first > 12 ? dated(year, second, first, notation) : dated(year, first, second, notation);
@@ -293,6 +294,15 @@ std::optional<DateRead> readDate(std::string_view text) {
 
 std::optional<DateRead> readDate(std::string_view text, DateOrder order) {
   std::optional<DateRead> read = readDate(text);
+  if (order == DateOrder::YearFirst) {
+    if (!read || !read->notation.yearPlaceGuessed) return read;
+    // Its parts as they stand: year, month, day.
+    const std::size_t one = text.find(read->notation.separator), two = text.find(read->notation.separator, one + 1);
+    DateNotation notation = read->notation;
+    notation.order = DateOrder::YearFirst;
+    return dated(yearOf(text.substr(0, one)), dayOf(text.substr(one + 1, two - one - 1)), dayOf(text.substr(two + 1)),
+                 notation);
+  }
   if (read && read->notation.orderGuessed && order != DateOrder::Unknown && order != read->notation.order) {
     std::swap(read->date.month, read->date.day);  // both 12 or below: a date either way
     read->notation.order = order;

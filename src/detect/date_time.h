@@ -21,8 +21,10 @@ struct CalendarDate {
 };
 
 // Which of a date's two numbers before its year is the day, in a
-// notation that writes both as numbers (21/06/2024, 6/21/2024).
-enum class DateOrder : unsigned char { Unknown, DayFirst, MonthFirst };
+// notation that writes both as numbers (21/06/2024, 6/21/2024); or, where
+// all three are numbers of two digits, that the year stands first, then
+// the month and the day (25/06/14), as Japanese logs write dates.
+enum class DateOrder : unsigned char { Unknown, DayFirst, MonthFirst, YearFirst };
 
 // How a date is written.
 struct DateNotation {
@@ -35,6 +37,9 @@ struct DateNotation {
   // writing convention chose: a slash puts the month first, as in the
   // United States, other separators the day.
   bool orderGuessed = false;
+  // All three parts are numbers of two digits or fewer (25/06/14): read
+  // with the year last, though it may stand first.
+  bool yearPlaceGuessed = false;
 };
 
 struct DateRead {
@@ -53,7 +58,8 @@ std::optional<DateRead> readDate(std::string_view text);
 
 // readDate(text), but a date whose order of day and month it would guess
 // is read in `order`, where that is known: the order a log's column shows
-// in the dates that leave no doubt.
+// in the dates that leave no doubt. With YearFirst, a date of three
+// numbers of two digits is read year, month, day.
 std::optional<DateRead> readDate(std::string_view text, DateOrder order);
 
 // A time of day.

@@ -119,9 +119,10 @@ bool yearInDoubt(std::string_view date) {
 // The date of the date column where the zone of the time beside it takes
 // the contact past midnight in UTC (18:30-06:00, 08:05J): the day after or
 // before, written YYYY-MM-DD, as a date and a time in one field moves. A
-// date whose year is in doubt stays as the log writes it.
+// date whose year's place is in doubt, unless its column settled it,
+// stays as the log writes it.
 std::string_view movedDate(std::string_view date, std::string_view time, DateOrder order, ShownDateTime& shown) {
-  if (yearInDoubt(date)) return date;
+  if (order != DateOrder::YearFirst && yearInDoubt(date)) return date;
   DateTimeRead read;
   read.date = readDate(date, order);
   read.time = readTime(time);

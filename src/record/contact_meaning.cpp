@@ -33,7 +33,9 @@ std::string_view meantDate(const CalendarDate& date, MeaningText& room) {
 
 std::string_view meantDate(std::string_view text, DateOrder order, MeaningText& room, bool* settled) {
   const std::optional<DateRead> read = readDate(text, order);
-  if (settled != nullptr) *settled = read && read->notation.orderGuessed;
+  if (settled != nullptr) {
+    *settled = read && (read->notation.orderGuessed || read->notation.order == DateOrder::YearFirst);
+  }
   return read ? meantDate(read->date, room) : trimmed(text);
 }
 

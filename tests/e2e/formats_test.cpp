@@ -333,19 +333,28 @@ TEST(OtherFilesE2e, ReadOrNamedForWhatTheyAre) {
     expectFolder({{"log", log}}, {"log"}, status, status == 0 ? bucketRow() : "", err,
                  status == 0 ? with(allBuckets("TXT"), {{"log", log}, {"G.TXT", list}}) : Files{{"log", log}});
   }
-  // A time zone's letter: J, Japan's time, moves the time and a date that
-  // leaves no doubt to UTC; one whose year may stand first or last stays
-  // as written. A column of city codes is no time.
+  // A time zone's letter: J, Japan's time, moves the time and its date to
+  // UTC; the column's dates, three numbers of two digits whose first takes
+  // one value, are year, month and day. A column of city codes is no time.
   const std::string zoned =
       "JA2ABC,25/06/15,08:05J,599,599,14,SSB,2001,,J,Taro\n"
-      "JA1XYZ,2025-06-15,08:05J,599,599,7,CW,100101,,J,Hanako\n"
-      "JA3DEF,2025-06-16,10:15U,599,599,21,CW,250101,,J,Ken\n";
-  expectRun(
-      "", zoned,
-      "Using column 0 (JA2ABC) as callsign\nUsing column 1 (25/06/15) as date\nUsing column 2 (08:05J) as "
-      "time\nUsing column 5 (14) as band\nUsing column 6 (SSB) as mode\n" +
-          kWriting + read(3) + kSorting,
-      {{"J.TXT", "2025-06-14 2305   7  CW JA1XYZ\n 25/06/15 2305  14 SSB JA2ABC\n2025-06-16 1015  21  CW JA3DEF\n"}});
+      "JA1XYZ,25/06/14,19:30J,599,599,7,CW,100101,,J,Hanako\n"
+      "JA3DEF,25/06/16,10:15U,599,599,21,CW,250101,,J,Ken\n"
+      "JA4GHI,2025-06-17,07:00J,599,599,21,CW,250101,,J,Ken\n";
+  expectRun("", zoned,
+            "Using column 0 (JA2ABC) as callsign\nUsing column 1 (25/06/15) as date\nUsing column 2 (08:05J) as "
+            "time\nUsing column 5 (14) as band\nUsing column 6 (SSB) as mode\n" +
+                kWriting + read(4) + kSorting,
+            {{"J.TXT",
+              " 25/06/14 1030   7  CW JA1XYZ\n2025-06-14 2305  14 SSB JA2ABC\n 25/06/16 1015  21  CW JA3DEF\n"
+              "2025-06-16 2200  21  CW JA4GHI\n"}});
+  // Dates whose year may stand first or last, and which the column does
+  // not settle, stay as written.
+  expectRun("", "JA5XYZ,14/06/25,08:05J,7,CW\nJA6XYZ,15/06/25,09:05J,7,CW\n",
+            "Using column 0 (JA5XYZ) as callsign\nUsing column 1 (14/06/25) as date\nUsing column 2 (08:05J) as "
+            "time\nUsing column 3 (7) as band\nUsing column 4 (CW) as mode\n" +
+                kWriting + read(2) + kSorting,
+            {{"J.TXT", " 14/06/25 2305   7  CW JA5XYZ\n 15/06/25 0005   7  CW JA6XYZ\n"}});
   // The other logs of the run are still read.
   const std::string adi = "<EOH>\n<CALL:5>G4ABC <BAND:3>20M <MODE:2>CW <EOR>\n";
   const std::string decodes = std::get<0>(cases[6]);

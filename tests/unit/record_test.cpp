@@ -153,6 +153,10 @@ TEST(RecordLine, BandsAndDatesAsLogsWriteThem) {
       {"21/06/2024", DateOrder::MonthFirst, "20240621", false},
       {"2024-06-04", DateOrder::MonthFirst, "20240604", false},
       {" 2024X ", DateOrder::DayFirst, "2024X", false},
+      {"25/06/14", DateOrder::YearFirst, "20250614", true},
+      {"25/06/14", DateOrder::DayFirst, "20140625", false},
+      {"25/02/30", DateOrder::YearFirst, "25/02/30", false},  // no such day
+      {"2025/06/14", DateOrder::YearFirst, "20250614", false},
   };
   MeaningText room;
   DateMemo memo;
