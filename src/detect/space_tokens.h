@@ -38,7 +38,9 @@ class SpaceTokens {
 
 // The columns of a blank-separated line of a column text log: its tokens,
 // but for AM or PM right after a time written with a colon, which is part
-// of that time ("1:05 PM"), never a column of its own.
+// of that time ("1:05 PM"), and a date written with blanks, a day, a
+// month's name and a year ("14 JUN 2025"), which is one date: never
+// columns of their own.
 class ColumnTokens {
  public:
   explicit ColumnTokens(std::string_view text) : tokens_(text) {}
@@ -49,10 +51,30 @@ class ColumnTokens {
     // Most tokens are no clock: a glance at where its colon would stand. (A
     // frequency with a dot may stand before the mode AM.)
     if (token.size() >= 4 && (token[1] == ':' || token[2] == ':')) joinMeridiem(token);
+    // A day is a number of one or two digits; a month's name after it
+    // begins with a letter.
+    if (token.size() <= 2 && isDigit(token.front()) && (token.size() == 1 || isDigit(token[1]))) joinDate(token);
     return true;
   }
 
  private:
+  static bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+  // Makes `token`, a day, take the month's name and the year after it.
+  [[gnu::noinline]] void joinDate(std::string_view& token) {
+    SpaceTokens after = tokens_;
+    std::string_view month, year;
+    if (!after.next(month) || month.size() < 3 || isDigit(month.front()) || !after.next(year) ||
+        (year.size() != 2 && year.size() != 4) || !isDigit(year.front())) {
+      return;
+    }
+    const std::string_view joined(token.data(), static_cast<std::size_t>(year.data() + year.size() - token.data()));
+    if (const std::optional<DateRead> date = readDate(joined); date && date->notation.monthNamed) {
+      token = joined;
+      tokens_ = after;
+    }
+  }
+
   // Makes `token`, a time, take the AM or PM after it.
   [[gnu::noinline]] void joinMeridiem(std::string_view& token) {
     SpaceTokens after = tokens_;

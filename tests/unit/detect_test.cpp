@@ -107,6 +107,24 @@ TEST(RowKind, WhatARowIs) {
   EXPECT_EQ(rowKind("2024-03-09,1815", fields, ',', 2), RowKind::Other);
 }
 
+// A blank-separated row's columns: a time and its AM or PM, and a day, a
+// month's name and a year, are one value each; near misses are not.
+TEST(TextRow, BlankRowsKeepOneValueWhole) {
+  const std::pair<std::string_view, std::string_view> cases[] = {
+      {"14 JUN 2025 1805 14.025 CW K1ABC", "14 JUN 2025|1805|14.025|CW|K1ABC"},
+      {"1 MAY 24 1:05 PM 7 CW", "1 MAY 24|1:05 PM|7|CW"},
+      {"14 SSB 2025 K1ABC", "14|SSB|2025|K1ABC"},
+      {"7 MAR 599", "7|MAR|599"},
+      {"31 FEB 2025 7", "31|FEB|2025|7"},
+      {"20 JUN", "20|JUN"},
+  };
+  for (const auto& [row, columns] : cases) {
+    std::string joined;
+    for (std::string_view field : fieldTexts(row, ' ')) joined.append(joined.empty() ? "" : "|").append(field);
+    EXPECT_EQ(joined, columns) << row;
+  }
+}
+
 TEST(AssignColumn, RuleOrderAndSurprises) {
   const std::pair<const char*, const char*> cases[] = {
       {"22-JUN-02 1432 14 SSB GB4XYZ 59 59", "date@0 time@1 band@2 mode@3 callsign@4 "},
