@@ -26,6 +26,19 @@ constexpr std::size_t kMaxModeLength = 5;
 constexpr std::size_t kMinCallsignLength = 3;
 constexpr int kMaxPrefixLetters = 3;
 
+// Whether `token` is a band's name with its unit as the band table has it
+// (6M, 2M, 23CM, 1.25M), in any letter case: every band, the VHF and up
+// ones that hold no marker too.
+bool namesBand(std::string_view token) {
+  for (const Band& band : kBands) {
+    if (band.name.size() == token.size() && std::equal(token.begin(), token.end(), band.name.begin(),
+                                                       [](char a, char b) { return toAsciiUpper(a) == b; })) {
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 bool isBand(std::string_view token) {
@@ -33,7 +46,7 @@ bool isBand(std::string_view token) {
   for (std::string_view marker : kBandMarkers) {
     if (contains(token, marker)) return true;
   }
-  return contains(token, kSatellite);
+  return contains(token, kSatellite) || namesBand(token);
 }
 
 bool isMode(std::string_view token) {

@@ -277,6 +277,12 @@ TEST(ColumnE2e, RowsAsTodaysExportsWriteThem) {
                 "unclosed quote in file log at line 152: read as a character, the next line as a row of its own\n" +
                 kSorting,
             {{"K.TXT", k}}, "...");
+  // A band of VHF and up by its name, and a date written with blanks.
+  expectRun("", "2024-08-01 0101 SM1AA 6m SSB\n14 Jun 2025 0102 SM2AA 23cm FM\n",
+            usingColumns({{0, "2024-08-01"}, {1, "0101"}, {2, "SM1AA"}, {3, "6M"}, {4, "SSB"}},
+                         "date time callsign band mode") +
+                read(2) + kSorting,
+            {{"S.TXT", "2024-08-01 0101  6M SSB SM1AA\n14 JUN 2025 0102 23CM  FM SM2AA\n"}});
   const std::string dated = "2024-03-09 1830 14.250 SSB ";
   expectRun("-nodate",
             "Date Time Freq Mode Call Name QTH\n" + dated + "GM3ABC Callum Callander\n" + dated + "K7XYZ Bob Page AZ\n",

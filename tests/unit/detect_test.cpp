@@ -17,8 +17,8 @@ namespace quorvel {
 namespace {
 
 TEST(Recognisers, BandsModesCallsignsAndLocators) {
-  for (const char* yes : {"7", "14.0250", "SAT", "70CM", "579"}) EXPECT_TRUE(isBand(yes)) << yes;
-  for (const char* no : {"2", "432", "23CM", "14.02500", ""}) EXPECT_FALSE(isBand(no)) << no;
+  for (const char* yes : {"7", "14.0250", "SAT", "70CM", "579", "23CM", "6m", "1.25M"}) EXPECT_TRUE(isBand(yes)) << yes;
+  for (const char* no : {"2", "432", "14.02500", "", "M6", "23CMX", "3MM"}) EXPECT_FALSE(isBand(no)) << no;
   for (const char* yes : {"CW", "PSK31"}) EXPECT_TRUE(isMode(yes)) << yes;
   for (const char* no : {"PSK63", "ssb", "USB"}) EXPECT_FALSE(isMode(no)) << no;
   for (const char* yes :
