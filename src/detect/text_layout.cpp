@@ -1,6 +1,7 @@
 #include "detect/text_layout.h"
 
 #include <algorithm>
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -75,14 +76,42 @@ bool isContactLine(std::string_view line, char separator) {
   return columns.dateColumn != ColumnMap::kUnassigned && columns.timeColumn != ColumnMap::kUnassigned;
 }
 
+// The roles a line's words take, by column.
+std::array<int, 5> rolesOf(std::string_view line) {
+  const ColumnMap columns = columnsByShape(line);
+  return {columns.dateColumn, columns.timeColumn, columns.bandColumn, columns.modeColumn, columns.callsignColumn};
+}
+
+// Whether the data line `data[first]` is a title over rows that agree with
+// one another and not with it: most of the lines below it give their words
+// one set of roles, and it another ("2003 CQ WW Contest K7RAT" has a time
+// and a callsign where the rows below have a date, a time, a band, a mode
+// and a callsign).
+bool titleOverRows(const std::vector<std::string>& lines, const std::vector<std::size_t>& data, std::size_t first) {
+  std::vector<std::array<int, 5>> below;
+  for (std::size_t i = first + 1; i < data.size() && below.size() < kLinesBelowTitle; ++i) {
+    below.push_back(rolesOf(lines[data[i]]));
+  }
+  for (const std::array<int, 5>& roles : below) {
+    if (2 * static_cast<std::size_t>(std::count(below.begin(), below.end(), roles)) > below.size()) {
+      return roles != rolesOf(lines[data[first]]);
+    }
+  }
+  return false;
+}
+
 // Past title lines: a line holding neither date nor time is the first data
 // line only when most data lines below it hold none either, judged from
 // `leastBelow` lines or more (one is enough below a header, which has told
-// the log's columns already).
+// the log's columns already); one holding a date or a time is, unless it
+// is a title over rows that agree with one another (titleOverRows).
 std::size_t pastTitles(const std::vector<std::string>& lines, const std::vector<std::size_t>& data,
                        std::size_t leastBelow) {
   for (std::size_t first = 0; first + 1 < data.size(); ++first) {
-    if (couldBeDataLine(lines[data[first]])) return data[first];
+    if (couldBeDataLine(lines[data[first]])) {
+      if (titleOverRows(lines, data, first)) continue;
+      return data[first];
+    }
     std::size_t below = 0, dated = 0;
     for (std::size_t i = first + 1; i < data.size() && below < kLinesBelowTitle; ++i, ++below) {
       dated += couldBeDataLine(lines[data[i]]) ? 1 : 0;

@@ -227,6 +227,8 @@ TEST(TextLogs, EachLayoutGivesItsContacts) {
        " ----    ----    ----  ----  -----------   ----\r\n160CW  19-Oct-03 16:55    2A K3PP        *  599\r\n",
        "19-OCT-03 1655 160  CW K3PP\n"},
       {"20250627 0000 20M SSB VE3AAA\n", " 20250627 0000 20M SSB VE3AAA\n"},
+      {"Field Day 2025 W1AW/1\n\n28-JUN-25 1805 14 CW K1ABC\n28-JUN-25 1807 14 CW N2XYZ\n",  // a title, no header
+       "28-JUN-25 1805  14  CW K1ABC\n28-JUN-25 1807  14  CW N2XYZ\n"},
       {"Contest log of G4ZZZ\n22-JUN-02 1432 14 SSB GB4XYZ\n22-JUN-02 1433 15 DIG K1ABC\n",  // a title
        "22-JUN-02 1432  14 SSB GB4XYZ\n22-JUN-02 1433  15 DIG K1ABC\n"},
       // Header words typed, not stood over their columns: only the shapes
