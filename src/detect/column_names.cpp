@@ -13,7 +13,7 @@ struct Name {
   NamedRole role;
 };
 
-constexpr std::array<Name, 91> kNames = {{
+constexpr std::array<Name, 98> kNames = {{
     {"DATE", NamedRole::Date},
     {"QSO_DATE", NamedRole::Date},
     {"QSO DATE", NamedRole::Date},
@@ -105,6 +105,15 @@ constexpr std::array<Name, 91> kNames = {{
     {"OPERATOR", NamedRole::OwnCall},
     {"MY CALLSIGN", NamedRole::OwnCall},
     {"EIGENES RUFZEICHEN", NamedRole::OwnCall},
+    // Names with letters past ASCII, as a heading upper-cased in ASCII
+    // writes them: in UTF-8, and in Latin-1 or Windows-1251.
+    {"OP\xC3\xA9RATEUR", NamedRole::OwnCall},
+    {"OP\xE9RATEUR", NamedRole::OwnCall},
+    {"OP", NamedRole::OwnCall},
+    {"BEDIENER", NamedRole::OwnCall},
+    {"\xD0\x9F\xD0\xBE\xD0\xB7\xD1\x8B\xD0\xB2\xD0\xBD\xD0\xBE\xD0\xB9", NamedRole::Callsign},  // Позывной
+    {"\xD0\x9F\xD0\x9E\xD0\x97\xD0\xAB\xD0\x92\xD0\x9D\xD0\x9E\xD0\x99", NamedRole::Callsign},  // ПОЗЫВНОЙ
+    {"\xCF\xEE\xE7\xFB\xE2\xED\xEE\xE9", NamedRole::Callsign},  // Позывной in Windows-1251
 }};
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/ascii.h"
+#include "base/utf8.h"
 #include "detect/date_time.h"
 #include "detect/field_shapes.h"
 #include "detect/recognisers.h"
@@ -13,27 +14,46 @@ namespace quorvel {
 
 namespace {
 
-// A name or a token of a blank-separated row, and where it stands.
+// A name or a token of a blank-separated row, and where it stands: its
+// bytes, and the characters it stands over on the screen.
 struct Span {
-  std::size_t begin, end;
+  std::size_t begin, end;  // bytes
   std::optional<NamedRole> role;
+  std::size_t left = 0, right = 0;  // characters
 };
+
+// The character each byte of `row` begins, and one past its end: a UTF-8
+// sequence is one character (Opérateur is nine), every other byte one, as
+// Latin-1 and Windows-1252 write letters.
+std::vector<std::size_t> characterPlaces(std::string_view row) {
+  std::vector<std::size_t> places(row.size() + 1);
+  std::size_t character = 0;
+  for (std::size_t at = 0; at < row.size();) {
+    const std::size_t length = std::max<std::size_t>(utf8Length(row.substr(at)), 1);
+    for (std::size_t i = 0; i < length; ++i) places[at + i] = character;
+    at += length;
+    ++character;
+  }
+  places[row.size()] = character;
+  return places;
+}
 
 // The columns of a blank-separated row, as the column reader cuts them.
 std::vector<Span> wordsOf(std::string_view row) {
   std::vector<Span> words;
+  const std::vector<std::size_t> places = characterPlaces(row);
   ColumnTokens tokens(row);
   for (std::string_view token; tokens.next(token);) {
     const auto begin = static_cast<std::size_t>(token.data() - row.data());
-    words.push_back({begin, begin + token.size(), std::nullopt});
+    words.push_back({begin, begin + token.size(), std::nullopt, places[begin], places[begin + token.size()]});
   }
   return words;
 }
 
 std::size_t overlap(const Span& a, const Span& b) {
-  const std::size_t begin = std::max(a.begin, b.begin);
-  const std::size_t end = std::min(a.end, b.end);
-  return end > begin ? end - begin : 0;
+  const std::size_t left = std::max(a.left, b.left);
+  const std::size_t right = std::min(a.right, b.right);
+  return right > left ? right - left : 0;
 }
 
 // The token of `tokens` that `name` stands over most; tokens.size() for none.
@@ -61,7 +81,7 @@ std::vector<Span> namesOf(std::string_view row) {
     for (std::size_t count = most; count > 0; --count) {
       const Span& last = words[i + count - 1];
       if (auto role = roleNamed(row.substr(words[i].begin, last.end - words[i].begin))) {
-        names.back() = {words[i].begin, last.end, role};
+        names.back() = {words[i].begin, last.end, role, words[i].left, last.right};
         taken = count;
         break;
       }
@@ -76,8 +96,8 @@ std::vector<Span> namesOf(std::string_view row) {
 // "19-Oct-03"). A name that only runs into a token ("BAND" half over
 // "1432"), or over a shorter one, was typed, not aligned.
 bool standsOver(const Span& name, const Span& token) {
-  const bool within = name.begin >= token.begin && name.end <= token.end;
-  return name.begin == token.begin || name.end == token.end || within;
+  const bool within = name.left >= token.left && name.right <= token.right;
+  return name.left == token.left || name.right == token.right || within;
 }
 
 bool holdsDigit(std::string_view value) {

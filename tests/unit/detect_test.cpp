@@ -251,6 +251,16 @@ TEST(HeaderRow, NamesCountOverValuesTheyCanName) {
     for (const auto& name : namesOfColumns(header, ' ', row)) got += name ? kRoles[static_cast<int>(*name)] : '-';
     EXPECT_EQ(got, named) << row;
   }
+  // An operator's column, in the languages and code pages operators log in,
+  // is their own call: "O".
+  for (const char* name : {"Op\xC3\xA9rateur  ", "OP\xE9RATEUR  ", "Bediener   "}) {
+    std::string got;
+    for (const auto& role :
+         namesOfColumns(std::string("Date       ") + name + "Call", ' ', "2025-06-28 F5XYZ      DL1ABC")) {
+      got += role ? kRoles[static_cast<int>(*role)] : '-';
+    }
+    EXPECT_EQ(got, "DOC") << name;
+  }
   // Out of line with its values: none counts, and the shapes decide.
   EXPECT_EQ(namesOfColumns("Date UTC  Call BAND       MODE", ' ', "11-FEB-94 0749 BA4VDS 3.5        SSB"),
             std::vector<std::optional<NamedRole>>(5));

@@ -227,6 +227,9 @@ TEST(TextLogs, EachLayoutGivesItsContacts) {
        " ----    ----    ----  ----  -----------   ----\r\n160CW  19-Oct-03 16:55    2A K3PP        *  599\r\n",
        "19-OCT-03 1655 160  CW K3PP\n"},
       {"20250627 0000 20M SSB VE3AAA\n", " 20250627 0000 20M SSB VE3AAA\n"},
+      {"Date       Heure Bande Mode Op\xC3\xA9rateur Indicatif\n2025-06-28 1805  20m   CW   F5XYZ     DL1ABC\n"
+       "2025-06-28 1810  40m   SSB  F4QQQ     G4ABC\n",  // a heading stands over its column by characters
+       "2025-06-28 1805 20M  CW DL1ABC\n2025-06-28 1810 40M SSB G4ABC\n"},
       {"Field Day 2025 W1AW/1\n\n28-JUN-25 1805 14 CW K1ABC\n28-JUN-25 1807 14 CW N2XYZ\n",  // a title, no header
        "28-JUN-25 1805  14  CW K1ABC\n28-JUN-25 1807  14  CW N2XYZ\n"},
       {"Contest log of G4ZZZ\n22-JUN-02 1432 14 SSB GB4XYZ\n22-JUN-02 1433 15 DIG K1ABC\n",  // a title
