@@ -252,11 +252,12 @@ TEST(HeaderRow, NamesCountOverValuesTheyCanName) {
     EXPECT_EQ(got, named) << row;
   }
   // An operator's column, in the languages and code pages operators log in,
-  // is their own call: "O".
+  // is their own call: "O"; a name after it stands over its column by
+  // characters, Opérateur in UTF-8 one character longer in bytes.
   for (const char* name : {"Op\xC3\xA9rateur  ", "OP\xE9RATEUR  ", "Bediener   "}) {
     std::string got;
     for (const auto& role :
-         namesOfColumns(std::string("Date       ") + name + "Call", ' ', "2025-06-28 F5XYZ      DL1ABC")) {
+         namesOfColumns(std::string("Date       ") + name + "Indicatif", ' ', "2025-06-28 F5XYZ      DL1ABC")) {
       got += role ? kRoles[static_cast<int>(*role)] : '-';
     }
     EXPECT_EQ(got, "DOC") << name;
