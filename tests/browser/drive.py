@@ -141,6 +141,18 @@ class Firefox:
         self.profile.cleanup()
 
 
+def ready_source(driver):
+    """The page's source once its script has marked the body ready: on a
+    busy machine a browser may still be finishing the navigation when it
+    is asked. After ten seconds, whatever the page holds."""
+    for _ in range(50):
+        source = driver.source()
+        if "data-ready-ms=" in source:
+            return source
+        time.sleep(0.2)
+    return driver.source()
+
+
 def main(browser, url, out, steps):
     driver = Chromium() if browser == "chromium" else Firefox()
     try:
@@ -154,7 +166,7 @@ def main(browser, url, out, steps):
                 time.sleep(0.5)
             elif kind == "dom":
                 with open(os.path.join(out, value), "w", encoding="utf-8") as page:
-                    page.write(driver.source())
+                    page.write(ready_source(driver))
             elif kind == "shot":
                 with open(os.path.join(out, value), "wb") as picture:
                     picture.write(driver.screenshot())
