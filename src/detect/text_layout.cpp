@@ -82,11 +82,17 @@ std::array<int, 5> rolesOf(std::string_view line) {
   return {columns.dateColumn, columns.timeColumn, columns.bandColumn, columns.modeColumn, columns.callsignColumn};
 }
 
+// How many roles `roles` gives a column.
+std::ptrdiff_t rolesTaken(const std::array<int, 5>& roles) {
+  return std::count_if(roles.begin(), roles.end(), [](int column) { return column != ColumnMap::kUnassigned; });
+}
+
 // Whether the data line `data[first]` is a title over rows that agree with
 // one another and not with it: most of the lines below it give their words
-// one set of roles, and it another ("2003 CQ WW Contest K7RAT" has a time
-// and a callsign where the rows below have a date, a time, a band, a mode
-// and a callsign).
+// one set of roles, and it fewer ("2003 CQ WW Contest K7RAT" has a time and
+// a callsign where the rows below have a date, a time, a band, a mode and a
+// callsign). A first row with more roles than the rows below (a paper log
+// that writes the date on a day's first contact only) is a contact.
 bool titleOverRows(const std::vector<std::string>& lines, const std::vector<std::size_t>& data, std::size_t first) {
   std::vector<std::array<int, 5>> below;
   for (std::size_t i = first + 1; i < data.size() && below.size() < kLinesBelowTitle; ++i) {
@@ -94,7 +100,7 @@ bool titleOverRows(const std::vector<std::string>& lines, const std::vector<std:
   }
   for (const std::array<int, 5>& roles : below) {
     if (2 * static_cast<std::size_t>(std::count(below.begin(), below.end(), roles)) > below.size()) {
-      return roles != rolesOf(lines[data[first]]);
+      return rolesTaken(rolesOf(lines[data[first]])) < rolesTaken(roles);
     }
   }
   return false;

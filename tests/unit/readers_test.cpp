@@ -230,6 +230,9 @@ TEST(TextLogs, EachLayoutGivesItsContacts) {
       {"Date       Heure Bande Mode Op\xC3\xA9rateur Indicatif\n2025-06-28 1805  20m   CW   F5XYZ     DL1ABC\n"
        "2025-06-28 1810  40m   SSB  F4QQQ     G4ABC\n",  // a heading stands over its column by characters
        "2025-06-28 1805 20M  CW DL1ABC\n2025-06-28 1810 40M SSB G4ABC\n"},
+      {"DATE       UTC   FREQ   MODE CALL\n2024-03-09 1815  14.025 CW   K1ABC\n           1816  7.010  CW   K2ABC\n"
+       "           1817  7.010  CW   K3ABC\n",  // the date once a day: a first row with more in it is a contact
+       "2024-03-09 1815  14  CW K1ABC\n2024-03-09 1816   7  CW K2ABC\n2024-03-09 1817   7  CW K3ABC\n"},
       {"Field Day 2025 W1AW/1\n\n28-JUN-25 1805 14 CW K1ABC\n28-JUN-25 1807 14 CW N2XYZ\n",  // a title, no header
        "28-JUN-25 1805  14  CW K1ABC\n28-JUN-25 1807  14  CW N2XYZ\n"},
       {"Contest log of G4ZZZ\n22-JUN-02 1432 14 SSB GB4XYZ\n22-JUN-02 1433 15 DIG K1ABC\n",  // a title
