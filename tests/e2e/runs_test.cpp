@@ -29,6 +29,7 @@ const std::string kUsage =
 // log that is a file the run writes (on Windows in any letter case).
 TEST(ProgramE2e, UsageBannerAndRunsThatReadNothing) {
   const std::string banner = "QZ9ZZ quorvel: Version 1.17 - 22/JUN/2002\n", own = "the run writes to it\n";
+  const std::string badName = kWindows ? "Invalid name." : kNoSuchFile;  // Windows takes no control in a name
   const std::tuple<std::vector<std::string>, int, std::string, std::string> cases[] = {
       {{}, 1, "", kUsage},
       {{"log.txt", "-HeLp"}, 1, "", kUsage},
@@ -40,11 +41,7 @@ TEST(ProgramE2e, UsageBannerAndRunsThatReadNothing) {
       {{"-?", "log.txt"}, 0, kUsage, ""},
       {{"/?"}, 0, kUsage, ""},
       {{"--nosuch", "-"}, 1, "", "unknown option --nosuch ignored\nunknown option - ignored\n" + kUsage},
-      // Windows takes no control character in a name.
-      {{"\x1B]0;x\a.log"},
-       1,
-       "",
-       "unable to open file \\x1B]0;x\\x07.log: " + (kWindows ? "Invalid name."s : kNoSuchFile) + "\n"},
+      {{"\x1B]0;x\a.log"}, 1, "", "unable to open file \\x1B]0;x\\x07.log: " + badName + "\n"},
       {{"log.txt", "missing.log", "logs"},
        1,
        "",
