@@ -191,8 +191,10 @@ ContestLayout contestLayoutFor(std::string_view contestName) {
 // token costs more than cutting it.
 [[gnu::flatten]] CabrilloParse parseCabrilloQso(std::string_view upperLine, const ContestLayout& layout,
                                                 CabrilloContact& contact) {
-  if (!isContactLine(upperLine)) return CabrilloParse::NotContact;
   const std::size_t marker = upperLine.find(kContactMarker);
+  if (marker == std::string_view::npos || !onlyBlanksBefore(upperLine.substr(0, marker))) {
+    return CabrilloParse::NotContact;
+  }
   const std::string_view text = upperLine.substr(marker + kContactMarker.size());
 
   contact = CabrilloContact{kMissingField, kMissingField, kMissingField, kMissingField, kMissingField};
