@@ -73,7 +73,8 @@ int meantBand(std::string_view text) {
 
 BandMemo::Key BandMemo::keyOf(std::string_view text) {
   char bytes[16] = {};
-  std::memcpy(bytes, text.data(), text.size());
+  // An empty band (no BAND column) may have no bytes at all to copy from.
+  if (!text.empty()) std::memcpy(bytes, text.data(), text.size());
   Key key;
   std::memcpy(&key.low, bytes, 8);
   std::memcpy(&key.high, bytes + 8, 8);
