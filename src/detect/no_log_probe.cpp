@@ -4,6 +4,7 @@
 #include <cstddef>
 
 #include "base/ascii.h"
+#include "detect/space_tokens.h"
 
 namespace quorvel {
 
@@ -41,14 +42,6 @@ bool holdsBinaryData(std::string_view start) {
   return start.substr(0, lineEnd).find('\0') != std::string_view::npos;
 }
 
-// The next token of `row` from `at`, blanks skipped; empty at the end.
-std::string_view nextToken(std::string_view row, std::size_t& at) {
-  while (at < row.size() && isScanSpace(static_cast<unsigned char>(row[at]))) ++at;
-  const std::size_t start = at;
-  while (at < row.size() && !isScanSpace(static_cast<unsigned char>(row[at]))) ++at;
-  return row.substr(start, at - start);
-}
-
 // A number of `text` with an optional sign, and a point with digits
 // after it where `decimal`, none where not.
 bool isNumber(std::string_view text, bool decimal) {
@@ -70,12 +63,13 @@ bool isStamp(std::string_view token) {
 }  // namespace
 
 bool isDecodeRow(std::string_view row) {
-  std::size_t at = 0;
-  if (!isStamp(nextToken(row, at))) return false;
+  SpaceTokens cut(row);
+  std::string_view stamp;
+  if (!cut.next(stamp) || !isStamp(stamp)) return false;
   // Frequency, direction and mode may stand between the stamp and the
   // report: six tokens hold the report wherever a program writes it.
   std::array<std::string_view, 6> tokens;
-  for (std::string_view& token : tokens) token = nextToken(row, at);
+  for (std::string_view& token : tokens) (void)cut.next(token);
   for (std::size_t i = 0; i + 2 < tokens.size(); ++i) {
     if (isNumber(tokens[i], false) && isNumber(tokens[i + 1], true) && isNumber(tokens[i + 2], false) &&
         tokens[i + 2][0] != '-') {

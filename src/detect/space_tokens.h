@@ -3,6 +3,7 @@
 #include <optional>
 #include <string_view>
 
+#include "base/ascii.h"
 #include "detect/date_time.h"
 
 namespace quorvel {
@@ -58,7 +59,7 @@ class ColumnTokens {
   }
 
  private:
-  static bool isDigit(char c) { return c >= '0' && c <= '9'; }
+  static bool isDigit(char c) { return isAsciiDigit(static_cast<unsigned char>(c)); }
 
   // Makes `token`, a day, take the month's name and the year after it.
   [[gnu::noinline]] void joinDate(std::string_view& token) {
