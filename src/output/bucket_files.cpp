@@ -52,6 +52,19 @@ Status BucketFiles::appendToBucket(char bucketKey, std::string_view line, std::s
   return Status::ok();
 }
 
+Status BucketFiles::appendLines(std::string_view text, std::span<const HandedLine> lines, std::size_t& taken) {
+  std::size_t begin = 0;
+  for (taken = 0; taken < lines.size(); ++taken) {
+    const HandedLine& line = lines[taken];
+    // Called as this class's own: inline, no call a line.
+    Status status =
+        BucketFiles::appendToBucket(line.bucketKey, text.substr(begin, line.end - begin), line.untoldCallsign);
+    if (!status.isOk()) return status;
+    begin = line.end;
+  }
+  return Status::ok();
+}
+
 Status BucketFiles::flush(std::size_t index) {
   Bucket& bucket = buckets_[index];
   if (bucket.pending.empty()) return Status::ok();

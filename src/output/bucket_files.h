@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -33,6 +34,7 @@ class BucketFiles final : public RecordSink {
   Status create();
 
   Status appendToBucket(char bucketKey, std::string_view line, std::size_t untoldCallsign) override;
+  Status appendLines(std::string_view text, std::span<const HandedLine> lines, std::size_t& taken) override;
 
   // How many record lines were handed over, whether or not their key
   // selects a bucket.

@@ -64,7 +64,8 @@ void ColumnBody::writeRecord(std::string_view row, ContactBatch& batch) {
   if (!spans_.empty() && columns_.dateColumn != ColumnMap::kUnassigned) {
     const auto date = static_cast<std::size_t>(columns_.dateColumn);
     if (date < values_.size() && !values_[date].empty()) {
-      lastDate_.assign(values_[date]);
+      // Most rows repeat the date above: compared, not copied again.
+      if (values_[date] != lastDate_) lastDate_.assign(values_[date]);
       setDate_ = true;
     } else if (date < values_.size()) {
       tookEarlierDate_ = tookEarlierDate_ || !setDate_;

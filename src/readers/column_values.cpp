@@ -48,8 +48,14 @@ std::string_view normaliseBand(std::string_view band) {
   // Cut at its point, a frequency of 30 m would read as 10 m, and one
   // below 1 MHz as no band at all: the first is written as the band's own
   // text, the second keeps its kHz.
-  if (number == "0" && allDigits(band.substr(whole + 1))) return band.substr(0, std::min(band.size(), whole + 4));
-  if (number == "10" && in30Metres(band.substr(whole + 1))) return k30Metres.wholeTexts[0];
+  // (The numbers are told by their bytes: a comparison of texts is a call
+  // on every contact.)
+  if (whole == 1 && number[0] == '0' && allDigits(band.substr(whole + 1))) {
+    return band.substr(0, std::min(band.size(), whole + 4));
+  }
+  if (whole == 2 && number[0] == '1' && number[1] == '0' && in30Metres(band.substr(whole + 1))) {
+    return k30Metres.wholeTexts[0];
+  }
   return number;
 }
 

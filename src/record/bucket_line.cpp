@@ -152,8 +152,12 @@ char* CarriedText::write(char* out) const {
 
 std::string_view BucketPlaces::tellSlowly(std::string_view text, std::size_t untold) {
   if (untold == std::string_view::npos) {
-    const BucketLine read = mayCarry(text) ? readBucketLine(text) : BucketLine{text, std::string_view::npos, {}};
-    if (read.carriesCallsign()) last_ = read.callsignAt;
+    // A line this run wrote with its place told: the digits it ends with.
+    std::size_t place = 0, scale = 1;
+    for (std::size_t i = text.size(); i > 0 && isAsciiDigit(static_cast<unsigned char>(text[i - 1])); --i, scale *= 10) {
+      place += static_cast<std::size_t>(text[i - 1] - '0') * scale;
+    }
+    if (mayCarry(text)) last_ = place;
     return {};
   }
   const std::size_t before = last_;

@@ -43,15 +43,12 @@ void ContactBatch::clear() {
 }
 
 Status ContactBatch::handOver(RecordSink& sink, const Console& console, long countBefore) {
-  Status status = Status::ok();
-  std::size_t begin = 0;
-  for (const Contact& contact : contacts_) {
-    markProgress(console, countBefore + contact.number);
-    status = sink.appendToBucket(contact.bucketKey, std::string_view(text_.data() + begin, contact.end - begin),
-                                 contact.untoldCallsign);
-    if (!status.isOk()) break;
-    begin = contact.end;
-  }
+  std::size_t taken = 0;
+  const Status status = sink.appendLines(std::string_view(text_.data(), used_), contacts_, taken);
+  // Progress shows every line handed over, the one the sink could not take
+  // among them.
+  const std::size_t marked = status.isOk() ? contacts_.size() : std::min(taken + 1, contacts_.size());
+  for (std::size_t i = 0; i < marked; ++i) markProgress(console, countBefore + contacts_[i].number);
   std::fflush(console.out);  // the progress marks of the whole batch
   return status.isOk() ? failure_ : status;
 }

@@ -49,12 +49,9 @@ class ContactBatch {
   Status handOver(RecordSink& sink, const Console& console, long countBefore);
 
  private:
-  struct Contact {
-    std::size_t end;  // of its record line in text_
-    long number;
-    std::size_t untoldCallsign;  // where its callsign starts, when its line does not carry that
-    char bucketKey;
-  };
+  // Where its record line ends in text_, its number, where its callsign
+  // starts when its line does not carry that, and its bucket.
+  using Contact = RecordSink::HandedLine;
 
   // The record lines fill text_ from the front, up to used_; the rest is
   // room, grown by doubling, that no line has to clear first.

@@ -40,7 +40,9 @@ std::string_view meantDate(std::string_view text, DateOrder order, MeaningText& 
 }
 
 std::string_view DateMemo::dateOf(std::string_view text, DateOrder order, bool& settled) {
-  if (!known_ || text != text_ || order != order_) {
+  const bool same = known_ && order == order_ && text.size() == text_.size() &&
+                    std::memcmp(text.data(), text_.data(), text.size()) == 0;
+  if (!same) {
     const std::string_view meant = meantDate(text, order, room_, &settled_);
     read_ = meant.data() == room_.date;
     text_.assign(text);
@@ -73,8 +75,9 @@ int meantBand(std::string_view text) {
 
 BandMemo::Key BandMemo::keyOf(std::string_view text) {
   char bytes[16] = {};
-  // An empty band (no BAND column) may have no bytes at all to copy from.
-  if (!text.empty()) std::memcpy(bytes, text.data(), text.size());
+  // Byte by byte: a band text is a few bytes, too few for a call of memcpy
+  // to pay (and an empty one, of no BAND column, may have none to copy).
+  for (std::size_t i = 0; i < text.size(); ++i) bytes[i] = text[i];
   Key key;
   std::memcpy(&key.low, bytes, 8);
   std::memcpy(&key.high, bytes + 8, 8);
@@ -89,14 +92,21 @@ BandMemo::Bands BandMemo::bandOf(std::string_view text, std::string_view shown) 
   };
   if (text.size() > 15) return read();
   const Key key = keyOf(text);
-  if (keys_[lastHit_] == key) return bands_[lastHit_];
-  for (std::size_t i = 0; i < keys_.size(); ++i) {
-    if (keys_[i] == key) return bands_[lastHit_ = i];
+  // A table open by address: a text's slot is picked by its bytes, and a
+  // taken slot passes it on to the next one. A log of more texts than it
+  // holds starts it afresh.
+  std::size_t slot =
+      static_cast<std::size_t>(((key.low ^ (key.high * 31) ^ key.size) * 0x9E3779B97F4A7C15ULL) >> 58);
+  for (; keys_[slot].size != SIZE_MAX; slot = (slot + 1) % keys_.size()) {
+    if (keys_[slot] == key) return bands_[slot];
   }
-  lastHit_ = next_++ % keys_.size();
-  keys_[lastHit_] = key;
-  bands_[lastHit_] = read();
-  return bands_[lastHit_];
+  if (++taken_ > keys_.size() * 3 / 4) {
+    keys_.fill(Key{});
+    taken_ = 1;
+  }
+  keys_[slot] = key;
+  bands_[slot] = read();
+  return bands_[slot];
 }
 
 }  // namespace quorvel

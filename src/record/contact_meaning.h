@@ -74,7 +74,7 @@ std::string_view meantTime(std::string_view text, MeaningText& room);
 // whole as the band itself, 24.5): an index into kBands, -1 for none.
 int meantBand(std::string_view text);
 
-// meantBand() with the last few texts it read remembered: a log names its
+// meantBand() with the texts it read remembered: a log names its
 // bands with a handful of texts, read once each instead of on every
 // contact. Its plain twin is meantBand itself.
 class BandMemo {
@@ -99,9 +99,9 @@ class BandMemo {
   };
   static Key keyOf(std::string_view text);
 
-  std::array<Key, 32> keys_;
-  std::array<Bands, 32> bands_{};
-  std::size_t next_ = 0, lastHit_ = 0;
+  std::array<Key, 64> keys_;
+  std::array<Bands, 64> bands_{};
+  std::size_t taken_ = 0;
 };
 
 // How a list shows a contact's mode, MODE `mode` and SUBMODE `submode` in

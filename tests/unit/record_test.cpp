@@ -123,6 +123,10 @@ TEST(RecordLine, BandsAndDatesAsLogsWriteThem) {
       EXPECT_EQ(index < 0 ? "" : kAdifBandNames[static_cast<std::size_t>(index)], name) << text;
       EXPECT_EQ(bandMemo.bandOf(text), index) << text;
     }
+    for (int i = 0; i < 200; ++i) {  // more texts than the memo holds: it starts afresh
+      const std::string text = std::to_string(1800 + i * 997 % 148000);
+      EXPECT_EQ(bandMemo.bandOf(text), meantBand(text)) << text;
+    }
   }
   const std::pair<std::string_view, std::string_view> dates[] = {
       {"20240310", "20240310"},
