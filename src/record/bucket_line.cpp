@@ -154,7 +154,8 @@ std::string_view BucketPlaces::tellSlowly(std::string_view text, std::size_t unt
   if (untold == std::string_view::npos) {
     // A line this run wrote with its place told: the digits it ends with.
     std::size_t place = 0, scale = 1;
-    for (std::size_t i = text.size(); i > 0 && isAsciiDigit(static_cast<unsigned char>(text[i - 1])); --i, scale *= 10) {
+    for (std::size_t i = text.size(); i > 0 && isAsciiDigit(static_cast<unsigned char>(text[i - 1]));
+         --i, scale *= 10) {
       place += static_cast<std::size_t>(text[i - 1] - '0') * scale;
     }
     if (mayCarry(text)) last_ = place;

@@ -95,8 +95,7 @@ BandMemo::Bands BandMemo::bandOf(std::string_view text, std::string_view shown) 
   // A table open by address: a text's slot is picked by its bytes, and a
   // taken slot passes it on to the next one. A log of more texts than it
   // holds starts it afresh.
-  std::size_t slot =
-      static_cast<std::size_t>(((key.low ^ (key.high * 31) ^ key.size) * 0x9E3779B97F4A7C15ULL) >> 58);
+  std::size_t slot = static_cast<std::size_t>(((key.low ^ (key.high * 31) ^ key.size) * 0x9E3779B97F4A7C15ULL) >> 58);
   for (; keys_[slot].size != SIZE_MAX; slot = (slot + 1) % keys_.size()) {
     if (keys_[slot] == key) return bands_[slot];
   }
