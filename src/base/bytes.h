@@ -40,6 +40,30 @@ inline std::uint64_t loadEightBytes(const char* at) {
   return value;
 }
 
+// --- Whether `text` holds a byte with its high bit set (one not ASCII).
+
+inline bool anyHighBytePlain(std::string_view text) {
+  return std::any_of(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0x80) != 0; });
+}
+
+// Two loads that may overlap, for a text of 4 to 16 bytes (a callsign),
+// and no loop: which byte holds the bit does not matter.
+inline bool anyHighByte(std::string_view text) {
+  const char* at = text.data();
+  const std::size_t size = text.size();
+  if (size < 4 || size > 16) return anyHighBytePlain(text);
+  if (size >= 8) {
+    std::uint64_t first, last;
+    std::memcpy(&first, at, 8);
+    std::memcpy(&last, at + size - 8, 8);
+    return ((first | last) & 0x8080808080808080u) != 0;
+  }
+  std::uint32_t first, last;
+  std::memcpy(&first, at, 4);
+  std::memcpy(&last, at + size - 4, 4);
+  return ((first | last) & 0x80808080u) != 0;
+}
+
 // --- Where `wanted` stands among the 16 bytes at `data`: bit i is set when
 // data[i] is `wanted`.
 

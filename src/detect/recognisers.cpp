@@ -64,12 +64,15 @@ bool isCallsign(std::string_view token) {
   int digits = 0;
   bool hasSlash = false;
   bool hasOther = false;
-  for (char ch : token) {
-    auto c = static_cast<unsigned char>(ch);
+  for (std::size_t i = 0; i < token.size(); ++i) {
+    auto c = static_cast<unsigned char>(token[i]);
     if (isAsciiAlpha(c)) {
       ++letters;
     } else if (isAsciiDigit(c)) {
       ++digits;
+    } else if (const std::size_t zero = c >= 0x80 ? slashedZeroAt(token, i) : 0; zero > 0) {
+      ++digits;
+      i += zero - 1;
     } else {
       hasSlash |= c == '/';
       hasOther = true;
@@ -83,15 +86,19 @@ bool isCallsign(std::string_view token) {
   if (letters == 0 || digits == 0) return false;
 
   int prefixLetters = 0;
-  for (char ch : token) {
-    auto c = static_cast<unsigned char>(ch);
-    if (isAsciiDigit(c) || c == '/') break;
+  for (std::size_t i = 0; i < token.size(); ++i) {
+    auto c = static_cast<unsigned char>(token[i]);
+    if (isAsciiDigit(c) || c == '/' || (c >= 0x80 && slashedZeroAt(token, i) > 0)) break;
     if (isAsciiAlpha(c)) ++prefixLetters;
   }
   return prefixLetters <= kMaxPrefixLetters;
 }
 
 namespace {
+
+// Longer than any callsign with its portable parts (looksLikeCallsign
+// takes three parts of at most 12).
+constexpr std::size_t kLongestZeroedToken = 40;
 
 // A callsign without portable parts: see looksLikeCallsign. One pass, as
 // it runs on a token of every contact line.
@@ -124,6 +131,18 @@ bool isBaseCallsign(std::string_view token) {
 
 bool looksLikeCallsign(std::string_view token) {
   if (isBaseCallsign(token)) return true;  // most tokens asked about
+  if (std::any_of(token.begin(), token.end(), [](char c) { return (static_cast<unsigned char>(c) & 0x80) != 0; })) {
+    // Asked again with each slashed zero written as the digit.
+    char zeroed[kLongestZeroedToken];
+    std::size_t size = 0, zeros = 0;
+    for (std::size_t i = 0; i < token.size() && size < sizeof zeroed; ++i, ++size) {
+      const std::size_t zero = slashedZeroAt(token, i);
+      zeroed[size] = zero > 0 ? '0' : token[i];
+      i += zero > 0 ? zero - 1 : 0;
+      zeros += zero > 0 ? 1 : 0;
+    }
+    return zeros > 0 && size < sizeof zeroed && looksLikeCallsign(std::string_view(zeroed, size));
+  }
   if (token.find('/') == std::string_view::npos) return false;
   bool anyCallsign = false;
   int parts = 0;

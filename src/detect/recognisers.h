@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 
 namespace quorvel {
@@ -17,7 +18,18 @@ bool isBand(std::string_view token);
 // RTTY, F1B, FSK, CW, A1A, FM, PSK, PSK31.
 bool isMode(std::string_view token);
 
-// Shaped like a callsign: at least 3 characters; letters and digits only
+// The bytes of a slashed zero at `at` of `text`: many operators type Ø or
+// ø for the digit zero in a callsign (DLØ1ABC, KØXYZ). 2 for either in
+// UTF-8, 1 in Latin-1 or Windows-1252, 0 for any other byte.
+inline std::size_t slashedZeroAt(std::string_view text, std::size_t at) {
+  const auto c = static_cast<unsigned char>(text[at]);
+  if (c == 0xD8 || c == 0xF8) return 1;
+  if (c != 0xC3 || at + 1 >= text.size()) return 0;
+  const auto next = static_cast<unsigned char>(text[at + 1]);
+  return next == 0x98 || next == 0xB8 ? 2 : 0;
+}
+
+// Shaped like a callsign (a slashed zero read as the digit): at least 3 characters; letters and digits only
 // unless a "/" stands anywhere in it; at least one letter and one digit; and
 // at most 3 letters before the first digit or "/".
 bool isCallsign(std::string_view token);

@@ -11,8 +11,15 @@
 
 namespace quorvel {
 
-void ContactBatch::add(const RecordLayout& layout, const RecordFields& fields, const ContactMeaning& meaning,
-                       LetterCase letters) {
+void ContactBatch::addZeroed(const RecordLayout& layout, const RecordFields& fields, const ContactMeaning& meaning,
+                             LetterCase letters) {
+  RecordFields zeroed = fields;
+  zeroed.callsign = zeroedCallsign(fields.callsign, callsignRoom_);
+  addLine(layout, zeroed, meaning, letters);
+}
+
+void ContactBatch::addLine(const RecordLayout& layout, const RecordFields& fields, const ContactMeaning& meaning,
+                           LetterCase letters) {
   // (A key's letter case does not matter to its bucket.)
   const char bucketKey = fields.callsign.empty() ? '\0' : fields.callsign.front();
   const std::size_t callsignAt = callsignOffset(layout, fields);

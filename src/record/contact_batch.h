@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/bytes.h"
 #include "base/console.h"
 #include "base/status.h"
 #include "record/bucket_line.h"
@@ -26,11 +27,16 @@ class ContactBatch {
   void count() { ++counted_; }
   // Counts a contact and keeps its bucket line, for the bucket of its
   // callsign's first character (none for an empty callsign): the record
-  // line of `fields` in `layout`, its letters in `letters` case, and what
+  // line of `fields` in `layout` (its callsign's slashed zeros written as
+  // the digit: zeroedCallsign), its letters in `letters` case, and what
   // it carries (bucket_line.h), `meaning` among it where the layout
   // carries meanings.
   void add(const RecordLayout& layout, const RecordFields& fields, const ContactMeaning& meaning = {},
-           LetterCase letters = LetterCase::AsWritten);
+           LetterCase letters = LetterCase::AsWritten) {
+    // Nearly every callsign is ASCII alone, and so holds no slashed zero.
+    if (anyHighByte(fields.callsign)) return addZeroed(layout, fields, meaning, letters);
+    addLine(layout, fields, meaning, letters);
+  }
   // The log ends here (Cabrillo "END-OF-LOG:").
   void finish() { finished_ = true; }
   // The log cannot be read on, for the reason `failure` gives.
@@ -49,6 +55,12 @@ class ContactBatch {
   Status handOver(RecordSink& sink, const Console& console, long countBefore);
 
  private:
+  // add() for a callsign that may hold a slashed zero, and for one without.
+  void addZeroed(const RecordLayout& layout, const RecordFields& fields, const ContactMeaning& meaning,
+                 LetterCase letters);
+  void addLine(const RecordLayout& layout, const RecordFields& fields, const ContactMeaning& meaning,
+               LetterCase letters);
+
   // Where its record line ends in text_, its number, where its callsign
   // starts when its line does not carry that, and its bucket.
   using Contact = RecordSink::HandedLine;
@@ -58,6 +70,7 @@ class ContactBatch {
   std::string text_;
   std::size_t used_ = 0;
   std::vector<Contact> contacts_;
+  std::string callsignRoom_;  // a callsign written with its slashed zeros as digits
   long counted_ = 0;
   bool finished_ = false;
   Status failure_ = Status::ok();

@@ -4,9 +4,11 @@
 #include <string_view>
 
 #include "base/ascii.h"
+#include "base/bytes.h"
 #include "base/files.h"
 #include "detect/adif_bands.h"
 #include "detect/field_shapes.h"
+#include "detect/recognisers.h"
 
 namespace quorvel {
 
@@ -51,6 +53,17 @@ RecordLayout chooseLayout(LayoutSet set, const RunOptions& options) {
   layout.withComment = set == LayoutSet::WideWithComment;
   layout.bandWidth = set == LayoutSet::Narrow ? kNarrowBandWidth : kWideBandWidth;
   return layout;
+}
+
+std::string_view zeroedCallsign(std::string_view call, std::string& room) {
+  if (!anyHighBytePlain(call)) return call;
+  room.clear();
+  for (std::size_t i = 0; i < call.size(); ++i) {
+    const std::size_t zero = slashedZeroAt(call, i);
+    room.push_back(zero > 0 ? '0' : call[i]);
+    i += zero > 0 ? zero - 1 : 0;
+  }
+  return room;
 }
 
 std::size_t callsignOffset(const RecordLayout& layout, const RecordFields& fields) {

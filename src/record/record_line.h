@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "base/bytes.h"
@@ -31,6 +32,12 @@ struct RecordFields {
   std::string_view callsign;
   std::string_view comment;  // written by WideWithComment only; read back, what follows the callsign
 };
+
+// `call` with each slashed zero in it (Ø, ø: see slashedZeroAt) written as
+// the digit zero, in `room` where it holds one, so that the contact is
+// filed where the station's real call sorts; `call` itself where it holds
+// none.
+std::string_view zeroedCallsign(std::string_view call, std::string& room);
 
 // What stands before an ADIF or ADX comment in a record line (-comment), so
 // that a reader of the list tells it from the callsign's neighbours.

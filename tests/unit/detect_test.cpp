@@ -21,19 +21,26 @@ TEST(Recognisers, BandsModesCallsignsAndLocators) {
   for (const char* no : {"2", "432", "14.02500", "", "M6", "23CMX", "3MM"}) EXPECT_FALSE(isBand(no)) << no;
   for (const char* yes : {"CW", "PSK31"}) EXPECT_TRUE(isMode(yes)) << yes;
   for (const char* no : {"PSK63", "ssb", "USB"}) EXPECT_FALSE(isMode(no)) << no;
-  for (const char* yes :
-       {"GB4XYZ", "DLA1X", "4X4ABC", "1AB", "22/JUN/02", "G4ABC/P", "ABC/DEFG1H", "A.B/1", "K1\xC4X/P"}) {
+  for (const char* yes : {"GB4XYZ", "DLA1X", "4X4ABC", "1AB", "22/JUN/02", "G4ABC/P", "ABC/DEFG1H", "A.B/1",
+                          "K1\xC4X/P", "K\xD8X", "DLA\xC3\x98X",
+                          "DL\xC3\xB8"
+                          "1A"}) {
     EXPECT_TRUE(isCallsign(yes)) << yes;
   }
-  for (const char* no : {"ABCD1", "K1", "599", "SSB", "14.025", "12/06/02", "ABCDE/1", "AB-1", "K1\xC4X"}) {
+  for (const char* no :
+       {"ABCD1", "K1", "599", "SSB", "14.025", "12/06/02", "ABCDE/1", "AB-1", "K1\xC4X", "K\xC3X", "ABCD\xD8X"}) {
     EXPECT_FALSE(isCallsign(no)) << no;
   }
-  for (const char* yes :
-       {"K1ABC", "9A1A", "2E0ABC", "E73A", "W200YARC", "GB50TG", "I2/K3LR", "KA2CKI/R", "VP2E/W1AW", "VK2/W1XYZ/P"}) {
+  for (const char* yes : {"K1ABC", "9A1A", "2E0ABC", "E73A", "W200YARC", "GB50TG", "I2/K3LR", "KA2CKI/R", "VP2E/W1AW",
+                          "VK2/W1XYZ/P", "K\xC3\x98XYZ",
+                          "DL\xD8"
+                          "1ABC/P"}) {
     EXPECT_TRUE(looksLikeCallsign(yes)) << yes;
   }
   for (const char* no :
-       {"599", "5NN", "14", "10A", "4A", "MDC", "EU-005", "TX", "------", "FN31", "K1/", "A/B/C/K1AB"}) {
+       {"599", "5NN", "14", "10A", "4A", "MDC", "EU-005", "TX", "------", "FN31", "K1/", "A/B/C/K1AB", "5N\xC3\x98",
+        "K\xC4"
+        "1ABC"}) {
     EXPECT_FALSE(looksLikeCallsign(no)) << no;
   }
   for (const char* locator : {"FN31", "FN21AB", "GB50TG"}) EXPECT_TRUE(isLocator(locator)) << locator;

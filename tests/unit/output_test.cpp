@@ -36,6 +36,7 @@ TEST(Bytes, EveryTrickAgreesWithItsPlainTwin) {
     ASSERT_EQ(bytesBeforeControl(word), bytesBeforeControlPlain(word));
     std::string_view a(bytes.data(), state % 20), b(bytes.data() + 40, state / 20 % 20);
     ASSERT_EQ(keyPrefix(a), keyPrefixPlain(a));
+    ASSERT_EQ(anyHighByte(a), anyHighBytePlain(a)) << a;
     ASSERT_EQ(keyBefore(a, b), keyBeforePlain(a, b)) << a << " " << b;
     copyBytes(copied.data(), bytes.data(), state % 80);
     copyBytesPlain(plain.data(), bytes.data(), state % 80);
