@@ -32,6 +32,9 @@ struct FirstLine {
   AdifStart adifStart = AdifStart::AtHeader;
   TextLayout layout;           // of a column text log
   std::size_t lineNumber = 0;  // of `line`, from 1
+  // A column text log's line cut at kMostLineBytes before `line`: it
+  // plans no column, and is read as a row by the plan of the rows after it.
+  std::string cutRow;
 };
 
 // The record line layout of a log of `format`: ADIF and Cabrillo lines
@@ -93,6 +96,13 @@ bool holdsText(std::string_view line) {
   return std::any_of(line.begin(), line.end(), [](char c) { return !isScanSpace(static_cast<unsigned char>(c)); });
 }
 
+// The layout of a text log judged from the lines `input` has not yet
+// given.
+TextLayout judgeLayoutAhead(LineReader& input) {
+  const std::string_view start = input.peek(kTextSampleSize);
+  return fitsSample(start) ? judgeTextLayout(start) : judgeLayoutOfFittingRows(input.peek(kTextWindowSize));
+}
+
 // The first line that screening accepts, and the reader it picks (an ADX
 // or REG1TEST log is given no line: its reader takes the log whole). False
 // when no line is accepted; `sawText` then tells whether any line held
@@ -111,19 +121,36 @@ bool findFirstLine(LineReader& input, FirstLine& first, bool& sawText) {
     case AdifProbe::Headerless: return findAdifStart(input, AdifStart::AtRecords, first);
     case AdifProbe::NotAdif: break;
   }
-  const std::string_view start = input.peek(kTextSampleSize);
-  first.layout = fitsSample(start) ? judgeTextLayout(start) : judgeLayoutOfFittingRows(input.peek(kTextWindowSize));
+  first.layout = judgeLayoutAhead(input);
   std::string upper;
+  // Lines are counted for the layout from the first it was judged on.
+  std::size_t judgedFrom = 0, cutRowNumber = 0;
   for (std::size_t index = 0; input.next(first.line); ++index) {
     sawText = sawText || holdsText(first.line.text);
     upperCaseInto(first.line.text, upper);
-    if (std::optional<LogFormat> format = formatAt(upper, index, first.layout)) {
+    std::optional<LogFormat> format = formatAt(upper, index - judgedFrom, first.layout);
+    if (input.lastLineCut() && format != LogFormat::Adif && format != LogFormat::Cabrillo) {
+      // A line cut at the bound (a heading, a row) shows neither its
+      // columns nor the rows after it, which a window that ended in it
+      // never saw: the layout is judged again from them.
+      if (cutRowNumber == 0) first.cutRow.assign(first.line.text), cutRowNumber = index + 1;
+      first.layout = judgeLayoutAhead(input);
+      judgedFrom = index + 1;
+      continue;
+    }
+    if (format) {
       first.format = *format;
       first.lineNumber = index + 1;
       return true;
     }
   }
-  return false;
+  if (cutRowNumber == 0) return false;
+  // Nothing after the cut line reads as a row: it is the only one there is.
+  first.line = Line{first.cutRow, true};
+  first.lineNumber = cutRowNumber;
+  first.format = LogFormat::ColumnText;
+  first.layout.firstDataFound = false;
+  return true;
 }
 
 }  // namespace
@@ -159,7 +186,9 @@ LogReading readLog(LineReader& input, const RunOptions& options, const RunLines&
     case LogFormat::Cabrillo: reading = readCabrilloLog(input, first.line, first.lineNumber, setup, sink); break;
     case LogFormat::Edi: reading = readEdiLog(input, setup, sink); break;
     case LogFormat::ColumnText:
-      reading = readColumnLog(input, first.line, first.lineNumber, first.layout, setup, sink);
+      reading = readColumnLog(input, first.line, first.lineNumber,
+                              first.line.text.data() == first.cutRow.data() ? std::string_view() : first.cutRow,
+                              first.layout, setup, sink);
       break;
   }
   reading.layout = setup.layout;

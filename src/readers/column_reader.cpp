@@ -84,17 +84,23 @@ std::string strayQuoteMessage(const LineReader& input, std::size_t line) {
 
 // Reads the rows from the first one on, between blanks or separated, and
 // says where a quote opened that no line closed.
-LogReading readColumns(LineReader& input, const std::string& upper, std::size_t firstLineNumber, std::size_t lines,
-                       std::size_t strayQuote, const TextLayout& layout, const ColumnPlan& plan,
-                       const ReaderSetup& setup, RecordSink& sink) {
+LogReading readColumns(LineReader& input, std::string_view cutRow, const std::string& upper,
+                       std::size_t firstLineNumber, std::size_t lines, std::size_t strayQuote, const TextLayout& layout,
+                       const ColumnPlan& plan, const ReaderSetup& setup, RecordSink& sink) {
   ContactBatch batch;
   if (layout.separator == ' ') {
     ColumnBody body(setup.layout, plan.columns, lastColumnOf(plan.columns), layout.columnSpans);
+    if (!cutRow.empty()) body.readLine(Line{cutRow, true}, batch);
     body.readFirstRow(upper, batch);
     return readRest(input, body, batch, setup, sink);
   }
   SeparatedBody body(setup.layout, plan.columns, lastColumnOf(plan.columns), layout.separator, layout.fieldsOfARow,
                      lines);
+  if (!cutRow.empty()) {
+    std::string cutUpper;
+    upperCaseInto(cutRow, cutUpper);
+    body.readFirstRow(cutUpper, false, batch);  // a row only where rowKind() takes it for data
+  }
   body.readFirstRow(upper, lines > firstLineNumber, batch);
   LogReading reading = readRest(input, body, batch, setup, sink);
   if (strayQuote == 0) strayQuote = body.strayQuoteLine();
@@ -104,13 +110,13 @@ LogReading readColumns(LineReader& input, const std::string& upper, std::size_t 
 
 }  // namespace
 
-LogReading readColumnLog(LineReader& input, const Line& firstLine, std::size_t firstLineNumber,
+LogReading readColumnLog(LineReader& input, const Line& firstLine, std::size_t firstLineNumber, std::string_view cutRow,
                          const TextLayout& layout, const ReaderSetup& setup, RecordSink& sink) {
   std::size_t lines = firstLineNumber, strayQuote = 0;
   const std::string upper = firstRow(input, firstLine, layout, lines, strayQuote);
   const ColumnPlan plan = planColumns(layout, upper);
   reportColumns(plan, setup.console);
-  LogReading reading = readColumns(input, upper, firstLineNumber, lines, strayQuote, layout, plan, setup, sink);
+  LogReading reading = readColumns(input, cutRow, upper, firstLineNumber, lines, strayQuote, layout, plan, setup, sink);
   // Every line of it was counted and written nowhere.
   if (reading.status.isOk() && plan.columns.callsignColumn == ColumnMap::kUnassigned) {
     reading.fault = "no contact read from file " + input.name() + ": no column holds callsigns\n";

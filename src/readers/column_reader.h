@@ -17,8 +17,10 @@ namespace quorvel {
 // opened a field that no line closed, the line it stood on. Fails on a
 // read error or when a bucket file cannot be written. With no column
 // taken for the callsign, no line gives a contact: the reading says so as
-// its fault.
-LogReading readColumnLog(LineReader& input, const Line& firstLine, std::size_t firstLineNumber,
+// its fault. `cutRow`, a line cut at kMostLineBytes before the first data
+// line, plans nothing: it is read before that line as any later row is,
+// a contact where rowKind() takes it for data.
+LogReading readColumnLog(LineReader& input, const Line& firstLine, std::size_t firstLineNumber, std::string_view cutRow,
                          const TextLayout& layout, const ReaderSetup& setup, RecordSink& sink);
 
 }  // namespace quorvel

@@ -167,7 +167,8 @@ std::size_t LineReader::cutLineAt(std::size_t start) {
 }
 
 void LineReader::takeLineAt(std::size_t start, bool ended) {
-  if (cutAt_ == start) {
+  lastCut_ = cutAt_ == start;
+  if (lastCut_) {
     noteCutLine(linesTaken_ + 1);
     cutAt_ = std::string_view::npos;
   }

@@ -133,6 +133,8 @@ class LineReader {
     cutLong_ = cut;
     resume_ = resume;
   }
+  // Whether the line next() handed out last was cut at kMostLineBytes.
+  bool lastLineCut() const { return lastCut_; }
   // The lines next() has handed out so far that ended with a new line.
   std::size_t linesTaken() const { return linesTaken_; }
   // Notes that a line was cut at kMostLineBytes; a line handed out in a
@@ -200,6 +202,7 @@ class LineReader {
   std::string cutWhat_;
   std::string_view cutBound_;
   std::size_t cutAt_ = std::string_view::npos;  // the cut line's start in the buffer, until it is handed out
+  bool lastCut_ = false;
   bool atEnd_ = false;
   bool failed_ = false;
   SystemError readError_;  // why the read failed

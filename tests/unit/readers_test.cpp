@@ -306,7 +306,7 @@ TEST(TextLogs, EachLayoutGivesItsContacts) {
       {"Operator,Date,Time,DX\nG4ZZZ,2024-03-09,18:15,DL1XYZ\n", "2024-03-09 1815         DL1XYZ\n"},
       {"Call,Date,Time\n\"\",2024-03-09,18:15\nG4ABC,2024-03-09,18:16\n", "2024-03-09 1816         G4ABC\n"},
       {"2024-08-01 0101 6m FM DL\xC3\x98"
-       "1ABC\n2024-08-01 0102 6m FM K\xD8XYZ\n",  // slashed zeros, UTF-8 and Latin-1
+       "1ABC\n2024-08-01 0102 6m FM K\xF8XYZ\n",  // slashed zeros, UTF-8 and Latin-1
        "2024-08-01 0101  6M  FM DL01ABC\n2024-08-01 0102  6M  FM K0XYZ\n"},
       {"<EOH>\n<CALL:5>k\xC3\xB8xy<BAND:2>6m<EOR>\n", "                      6     K0XY\n"},
       {"START-OF-LOG: 3.0\nCONTEST: CQ-WW-SSB\nQSO: 50000 PH 2024-08-01 0101 G4ZZZ 59 14 K\xC3\x98XY 59 05\n",
