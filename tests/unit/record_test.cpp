@@ -12,6 +12,7 @@
 #include "record/contact_date.h"
 #include "record/contact_meaning.h"
 #include "record/record_line.h"
+#include "support/harness.h"
 
 namespace quorvel {
 namespace {
@@ -215,6 +216,14 @@ TEST(BucketLine, CarriedAsWrittenAndPlacesToldOnce) {
                                                                     {"E", 7, ""},
                                                                     {"F", 12, mark + "12"}};
   for (const auto& [text, untold, tells] : told) EXPECT_EQ(places.tell(text, untold), tells) << text;
+}
+
+// A batch handed to a sink that fails part way shows progress up to the
+// line it could not take, and not past it.
+TEST(ContactBatch, ProgressStopsWhereTheSinkFails) {
+  std::string log;
+  for (int i = 0; i < 250; ++i) log += "2024-03-09 1815 14 CW K1ABC\n";
+  EXPECT_EQ(testing::traceRead(log, {}, WorkPlan{std::size_t{1} << 30, 1}, 149).out, ".");
 }
 
 }  // namespace
