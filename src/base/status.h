@@ -13,8 +13,13 @@ class [[nodiscard]] Status {
  public:
   static Status ok() { return Status(); }
   static Status failure(std::string message) { return Status(std::move(message)); }
+  // A failure whose message the console has shown already, where it
+  // happened: the run ends in failure with nothing more to say for it.
+  static Status reported() { return Status(std::string(), true); }
 
   bool isOk() const { return !failed_; }
+  // Failed with its message shown already (reported()), and with no other.
+  bool wasReported() const { return reported_ && message_.empty(); }
   const std::string& message() const { return message_; }
 
   // Keeps the first failure and appends the message of any later one, so a
@@ -27,9 +32,11 @@ class [[nodiscard]] Status {
 
  private:
   Status() = default;
-  explicit Status(std::string message) : failed_(true), message_(std::move(message)) {}
+  explicit Status(std::string message, bool reported = false)
+      : failed_(true), reported_(reported), message_(std::move(message)) {}
 
   bool failed_ = false;
+  bool reported_ = false;
   std::string message_;
 };
 

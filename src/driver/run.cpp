@@ -109,8 +109,7 @@ Status fillAndSort(const std::string& folder, const CommandLine& command, std::v
     unread = unread || !reading.fault.empty();
   }
   if (Status closed = buckets.close(); !closed.isOk()) return closed;
-  // Its message was printed; the failure carries none.
-  Status status = unread ? Status::failure("") : Status::ok();
+  Status status = unread ? Status::reported() : Status::ok();
   if (!layout) return status;
 
   printMessage(console, kSortingMessage);
@@ -213,7 +212,7 @@ ExitStatus readLogs(const CommandLine& command, const Console& console, const Wo
   const std::string folder = workFolder(command, console);
   Status status = runLogs(folder, command, console, work);
   if (!status.isOk()) {
-    printMessage(console, status.message());
+    if (!status.wasReported()) printMessage(console, status.message());
     return ExitStatus::Failure;
   }
   if (console.ownWindow) {

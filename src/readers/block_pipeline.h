@@ -35,6 +35,16 @@ concept BlockStage = requires(Stage& stage, typename Stage::Work& work, const Li
 // read several of them at once on plan.threadCount() threads, delivering
 // them in the log's order. Knows nothing of log formats. A log of one
 // block is read on the calling thread. Read errors are left in `input`.
+//
+// The protocol:
+//   1. the calling thread cuts the first block; a few more jobs than
+//      threads are kept in flight, each given a ticket in the log's order;
+//   2. a job's worker waits for its ticket's turn, cuts its block off the
+//      log, passes the turn on, and then reads the block;
+//   3. the calling thread waits for the front job, delivers it, and puts a
+//      new job (its buffers reused) at the back;
+//   4. a job that found the log used up, or a stage that says stop, ends
+//      it: the jobs in flight are waited for, reading nothing more.
 template <BlockStage Stage>
 void readInBlocks(LineReader& input, BlockCutRule cut, const WorkPlan& plan, Stage& stage) {
   struct Job {
