@@ -102,11 +102,9 @@ TEST(ProgramE2e, LinesAndValuesPastTheBound) {
   };
   const std::string adifLines = "             K1AB ** OK!\n             K1AC ** " + kept + "\n             K1AD \n";
   // A line cut at the bound plans no column; the rows after it do.
-  const std::string csvHead = "Using column 0 (K1AC) as callsign\nUsing column 1 (2024-03-09) as date\n" + kWriting;
-  const std::string timeHead =
-      "Using column 0 (K1AC) as callsign\nUsing column 1 (2024-03-09) as date\nUsing column 2 "
-      "(1816) as time\n" +
-      kWriting;
+  auto head = [](const std::string& call, const std::string& time) {
+    return "Using column 0 (" + call + ") as callsign\nUsing column 1 (2024-03-09) as date\n" + time + kWriting;
+  };
   const std::tuple<std::string, std::string, std::string, std::string> cases[] = {
       {"<EOH>\n<CALL:4>K1AB <COMMENT:3>ok! <EOR>\n<CALL:4>K1AC <COMMENT:5000001>" + accents +
            " <EOR>\n<CALL:4>K1AD <EOR>\n",
@@ -121,9 +119,11 @@ TEST(ProgramE2e, LinesAndValuesPastTheBound) {
            kContact,
        "", "   14025  CW K1AB\n   14025  CW K8\n", before(cabrillo(2), cut("4", "line"))},
       {"K1AB,2024-03-09," + blob + "\nK1AC,2024-03-09,x\n", "", "        K1AB\n        K1AC\n",
-       csvHead + read(2) + cut("1", "line") + kSorting},
+       head("K1AC", "") + read(2) + cut("1", "line") + kSorting},
+      {"K1AB,2024-03-09," + std::string(100'000, 'x') + "\nK1AC,2024-03-09,x\n", "", "        K1AB\n        K1AC\n",
+       head("K1AB", "") + read(2) + kSorting},  // longer than the first look, within the bound
       {"K1AB 2024-03-09 1815 " + blob + "\nK1AC 2024-03-09 1816\n", "", "        K1AB\n        K1AC\n",
-       timeHead + read(2) + cut("1", "line") + kSorting},
+       head("K1AC", "Using column 2 (1816) as time\n") + read(2) + cut("1", "line") + kSorting},
       {"Call,Date,Time" + repeat(",C7,C10", 700'000) + "\nK1AD,2024-03-09,1815\nK1AE,2024-03-09,1816\n", "",
        "        K1AD\n        K1AE\n",
        "Using column 0 (K1AD) as callsign\nUsing column 1 (2024-03-09) as date\nUsing column 2 (1815) as time\n" +
