@@ -4,9 +4,9 @@
 
 #include "base/ascii.h"
 #include "base/bytes.h"
-#include "detect/adif_bands.h"
 #include "detect/adif_probe.h"
 #include "detect/assign_column.h"
+#include "detect/band_notation.h"
 #include "detect/date_time.h"
 #include "detect/recognisers.h"
 #include "detect/row_kind.h"

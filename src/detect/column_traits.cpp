@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "base/ascii.h"
-#include "detect/adif_bands.h"
+#include "detect/band_notation.h"
 #include "detect/date_time.h"
 #include "detect/field_shapes.h"
 #include "detect/recognisers.h"

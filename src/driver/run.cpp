@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "base/console_texts.h"
 #include "base/file_failure.h"
 #include "base/files.h"
 #include "base/system_error.h"
@@ -16,7 +17,6 @@
 #include "output/sort_stage.h"
 #include "page/lookup_page.h"
 #include "readers/line_reader.h"
-#include "record/console_texts.h"
 
 namespace quorvel {
 

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "detect/adif_bands.h"
+#include "detect/band_notation.h"
 
 namespace quorvel {
 

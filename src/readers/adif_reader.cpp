@@ -4,9 +4,9 @@
 #include <string>
 
 #include "base/ascii.h"
+#include "base/console_texts.h"
 #include "readers/adif_tags.h"
 #include "readers/line_tally.h"
-#include "record/console_texts.h"
 
 namespace quorvel {
 

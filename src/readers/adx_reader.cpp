@@ -10,9 +10,9 @@
 
 #include "base/ascii.h"
 #include "base/bounds.h"
+#include "base/console_texts.h"
 #include "readers/adx_record.h"
 #include "readers/code_page.h"
-#include "record/console_texts.h"
 
 namespace quorvel {
 

@@ -5,9 +5,9 @@
 #include <utility>
 
 #include "base/ascii.h"
+#include "base/console_texts.h"
 #include "readers/cabrillo_contact.h"
 #include "readers/line_tally.h"
-#include "record/console_texts.h"
 
 namespace quorvel {
 

@@ -5,12 +5,12 @@
 #include <vector>
 
 #include "base/ascii.h"
+#include "base/console_texts.h"
 #include "base/visible_text.h"
 #include "detect/separated_fields.h"
 #include "detect/text_row.h"
 #include "readers/column_body.h"
 #include "readers/separated_body.h"
-#include "record/console_texts.h"
 
 namespace quorvel {
 

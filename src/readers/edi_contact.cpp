@@ -4,7 +4,7 @@
 #include <cstddef>
 
 #include "base/ascii.h"
-#include "detect/adif_bands.h"
+#include "detect/band_notation.h"
 
 namespace quorvel {
 

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "base/ascii.h"
+#include "base/console_texts.h"
 #include "readers/edi_contact.h"
-#include "record/console_texts.h"
 
 namespace quorvel {
 

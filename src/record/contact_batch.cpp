@@ -6,8 +6,8 @@
 
 #include "base/ascii.h"
 #include "base/bytes.h"
+#include "base/console_texts.h"
 #include "base/files.h"
-#include "record/console_texts.h"
 
 namespace quorvel {
 

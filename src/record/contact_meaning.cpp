@@ -5,7 +5,7 @@
 #include <string>
 
 #include "base/ascii.h"
-#include "detect/adif_bands.h"
+#include "detect/band_notation.h"
 #include "detect/band_table.h"
 
 namespace quorvel {

@@ -6,7 +6,7 @@
 #include "base/ascii.h"
 #include "base/bytes.h"
 #include "base/files.h"
-#include "detect/adif_bands.h"
+#include "detect/band_notation.h"
 #include "detect/field_shapes.h"
 #include "detect/recognisers.h"
 

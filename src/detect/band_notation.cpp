@@ -1,4 +1,4 @@
-#include "detect/adif_bands.h"
+#include "detect/band_notation.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,5 +1,10 @@
 #pragma once
 
+// How logs of every kind write a band: its name with its unit or without,
+// a frequency in MHz, kHz or GHz, the whole number a paper log keeps. The
+// ADIF, ADX, Cabrillo, REG1TEST and text readers, the lists' -unique and
+// the lookup page all read a band's text here.
+
 #include <array>
 #include <string_view>
 
