@@ -40,8 +40,9 @@ std::string_view meantDate(std::string_view text, DateOrder order, MeaningText& 
 }
 
 std::string_view DateMemo::dateOf(std::string_view text, DateOrder order, bool& settled) {
+  // (An empty text may have no bytes to compare at all.)
   const bool same = known_ && order == order_ && text.size() == text_.size() &&
-                    std::memcmp(text.data(), text_.data(), text.size()) == 0;
+                    (text.empty() || std::memcmp(text.data(), text_.data(), text.size()) == 0);
   if (!same) {
     const std::string_view meant = meantDate(text, order, room_, &settled_);
     read_ = meant.data() == room_.date;
