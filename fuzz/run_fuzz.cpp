@@ -7,7 +7,7 @@
 
 #include "driver/run.h"
 #include "fuzzing.h"
-#include "output/bucket_names.h"
+#include "output/run_folder.h"
 #include "support/harness.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       content += line.substr(1, line.size() - 2) + (carried[0] == '@' ? "\x1F" + carried.substr(1) : carried) + "\n";
     }
     const SortKey key = trace.layout ? SortKey(*trace.layout) : SortKey(0);
-    check(files[sortedFileName(bucket, false)] == testing::listOf(content, key), "list differs");
+    check(files[RunFolder().listName(bucket)] == testing::listOf(content, key), "list differs");
   }
   return 0;
 }

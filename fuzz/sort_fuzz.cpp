@@ -4,7 +4,6 @@
 // list must be the one a plain sort makes (listOf), also when an odd
 // length leaves the stage memory for a few lines only, to sort in runs.
 #include "fuzzing.h"
-#include "output/bucket_names.h"
 #include "output/sort_stage.h"
 #include "support/harness.h"
 
@@ -19,13 +18,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                           : SortKey(data[0] & 63);
   const bool unique = (data[0] & 128) != 0;
   std::string content(reinterpret_cast<const char*>(data + 1), size - 1);
-  for (char other : kBucketCharacters) dir.put(bucketFileName(other, false), other == bucket ? content : "");
-  const SortSettings settings{key, false, unique, 2, size % 2 == 1 ? std::size_t{600} : WorkPlan{}.sortMemory, {}};
-  const SortOutcome sorted = sortBuckets(dir.path() + "/", settings, Console{devNull, devNull});
-  check(deleteSortedBuckets(dir.path() + "/", settings, sorted).isOk(), "sort failed");
+  for (char other : kBucketCharacters) dir.put(RunFolder().bucketName(other), other == bucket ? content : "");
+  const SortSettings settings{key, unique, 2, size % 2 == 1 ? std::size_t{600} : WorkPlan{}.sortMemory, {}};
+  const SortOutcome sorted = sortBuckets(RunFolder(dir.path() + "/"), settings, Console{devNull, devNull});
+  check(deleteSortedBuckets(RunFolder(dir.path() + "/"), settings, sorted).isOk(), "sort failed");
   testing::Files files = dir.files();
   check(files.size() == kBucketCharacters.size() &&
-            files[sortedFileName(bucket, false)] == testing::listOf(content, key, unique),
+            files[RunFolder().listName(bucket)] == testing::listOf(content, key, unique),
         "lists differ");
   return 0;
 }

@@ -12,8 +12,8 @@
 #include "driver/read_log.h"
 #include "output/bucket_files.h"
 #include "output/bucket_journal.h"
-#include "output/bucket_names.h"
 #include "output/folder_lock.h"
+#include "output/run_folder.h"
 #include "output/sort_stage.h"
 #include "page/lookup_page.h"
 #include "readers/line_reader.h"
@@ -48,16 +48,10 @@ Status openLogs(const std::vector<std::string>& names, std::vector<File>& logs) 
 // file's lines join its list and it is deleted, a list is replaced. On
 // Windows, where names are alike in any case, a log named k.txt is the
 // list K.TXT. Such a log is refused before anything is written.
-Status refuseOwnFiles(const std::string& folder, const std::vector<std::string>& names, const std::vector<File>& logs,
-                      bool lowerCase) {
+Status refuseOwnFiles(const RunFolder& folder, const std::vector<std::string>& names, const std::vector<File>& logs) {
   std::vector<FileIdentity> written;
-  for (const std::string& name : {journalFileName(lowerCase), lookupPageName(lowerCase), lockFileName(lowerCase)}) {
-    if (std::optional<FileIdentity> identity = identityOf(folder + name)) written.push_back(*identity);
-  }
-  for (char bucket : kBucketCharacters) {
-    for (const std::string& name : {bucketFileName(bucket, lowerCase), sortedFileName(bucket, lowerCase)}) {
-      if (std::optional<FileIdentity> identity = identityOf(folder + name)) written.push_back(*identity);
-    }
+  for (const std::string& name : folder.ownNames()) {
+    if (std::optional<FileIdentity> identity = identityOf(folder.path(name))) written.push_back(*identity);
   }
   Status status = Status::ok();
   for (std::size_t i = 0; i < logs.size() && !written.empty(); ++i) {
@@ -72,9 +66,9 @@ Status refuseOwnFiles(const std::string& folder, const std::vector<std::string>&
 // Reads every log into the bucket files and sorts them into the lists.
 // Once every list is written, the journal is marked before the buckets go.
 // `listed` gets the characters of the buckets whose lists were written.
-Status fillAndSort(const std::string& folder, const CommandLine& command, std::vector<File>& logs,
+Status fillAndSort(const RunFolder& folder, const CommandLine& command, std::vector<File>& logs,
                    const BucketJournal& journal, const Console& console, const WorkPlan& work, std::string& listed) {
-  BucketFiles buckets(folder, command.options.lowerCaseNames, work.checkpoint);
+  BucketFiles buckets(folder, work.checkpoint);
   if (Status created = buckets.create(); !created.isOk()) return created;
 
   // Several logs share the lists: their record lines must all have their
@@ -82,8 +76,7 @@ Status fillAndSort(const std::string& folder, const CommandLine& command, std::v
   const bool shared = logs.size() > 1;
   // A page beside the lists shows what they hold: one an earlier run left
   // is written anew with the lists that replace its own.
-  const std::string pageName = lookupPageName(command.options.lowerCaseNames);
-  const bool staleSoon = !command.options.html && sizeOf(folder + pageName) >= 0;
+  const bool staleSoon = !command.options.html && sizeOf(folder.path(folder.pageName())) >= 0;
   const bool page = command.options.html || staleSoon;
   const RunLines lines{shared, page                     ? Meanings::ForPage
                                : command.options.unique ? Meanings::ForRepeats
@@ -117,7 +110,6 @@ Status fillAndSort(const std::string& folder, const CommandLine& command, std::v
   // lines; else every line from its callsign on, wherever a value wider
   // than its field (a Cabrillo date, a long frequency or mode) put it.
   SortSettings settings{buckets.linesHandedOver() > 0 ? SortKey(*layout) : SortKey(0),
-                        command.options.lowerCaseNames,
                         command.options.unique,
                         work.threadCount(),
                         work.sortMemory,
@@ -137,9 +129,9 @@ Status fillAndSort(const std::string& folder, const CommandLine& command, std::v
     // The page shows comments with -comment, whichever log came last.
     RecordLayout pageLayout = *layout;
     pageLayout.withComment = command.options.keepComments;
-    Status written = writeLookupPage(folder, command.options.lowerCaseNames, pageLayout);
+    Status written = writeLookupPage(folder, pageLayout);
     if (written.isOk() && staleSoon) {
-      printMessage(console, shownName(nameInMessages(folder, pageName)) +
+      printMessage(console, shownName(nameInMessages(folder.directory(), folder.pageName())) +
                                 " written anew: it showed the lists this run replaced\n");
     }
     status.absorb(written);
@@ -169,21 +161,20 @@ void takeBackAppends(const BucketJournal& journal, std::string_view listed, Stat
 // journal before the first of them, and the journal goes once the run has
 // ended, well or with a reported failure: a journal found at the start was
 // left by an interrupted run.
-Status runLogs(const std::string& folder, const CommandLine& command, const Console& console, const WorkPlan& work) {
+Status runLogs(const RunFolder& folder, const CommandLine& command, const Console& console, const WorkPlan& work) {
   std::vector<File> logs;
   if (Status opened = openLogs(command.logNames, logs); !opened.isOk()) return opened;
-  FolderLock lock(folder, command.options.lowerCaseNames);
+  FolderLock lock(folder);
   if (Status locked = lock.take(console, work.checkpoint); !locked.isOk()) return locked;
-  if (Status own = refuseOwnFiles(folder, command.logNames, logs, command.options.lowerCaseNames); !own.isOk())
-    return own;
+  if (Status own = refuseOwnFiles(folder, command.logNames, logs); !own.isOk()) return own;
 
-  BucketJournal journal(folder, command.options.lowerCaseNames);
+  BucketJournal journal(folder);
   if (Status recovered = journal.recover(console); !recovered.isOk()) return recovered;
   if (Status begun = journal.begin(); !begun.isOk()) return begun;
   std::string listed;
   Status status = fillAndSort(folder, command, logs, journal, console, work, listed);
   if (!status.isOk()) takeBackAppends(journal, listed, status);
-  if (listed.empty()) removeEmptyBucketFiles(folder, command.options.lowerCaseNames);
+  if (listed.empty()) removeEmptyBucketFiles(folder);
   if (work.checkpoint) work.checkpoint(RunPoint::RunEnding);
   status.absorb(journal.end());
   lock.release();
@@ -209,14 +200,16 @@ ExitStatus answer(const CommandLine& command, const Console& console) {
 // Reads the logs and says how that ended; in a window of its own, where
 // the lists went too, since the user did not choose the folder.
 ExitStatus readLogs(const CommandLine& command, const Console& console, const WorkPlan& work) {
-  const std::string folder = workFolder(command, console);
+  const RunFolder folder(workFolder(command, console), command.options.lowerCaseNames);
   Status status = runLogs(folder, command, console, work);
   if (!status.isOk()) {
     if (!status.wasReported()) printMessage(console, status.message());
     return ExitStatus::Failure;
   }
   if (console.ownWindow) {
-    printMessage(console, "the lists are in " + shownName(nameInMessages(folder.empty() ? "./" : folder, "")) + "\n");
+    printMessage(console, "the lists are in " +
+                              shownName(nameInMessages(folder.directory().empty() ? "./" : folder.directory(), "")) +
+                              "\n");
   }
   return ExitStatus::Success;
 }

@@ -1,7 +1,5 @@
 #include "output/bucket_files.h"
 
-#include "base/file_failure.h"
-
 namespace quorvel {
 
 namespace {
@@ -10,14 +8,14 @@ namespace {
 constexpr std::size_t kFlushSize = 64 * 1024;
 }  // namespace
 
-BucketFiles::BucketFiles(std::string directory, bool lowerCaseNames, Checkpoint checkpoint)
-    : directory_(std::move(directory)), lowerCaseNames_(lowerCaseNames), checkpoint_(std::move(checkpoint)) {}
+BucketFiles::BucketFiles(RunFolder folder, Checkpoint checkpoint)
+    : folder_(std::move(folder)), checkpoint_(std::move(checkpoint)) {}
 
 BucketFiles::~BucketFiles() { (void)close(); }
 
 Status BucketFiles::create() {
   for (std::size_t i = 0; i < buckets_.size(); ++i) {
-    buckets_[i].file = openForAppending(directory_ + bucketFileName(kBucketCharacters[i], lowerCaseNames_));
+    buckets_[i].file = openForAppending(folder_.path(folder_.bucketName(kBucketCharacters[i])));
     if (!buckets_[i].file.isOpen()) return cannotWrite(i);
     if (Status ended = endLastLine(i); !ended.isOk()) return ended;
   }
@@ -108,12 +106,12 @@ Status BucketFiles::close() {
 }
 
 Status BucketFiles::cannotWrite(std::size_t index, const SystemError& error) const {
-  return fileFailure("create", directory_, bucketFileName(kBucketCharacters[index], lowerCaseNames_), error);
+  return folder_.failure("create", folder_.bucketName(kBucketCharacters[index]), error);
 }
 
-void removeEmptyBucketFiles(const std::string& directory, bool lowerCaseNames) {
+void removeEmptyBucketFiles(const RunFolder& folder) {
   for (char bucket : kBucketCharacters) {
-    const std::string path = directory + bucketFileName(bucket, lowerCaseNames);
+    const std::string path = folder.path(folder.bucketName(bucket));
     // Only a regular file opens for reading: a pipe or a folder planted at
     // the name stays.
     File file = openForReading(path);

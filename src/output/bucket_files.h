@@ -10,6 +10,7 @@
 #include "base/status.h"
 #include "base/system_error.h"
 #include "output/bucket_names.h"
+#include "output/run_folder.h"
 #include "record/bucket_line.h"
 #include "record/record_sink.h"
 
@@ -23,9 +24,9 @@ namespace quorvel {
 // (BucketPlaces).
 class BucketFiles final : public RecordSink {
  public:
-  // `directory` is "" for the current directory, else a path ending in "/".
-  // `checkpoint` is told of each batch a bucket file takes.
-  BucketFiles(std::string directory, bool lowerCaseNames, Checkpoint checkpoint = {});
+  // The files are `folder`'s buckets; `checkpoint` is told of each batch a
+  // bucket file takes.
+  explicit BucketFiles(RunFolder folder, Checkpoint checkpoint = {});
   ~BucketFiles() override;
 
   // Opens every bucket file for appending, creating the missing ones and
@@ -56,17 +57,16 @@ class BucketFiles final : public RecordSink {
   // "unable to create file", with the reason of the call that failed.
   Status cannotWrite(std::size_t index, const SystemError& error = lastSystemError()) const;
 
-  std::string directory_;
-  bool lowerCaseNames_;
+  RunFolder folder_;
   Checkpoint checkpoint_;
   long linesHandedOver_ = 0;
   std::array<Bucket, kBucketCharacters.size()> buckets_;
 };
 
-// Deletes every bucket file in `directory` ("" or a path ending in "/")
-// that is a regular file holding nothing. A run that writes no list
+// Deletes every bucket file in `folder` that is a regular file holding
+// nothing. A run that writes no list
 // leaves no empty bucket behind: an empty bucket and a missing one are
 // the same to every later run.
-void removeEmptyBucketFiles(const std::string& directory, bool lowerCaseNames);
+void removeEmptyBucketFiles(const RunFolder& folder);
 
 }  // namespace quorvel

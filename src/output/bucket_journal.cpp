@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "base/ascii.h"
-#include "base/file_failure.h"
 #include "base/files.h"
 
 namespace quorvel {
@@ -45,15 +44,13 @@ std::optional<std::int64_t> parseSize(std::string_view digits) {
 
 }  // namespace
 
-std::string journalFileName(bool lowerCaseNames) { return lowerCaseNames ? "quorvel.jnl" : "QUORVEL.JNL"; }
-
 // An empty bucket file, or a missing one, has no line of its own: the
 // journal names only the buckets that hold lines.
-std::string formatJournal(const JournalRecord& record, bool lowerCaseNames) {
+std::string formatJournal(const JournalRecord& record, const RunFolder& folder) {
   std::string text(kHeader);
   for (std::size_t i = 0; i < kBucketCharacters.size(); ++i) {
     if (record.sizes[i] == 0) continue;
-    text += bucketFileName(kBucketCharacters[i], lowerCaseNames) + " " + std::to_string(record.sizes[i]) + "\n";
+    text += folder.bucketName(kBucketCharacters[i]) + " " + std::to_string(record.sizes[i]) + "\n";
   }
   text += kEnd;
   if (record.deleting) text += markLine(*record.deleting);
@@ -69,11 +66,11 @@ std::optional<JournalRecord> parseJournal(std::string_view text) {
     // "K.TMP 1234", the buckets in order. The names are read in any
     // letter case: on Windows "k.tmp" is K.TMP.
     while (next < kBucketCharacters.size() &&
-           !startsWithCaseless(text, bucketFileName(kBucketCharacters[next], false) + " "))
+           !startsWithCaseless(text, RunFolder().bucketName(kBucketCharacters[next]) + " "))
       ++next;
     if (next == kBucketCharacters.size() || !takeLine(text, line)) return std::nullopt;
     std::optional<std::int64_t> size =
-        parseSize(line.substr(bucketFileName(kBucketCharacters[next], false).size() + 1));
+        parseSize(line.substr(RunFolder().bucketName(kBucketCharacters[next]).size() + 1));
     if (!size || *size == 0) return std::nullopt;
     record.sizes[next] = *size;
   }
@@ -86,15 +83,14 @@ std::optional<JournalRecord> parseJournal(std::string_view text) {
   return record;
 }
 
-BucketJournal::BucketJournal(std::string directory, bool lowerCaseNames)
-    : directory_(std::move(directory)), lowerCaseNames_(lowerCaseNames), name_(journalFileName(lowerCaseNames)) {}
+BucketJournal::BucketJournal(RunFolder folder) : folder_(std::move(folder)), name_(folder_.journalName()) {}
 
 std::string BucketJournal::bucketPath(std::size_t index) const {
-  return directory_ + bucketFileName(kBucketCharacters[index], lowerCaseNames_);
+  return folder_.path(folder_.bucketName(kBucketCharacters[index]));
 }
 
 Status BucketJournal::recover(const Console& console) const {
-  const std::string path = directory_ + name_;
+  const std::string path = folder_.path(name_);
   const std::int64_t size = sizeOf(path);
   if (size < 0) return Status::ok();  // the last run ended
   std::optional<JournalRecord> record;
@@ -106,7 +102,7 @@ Status BucketJournal::recover(const Console& console) const {
     return Status::failure("unable to read file " + name_ + ": it is no journal of an interrupted run" + wayOut(name_));
   }
   if (Status put = record->deleting ? finish(*record) : undo(*record); !put.isOk()) return put;
-  if (!removeFile(path)) return fileFailure("delete", directory_, name_);
+  if (!removeFile(path)) return folder_.failure("delete", name_);
   printMessage(console, record->deleting ? "an interrupted run was finished\n" : "an interrupted run was undone\n");
   return Status::ok();
 }
@@ -119,9 +115,9 @@ Status BucketJournal::undo(const JournalRecord& record) const {
     // A bucket file that is missing never had a line.
     sizes[i] = std::max<std::int64_t>(sizeOf(bucketPath(i)), 0);
     if (sizes[i] < record.sizes[i]) {
-      return Status::failure(
-          "unable to undo an interrupted run: " + bucketFileName(kBucketCharacters[i], lowerCaseNames_) +
-          " is shorter than " + name_ + " says, so the bucket files no longer match it" + wayOut(name_));
+      return Status::failure("unable to undo an interrupted run: " + folder_.bucketName(kBucketCharacters[i]) +
+                             " is shorter than " + name_ + " says, so the bucket files no longer match it" +
+                             wayOut(name_));
     }
   }
   for (std::size_t i = 0; i < sizes.size(); ++i) {
@@ -135,8 +131,7 @@ Status BucketJournal::cutBack(std::size_t index, std::int64_t size, std::string_
   File bucket = openForAppending(bucketPath(index));
   if (!bucket.isOpen() || !truncateTo(bucket, size) || !syncFile(bucket) || !bucket.close()) {
     const SystemError error = lastSystemError();
-    return Status::failure("unable to " + std::string(failing) + ": " +
-                           bucketFileName(kBucketCharacters[index], lowerCaseNames_) +
+    return Status::failure("unable to " + std::string(failing) + ": " + folder_.bucketName(kBucketCharacters[index]) +
                            " cannot be cut back: " + error.reason + "\n");
   }
   return Status::ok();
@@ -162,11 +157,10 @@ TakenBack BucketJournal::takeBack(std::string_view listed) const {
 // buckets, which would otherwise be sorted into the lists a second time.
 Status BucketJournal::finish(const JournalRecord& record) const {
   for (char bucket : *record.deleting) {
-    const std::string name = bucketFileName(bucket, lowerCaseNames_);
-    if (sizeOf(directory_ + name) >= 0 && !removeFile(directory_ + name))
-      return fileFailure("delete", directory_, name);
+    const std::string name = folder_.bucketName(bucket);
+    if (sizeOf(folder_.path(name)) >= 0 && !removeFile(folder_.path(name))) return folder_.failure("delete", name);
   }
-  (void)syncDirectory(directory_);
+  (void)syncDirectory(folder_.directory());
   return Status::ok();
 }
 
@@ -174,33 +168,30 @@ Status BucketJournal::begin() {
   for (std::size_t i = 0; i < record_.sizes.size(); ++i) {
     record_.sizes[i] = std::max<std::int64_t>(sizeOf(bucketPath(i)), 0);
   }
-  return writeOut(formatJournal(record_, lowerCaseNames_));
+  return writeOut(formatJournal(record_, folder_));
 }
 
-// Written under a passing name and renamed, so that the journal is either
-// whole or missing, and both reach the disk before it returns.
+// Written whole or not at all, and out to the disk, the rename with it,
+// before it returns.
 Status BucketJournal::writeOut(const std::string& text) const {
-  const std::string path = directory_ + name_;
-  const std::string partPath = path + ".part";
-  File file = createNew(partPath);
-  const bool written = file.isOpen() && writeFully(file, text) && syncFile(file) && file.close();
-  if (!written || !replaceFile(partPath, path) || !syncDirectory(directory_)) {
-    const SystemError error = lastSystemError();
-    (void)removeFile(partPath);
-    return fileFailure("create", directory_, name_, error);
-  }
+  std::optional<WholeFileFailure> failed = folder_.writeWhole(name_, [&text](const std::string& passingPath) {
+    File file = createNew(passingPath);
+    return file.isOpen() && writeFully(file, text) && syncFile(file) && file.close();
+  });
+  if (failed) return folder_.failure("create", name_, failed->error);
+  if (!syncDirectory(folder_.directory())) return folder_.failure("create", name_);
   return Status::ok();
 }
 
 Status BucketJournal::markDeleting(std::string_view deleting) const {
-  File file = openForAppending(directory_ + name_);
+  File file = openForAppending(folder_.path(name_));
   const bool marked = file.isOpen() && writeFully(file, markLine(deleting)) && syncFile(file) && file.close();
-  return marked ? Status::ok() : fileFailure("create", directory_, name_);
+  return marked ? Status::ok() : folder_.failure("create", name_);
 }
 
 Status BucketJournal::end() const {
-  const std::string path = directory_ + name_;
-  if (sizeOf(path) >= 0 && !removeFile(path)) return fileFailure("delete", directory_, name_);
+  const std::string path = folder_.path(name_);
+  if (sizeOf(path) >= 0 && !removeFile(path)) return folder_.failure("delete", name_);
   return Status::ok();
 }
 

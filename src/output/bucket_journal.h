@@ -9,6 +9,7 @@
 #include "base/console.h"
 #include "base/status.h"
 #include "output/bucket_names.h"
+#include "output/run_folder.h"
 
 namespace quorvel {
 
@@ -21,7 +22,6 @@ namespace quorvel {
 // last line with them. Once every list is written, a run marks in the
 // journal which buckets it is about to delete: an interrupted deletion is
 // then finished, not undone.
-std::string journalFileName(bool lowerCaseNames);
 
 // What a journal holds.
 struct JournalRecord {
@@ -29,8 +29,8 @@ struct JournalRecord {
   std::optional<std::string> deleting;                         // the buckets whose lists were written, once marked
 };
 
-// The text of a journal of `sizes`, the bucket files named as -lower says.
-std::string formatJournal(const JournalRecord& record, bool lowerCaseNames);
+// The text of a journal of `sizes`, the bucket files named as `folder` names them.
+std::string formatJournal(const JournalRecord& record, const RunFolder& folder);
 
 // The record a journal's text holds; nothing when it is not a whole journal.
 // A mark cut short (no new line) counts as none: its run deleted nothing.
@@ -45,8 +45,8 @@ struct TakenBack {
 
 class BucketJournal {
  public:
-  // `directory` is "" for the current directory, else a path ending in "/".
-  BucketJournal(std::string directory, bool lowerCaseNames);
+  // The journal of the run writing in `folder`.
+  explicit BucketJournal(RunFolder folder);
 
   // Puts right what an interrupted run left, when its journal stands: cuts
   // every bucket file back to its size in the journal and says "an
@@ -91,8 +91,7 @@ class BucketJournal {
   Status writeOut(const std::string& text) const;
   std::string bucketPath(std::size_t index) const;
 
-  std::string directory_;
-  bool lowerCaseNames_;
+  RunFolder folder_;
   std::string name_;
   JournalRecord record_;
 };

@@ -4,8 +4,6 @@
 #include <optional>
 #include <thread>
 
-#include "base/file_failure.h"
-
 namespace quorvel {
 
 namespace {
@@ -17,10 +15,8 @@ constexpr auto kOpenPause = std::chrono::milliseconds(10);
 
 }  // namespace
 
-std::string lockFileName(bool lowerCaseNames) { return lowerCaseNames ? "quorvel.lck" : "QUORVEL.LCK"; }
-
-FolderLock::FolderLock(std::string directory, bool lowerCaseNames)
-    : directory_(std::move(directory)), name_(lockFileName(lowerCaseNames)), path_(directory_ + name_) {}
+FolderLock::FolderLock(RunFolder folder)
+    : folder_(std::move(folder)), name_(folder_.lockName()), path_(folder_.path(name_)) {}
 
 Status FolderLock::take(const Console& console, const Checkpoint& checkpoint) {
   bool waited = false;
@@ -43,7 +39,7 @@ Status FolderLock::take(const Console& console, const Checkpoint& checkpoint) {
       }
       outcome = lockFile(file, LockWait::UntilFree);
     }
-    if (outcome != LockOutcome::Taken) return fileFailure("lock", directory_, name_);
+    if (outcome != LockOutcome::Taken) return folder_.failure("lock", name_);
     // The run that held the lock may have removed the file as it ended: a
     // lock on a file no longer at the name locks nothing.
     const std::optional<FileIdentity> locked = identityOf(file);
@@ -52,7 +48,7 @@ Status FolderLock::take(const Console& console, const Checkpoint& checkpoint) {
       return Status::ok();
     }
   }
-  return fileFailure("create", directory_, name_, error);
+  return folder_.failure("create", name_, error);
 }
 
 void FolderLock::release() {

@@ -6,12 +6,9 @@
 #include "base/console.h"
 #include "base/files.h"
 #include "base/status.h"
+#include "output/run_folder.h"
 
 namespace quorvel {
-
-// "QUORVEL.LCK" ("quorvel.lck" with -lower): the file whose lock a run
-// holds in its folder.
-std::string lockFileName(bool lowerCaseNames);
 
 // One run at a time in a folder: two runs that appended to the same bucket
 // files, or sorted one while the other appended, or undid each other's
@@ -21,8 +18,8 @@ std::string lockFileName(bool lowerCaseNames);
 // ends in any way, so a run that was killed never blocks the next.
 class FolderLock {
  public:
-  // `directory` is "" for the current directory, else a path ending in "/".
-  FolderLock(std::string directory, bool lowerCaseNames);
+  // The lock of `folder`, on its lock file (RunFolder::lockName).
+  explicit FolderLock(RunFolder folder);
   ~FolderLock() { release(); }
   FolderLock(const FolderLock&) = delete;
   FolderLock& operator=(const FolderLock&) = delete;
@@ -39,7 +36,7 @@ class FolderLock {
   void release();
 
  private:
-  std::string directory_;
+  RunFolder folder_;
   std::string name_;
   std::string path_;
   File file_;

@@ -10,7 +10,6 @@
 
 #include "base/ascii.h"
 #include "base/bytes.h"
-#include "base/file_failure.h"
 #include "base/files.h"
 #include "base/worker_pool.h"
 #include "output/bucket_names.h"
@@ -79,12 +78,12 @@ SortedOutput outputAt(SortedOutput::Kind kind, const std::string& path, const st
 }
 
 // The sorted runs of a bucket too large to sort at once, each a file
-// beside the bucket named after it ("K.TMP.run1", ...). A file of that
+// beside the bucket named after it (RunFolder::sortRunName). A file of that
 // name left by an interrupted run is replaced, or else ignored. Every run
 // file made for the bucket is gone when it is done, sorted or not.
 class RunFiles {
  public:
-  explicit RunFiles(const std::string& bucketPath) : stem_(bucketPath + ".run") {}
+  RunFiles(const RunFolder& folder, char bucket) : folder_(folder), bucket_(bucket) {}
   ~RunFiles() {
     for (const std::string& path : made_) (void)removeFile(path);
   }
@@ -130,11 +129,12 @@ class RunFiles {
 
  private:
   std::string nextName() {
-    made_.push_back(stem_ + std::to_string(made_.size() + 1));
+    made_.push_back(folder_.path(folder_.sortRunName(bucket_, made_.size() + 1)));
     return made_.back();
   }
 
-  std::string stem_;
+  const RunFolder& folder_;
+  char bucket_;
   std::vector<std::string> made_;  // every run file made, to remove at the end
   std::vector<std::string> runs_;  // the runs still to merge, in bucket order
 };
@@ -194,13 +194,13 @@ bool sortsWhole(std::string& content, std::size_t ownFrom, const SortSettings& s
 // Sorts a bucket in runs that fit in the share, read from `bucket` one
 // after another, and merges them into a new list at `output` and page
 // file at `pagePath` (unless "").
-bool sortInRuns(const File& bucket, const std::string& bucketPath, std::size_t ownFrom, const std::string& output,
-                const std::string& pagePath, const SortSettings& settings, const SortShare& share, SortBuffers& buffers,
-                long& dropped) {
+bool sortInRuns(const File& bucket, const RunFolder& folder, char bucketCharacter, std::size_t ownFrom,
+                const std::string& output, const std::string& pagePath, const SortSettings& settings,
+                const SortShare& share, SortBuffers& buffers, long& dropped) {
   std::string& content = buffers.content;
   content.clear();
   bool ended = false;
-  RunFiles runs(bucketPath);
+  RunFiles runs(folder, bucketCharacter);
   buffers.sorter.reserve(share.mostLines);
   OwnLines own{ownFrom};
   while (!ended || !content.empty()) {
@@ -216,78 +216,66 @@ bool sortInRuns(const File& bucket, const std::string& bucketPath, std::size_t o
   return runs.mergeInto(output, pagePath, settings, share, buffers.blocks, dropped);
 }
 
-// Sorts one bucket file into its sorted file, written under a passing name
-// and renamed over the sorted file once complete (temporary file and
-// rename), so the sorted file is never seen half-written. A bucket that
-// fits in the thread's share is sorted at once; a larger one in runs that
-// do, which are then merged. Where the run makes a page, the lines go whole
-// to the page file at `pagePath` too, which a failed sort leaves no more.
-// Gives why it failed, or nothing.
-std::optional<SystemError> sortOneBucket(const std::string& bucketPath, std::size_t ownFrom,
-                                         const std::string& sortedPath, const std::string& pagePath,
-                                         const SortSettings& settings, const SortShare& share, SortBuffers& buffers,
-                                         long& dropped) {
+// Sorts one bucket file into its list, written whole or not at all
+// (RunFolder::writeWhole). A bucket that fits in the thread's share is
+// sorted at once; a larger one in runs that do, which are then merged.
+// Where the run makes a page, the lines go whole to the page file at
+// `pagePath` too, which a failed sort leaves no more. Gives why it failed,
+// or nothing.
+std::optional<SystemError> sortOneBucket(const RunFolder& folder, char bucketCharacter, std::size_t ownFrom,
+                                         const std::string& pagePath, const SortSettings& settings,
+                                         const SortShare& share, SortBuffers& buffers, long& dropped) {
+  const std::string bucketPath = folder.path(folder.bucketName(bucketCharacter));
   File bucket = openForReading(bucketPath);
   if (!bucket.isOpen()) return lastSystemError();  // before another call replaces the reason
   const std::int64_t size = sizeOf(bucket);
   if (size < 0) return lastSystemError();
-  const std::string partPath = sortedPath + ".part";
   // Room for the most the thread reads at once, taken at once: a buffer
   // that grew would for a while take its room twice.
   buffers.content.reserve(share.contentBytes + 1);
-  bool sorted = false;
-  if (static_cast<std::uint64_t>(size) < share.wholeBytes && readWholeFile(bucket, buffers.content) &&
-      sortsWhole(buffers.content, ownFrom, settings, share, buffers.sorter)) {
-    dropped += buffers.sorter.dropped();
-    sorted = writeSorted(outputAt(SortedOutput::Kind::List, partPath, pagePath, buffers.blocks, kWriteBlock),
+  const std::string listName = folder.listName(bucketCharacter);
+  std::optional<WholeFileFailure> failed = folder.writeWhole(listName, [&](const std::string& partPath) {
+    if (static_cast<std::uint64_t>(size) < share.wholeBytes && readWholeFile(bucket, buffers.content) &&
+        sortsWhole(buffers.content, ownFrom, settings, share, buffers.sorter)) {
+      dropped += buffers.sorter.dropped();
+      return writeSorted(outputAt(SortedOutput::Kind::List, partPath, pagePath, buffers.blocks, kWriteBlock),
                          buffers.sorter);
-  } else {
+    }
     // A bucket read whole but too many lines for the share: its runs are
     // read into no more room than they take.
     if (buffers.content.capacity() > share.contentBytes + 1) std::string().swap(buffers.content);
     bucket = openForReading(bucketPath);  // from its start again
-    sorted = sortInRuns(bucket, bucketPath, ownFrom, partPath, pagePath, settings, share, buffers, dropped);
-  }
-  std::optional<SystemError> failed;
-  if (!sorted) {
-    failed = lastSystemError();
-  } else if (!replaceFile(partPath, sortedPath)) {
-    failed = lastSystemError();
-    failed->reason = sortedPath.substr(sortedPath.find_last_of("/\\") + 1) + ": " + failed->reason;
-  }
-  if (failed) {
-    (void)removeFile(partPath);
-    if (!pagePath.empty()) (void)removeFile(pagePath);
-  }
-  return failed;
+    return sortInRuns(bucket, folder, bucketCharacter, ownFrom, partPath, pagePath, settings, share, buffers, dropped);
+  });
+  if (!failed) return std::nullopt;
+  if (!pagePath.empty()) (void)removeFile(pagePath);
+  if (failed->renaming) failed->error.reason = listName + ": " + failed->error.reason;
+  return failed->error;
 }
 
 // Sorts one bucket into its list. A list another program holds open (a
 // spreadsheet showing it) is named, since that program must let it go.
-Status sortBucket(const std::string& directory, std::size_t index, const SortSettings& settings, const SortShare& share,
+Status sortBucket(const RunFolder& folder, std::size_t index, const SortSettings& settings, const SortShare& share,
                   SortBuffers& buffers, long& dropped) {
   const char bucket = kBucketCharacters[index];
   const std::size_t ownFrom = static_cast<std::size_t>(std::min<std::uint64_t>(settings.earlierBytes[index], SIZE_MAX));
-  const std::string sortedName = sortedFileName(bucket, settings.lowerCaseNames);
-  const std::string pagePath =
-      settings.pageFiles ? directory + pageFileName(bucket, settings.lowerCaseNames) : std::string();
+  const std::string pagePath = settings.pageFiles ? folder.path(folder.pageLinesName(bucket)) : std::string();
   if (std::optional<SystemError> failed =
-          sortOneBucket(directory + bucketFileName(bucket, settings.lowerCaseNames), ownFrom, directory + sortedName,
-                        pagePath, settings, share, buffers, dropped)) {
-    if (failed->heldByAnother) failed->reason = "another program has " + sortedName + " open";
-    return fileFailure("sort", directory, bucketFileName(bucket, settings.lowerCaseNames), *failed);
+          sortOneBucket(folder, bucket, ownFrom, pagePath, settings, share, buffers, dropped)) {
+    if (failed->heldByAnother) failed->reason = "another program has " + folder.listName(bucket) + " open";
+    return folder.failure("sort", folder.bucketName(bucket), *failed);
   }
   if (settings.checkpoint) settings.checkpoint(RunPoint::ListWritten);
   return Status::ok();
 }
 
 // The bucket indexes by the size of their bucket files, largest first.
-std::array<std::size_t, kBucketCharacters.size()> largestFirst(const std::string& directory, bool lowerCaseNames) {
+std::array<std::size_t, kBucketCharacters.size()> largestFirst(const RunFolder& folder) {
   std::array<std::size_t, kBucketCharacters.size()> order{};
   std::array<std::int64_t, kBucketCharacters.size()> sizes{};
   for (std::size_t i = 0; i < order.size(); ++i) {
     order[i] = i;
-    sizes[i] = sizeOf(directory + bucketFileName(kBucketCharacters[i], lowerCaseNames));
+    sizes[i] = sizeOf(folder.path(folder.bucketName(kBucketCharacters[i])));
   }
   std::stable_sort(order.begin(), order.end(), [&sizes](std::size_t a, std::size_t b) { return sizes[a] > sizes[b]; });
   return order;
@@ -295,14 +283,14 @@ std::array<std::size_t, kBucketCharacters.size()> largestFirst(const std::string
 
 }  // namespace
 
-SortOutcome sortBuckets(const std::string& directory, const SortSettings& settings, const Console& console) {
+SortOutcome sortBuckets(const RunFolder& folder, const SortSettings& settings, const Console& console) {
   // The buckets are independent: each thread takes the next bucket not yet
   // taken, largest first so that no thread is left with a big one at the
   // end, and the row still shows them in order.
   constexpr std::size_t kBuckets = kBucketCharacters.size();
   std::array<std::promise<Status>, kBuckets> outcomes;
   std::array<long, kBuckets> dropped{};
-  std::array<std::size_t, kBuckets> order = largestFirst(directory, settings.lowerCaseNames);
+  std::array<std::size_t, kBuckets> order = largestFirst(folder);
   std::atomic<std::size_t> next{0};
   WorkerPool pool(settings.threads);
   const SortShare share(settings.memory / pool.size());
@@ -312,7 +300,7 @@ SortOutcome sortBuckets(const std::string& directory, const SortSettings& settin
       for (std::size_t taken; (taken = next++) < kBuckets;) {
         std::size_t i = order[taken];
         try {
-          outcomes[i].set_value(sortBucket(directory, i, settings, share, buffers, dropped[i]));
+          outcomes[i].set_value(sortBucket(folder, i, settings, share, buffers, dropped[i]));
         } catch (...) {
           outcomes[i].set_exception(std::current_exception());
         }
@@ -322,7 +310,7 @@ SortOutcome sortBuckets(const std::string& directory, const SortSettings& settin
   SortOutcome result;
   for (std::size_t i = 0; i < kBuckets; ++i) {
     char bucket = kBucketCharacters[i];
-    std::fputc(settings.lowerCaseNames ? toAsciiLower(bucket) : bucket, console.out);
+    std::fputc(folder.lowerCaseNames() ? toAsciiLower(bucket) : bucket, console.out);
     std::fflush(console.out);
     result.buckets.push_back(outcomes[i].get_future().get());
     result.dropped += dropped[i];
@@ -340,7 +328,7 @@ std::string SortOutcome::listed() const {
   return characters;
 }
 
-Status deleteSortedBuckets(const std::string& directory, const SortSettings& settings, const SortOutcome& sorted) {
+Status deleteSortedBuckets(const RunFolder& folder, const SortSettings& settings, const SortOutcome& sorted) {
   // The file system takes a while to free a large file: the buckets go on
   // every thread at once.
   std::array<bool, kBucketCharacters.size()> deleted{};
@@ -352,7 +340,7 @@ Status deleteSortedBuckets(const std::string& directory, const SortSettings& set
       (void)pool.submit([&] {
         for (std::size_t i; (i = next++) < sorted.buckets.size();) {
           if (!sorted.buckets[i].isOk()) continue;
-          deleted[i] = removeFile(directory + bucketFileName(kBucketCharacters[i], settings.lowerCaseNames));
+          deleted[i] = removeFile(folder.path(folder.bucketName(kBucketCharacters[i])));
           if (!deleted[i]) reasons[i] = lastSystemError();
           if (deleted[i] && settings.checkpoint) settings.checkpoint(RunPoint::BucketDeleted);
         }
@@ -364,8 +352,7 @@ Status deleteSortedBuckets(const std::string& directory, const SortSettings& set
     if (!sorted.buckets[i].isOk()) {
       status.absorb(sorted.buckets[i]);
     } else if (!deleted[i]) {
-      status.absorb(
-          fileFailure("delete", directory, bucketFileName(kBucketCharacters[i], settings.lowerCaseNames), reasons[i]));
+      status.absorb(folder.failure("delete", folder.bucketName(kBucketCharacters[i]), reasons[i]));
     }
   }
   return status;

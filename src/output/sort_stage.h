@@ -12,13 +12,13 @@
 #include "base/work_plan.h"
 #include "output/bucket_names.h"
 #include "output/line_sort.h"
+#include "output/run_folder.h"
 
 namespace quorvel {
 
 // How the sort stage works.
 struct SortSettings {
   SortKey key;
-  bool lowerCaseNames = false;
   bool unique = false;   // a line that stands more than once in a list is written once
   unsigned threads = 0;  // buckets sorted at once; 0: one per core
   // The bytes the stage may hold, shared by its threads. A bucket too large
@@ -27,7 +27,7 @@ struct SortSettings {
   std::size_t memory = WorkPlan{}.sortMemory;
   Checkpoint checkpoint = {};  // told of each list written and each bucket deleted
   // Each list's lines also go whole, with what they carry, to its page
-  // file (pageFileName), for the lookup page to read.
+  // file (RunFolder::pageLinesName), for the lookup page to read.
   bool pageFiles = false;
   // How many bytes of each bucket file, in the order of kBucketCharacters,
   // earlier runs left: the lines after them are this run's. All of them,
@@ -55,14 +55,14 @@ struct SortOutcome {
 // A bucket that cannot be read, or whose sorted file cannot be written
 // whole, fails with "unable to sort file %s\n". Bucket files stay: a run
 // interrupted while it sorts still has every one of them.
-// `directory` is "" or ends in "/".
-SortOutcome sortBuckets(const std::string& directory, const SortSettings& settings, const Console& console);
+// The bucket files and lists are those of `folder`.
+SortOutcome sortBuckets(const RunFolder& folder, const SortSettings& settings, const Console& console);
 
 // Once every list is written: deletes the bucket file of each bucket whose
 // list was written (a bucket file left behind would be sorted into the
 // next run's lists a second time) and keeps the others. Reports, in bucket
 // order, each bucket not sorted and each that cannot be deleted ("unable
 // to delete file %s\n").
-Status deleteSortedBuckets(const std::string& directory, const SortSettings& settings, const SortOutcome& sorted);
+Status deleteSortedBuckets(const RunFolder& folder, const SortSettings& settings, const SortOutcome& sorted);
 
 }  // namespace quorvel

@@ -12,7 +12,7 @@ namespace quorvel {
 // line end of the system's text files: a run of a bucket too large to
 // sort at once keeps each bucket line whole; a list shows each line's
 // text, and, where the run makes a lookup page, the page's file beside it
-// (pageFileName) keeps each line whole for the page to read what it
+// (RunFolder::pageLinesName) keeps each line whole for the page to read what it
 // carries. Lines are collected and written in blocks.
 class SortedOutput {
  public:

@@ -4,7 +4,6 @@
 #include <optional>
 #include <vector>
 
-#include "base/file_failure.h"
 #include "base/files.h"
 #include "base/sha256.h"
 #include "output/bucket_names.h"
@@ -259,45 +258,38 @@ std::string namesJson(const std::vector<std::string_view>& names) {
   return out + "]";
 }
 
-std::string listNamesJson(bool lowerCaseNames) {
+std::string listNamesJson(const RunFolder& folder) {
   std::vector<std::string> names;
-  for (char bucket : kBucketCharacters) names.push_back(sortedFileName(bucket, lowerCaseNames));
+  for (char bucket : kBucketCharacters) names.push_back(folder.listName(bucket));
   return namesJson(std::vector<std::string_view>(names.begin(), names.end()));
 }
 
 }  // namespace
 
-std::string lookupPageName(bool lowerCaseNames) { return lowerCaseNames ? "lookup.htm" : "LOOKUP.HTM"; }
-
-Status writeLookupPage(const std::string& directory, bool lowerCaseNames, const RecordLayout& layout) {
-  const std::string name = lookupPageName(lowerCaseNames);
-  const std::string partPath = directory + name + ".part";
-  const auto [beforeData, afterData] = pageAroundData();
-  PageFile page(createNew(partPath));
-  RecordWriter records(page, layout);
-  bool written = page.write(beforeData) &&
-                 page.write("{\"names\":" + listNamesJson(lowerCaseNames) +
-                            ",\"comment\":" + (layout.withComment ? "true" : "false") + ",\"bands\":" +
-                            namesJson(std::vector<std::string_view>(kAdifBandNames.begin(), kAdifBandNames.end())) +
-                            ",\"lists\":[");
-  for (std::size_t i = 0; written && i < kBucketCharacters.size(); ++i) {
-    // The sort stage left each list's lines with what they carry in its
-    // page file; a list it could not sort has none, and shows as it stands.
-    const std::string pagePath = directory + pageFileName(kBucketCharacters[i], lowerCaseNames);
-    const std::string listPath = directory + sortedFileName(kBucketCharacters[i], lowerCaseNames);
-    written = (i == 0 || page.write(",")) && records.writeList(sizeOf(pagePath) >= 0 ? pagePath : listPath);
-  }
-  for (char bucket : kBucketCharacters) (void)removeFile(directory + pageFileName(bucket, lowerCaseNames));
-  written = written &&
-            page.write("],\"sorted\":" + records.sortedJson() + ",\"bandOf\":" + records.bandsJson() +
-                       ",\"overview\":" + records.overview().json() + "}") &&
-            page.write(afterData) && page.close();
-  if (!written || !replaceFile(partPath, directory + name)) {
-    const SystemError error = lastSystemError();
-    (void)removeFile(partPath);
-    return fileFailure("create", directory, name, error);
-  }
-  return Status::ok();
+Status writeLookupPage(const RunFolder& folder, const RecordLayout& layout) {
+  const std::pair<std::string, std::string> around = pageAroundData();  // the page before and after its data
+  std::optional<WholeFileFailure> failed = folder.writeWhole(folder.pageName(), [&](const std::string& passingPath) {
+    PageFile page(createNew(passingPath));
+    RecordWriter records(page, layout);
+    bool written = page.write(around.first) &&
+                   page.write("{\"names\":" + listNamesJson(folder) +
+                              ",\"comment\":" + (layout.withComment ? "true" : "false") + ",\"bands\":" +
+                              namesJson(std::vector<std::string_view>(kAdifBandNames.begin(), kAdifBandNames.end())) +
+                              ",\"lists\":[");
+    for (std::size_t i = 0; written && i < kBucketCharacters.size(); ++i) {
+      // The sort stage left each list's lines with what they carry in its
+      // page file; a list it could not sort has none, and shows as it stands.
+      const std::string pagePath = folder.path(folder.pageLinesName(kBucketCharacters[i]));
+      const std::string listPath = folder.path(folder.listName(kBucketCharacters[i]));
+      written = (i == 0 || page.write(",")) && records.writeList(sizeOf(pagePath) >= 0 ? pagePath : listPath);
+    }
+    for (char bucket : kBucketCharacters) (void)removeFile(folder.path(folder.pageLinesName(bucket)));
+    return written &&
+           page.write("],\"sorted\":" + records.sortedJson() + ",\"bandOf\":" + records.bandsJson() +
+                      ",\"overview\":" + records.overview().json() + "}") &&
+           page.write(around.second) && page.close();
+  });
+  return failed ? folder.failure("create", folder.pageName(), failed->error) : Status::ok();
 }
 
 }  // namespace quorvel

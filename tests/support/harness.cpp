@@ -179,7 +179,9 @@ std::string listOf(std::string content, SortKey key, bool unique, std::size_t ow
 Files allBuckets(const std::string& extension, bool lowerCase) {
   Files files;
   for (char bucket : kBucketCharacters) {
-    files[extension == "TMP" ? bucketFileName(bucket, lowerCase) : sortedFileName(bucket, lowerCase)] = "";
+    std::string name = std::string(1, bucket) + "." + extension;
+    if (lowerCase) std::transform(name.begin(), name.end(), name.begin(), [](char c) { return toAsciiLower(c); });
+    files[name] = "";
   }
   return files;
 }

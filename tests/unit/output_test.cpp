@@ -143,7 +143,7 @@ TEST(SortBuckets, SortsBucketFilesWhateverTheirLinesAndMemory) {
     for (bool unique : {false, true}) {
       const SortKey& key = keys[round++ % 3];
       testing::ScratchDir dir;
-      for (char bucket : kBucketCharacters) dir.write(bucketFileName(bucket, false), "");
+      for (char bucket : kBucketCharacters) dir.write(std::string(1, bucket) + ".TMP", "");
       testing::Files lists;
       long dropped = 0;
       for (const auto& [name, bucket] : buckets) {
@@ -153,10 +153,10 @@ TEST(SortBuckets, SortsBucketFilesWhateverTheirLinesAndMemory) {
         dropped += std::count(bucket.begin(), bucket.end(), '\n') + (name == "K.TMP") -
                    std::count(lists[name.substr(0, 2) + "TXT"].begin(), lists[name.substr(0, 2) + "TXT"].end(), '\n');
       }
-      SortSettings settings{key, false, unique, 2, memory, {}};
+      SortSettings settings{key, unique, 2, memory, {}};
       settings.earlierBytes[static_cast<std::size_t>(bucketIndex('G'))] = earlier;
-      SortOutcome outcome = sortBuckets(dir.path() + "/", settings, Console{devNull, devNull});
-      EXPECT_TRUE(deleteSortedBuckets(dir.path() + "/", settings, outcome).isOk());
+      SortOutcome outcome = sortBuckets(RunFolder(dir.path() + "/"), settings, Console{devNull, devNull});
+      EXPECT_TRUE(deleteSortedBuckets(RunFolder(dir.path() + "/"), settings, outcome).isOk());
       EXPECT_EQ(outcome.dropped, dropped) << memory << unique << round;
       testing::Files files = dir.files();
       EXPECT_EQ(files.size(), 36u);
@@ -168,14 +168,14 @@ TEST(SortBuckets, SortsBucketFilesWhateverTheirLinesAndMemory) {
   // bucket, which stays as it was, and leaves no run file behind; a bucket
   // that cannot be read fails with the reason it cannot.
   testing::ScratchDir dir;
-  for (char bucket : kBucketCharacters) dir.write(bucketFileName(bucket, false), bucket == 'B' ? "<dir>" : "");
+  for (char bucket : kBucketCharacters) dir.write(std::string(1, bucket) + ".TMP", bucket == 'B' ? "<dir>" : "");
   dir.write("A.TMP", buckets.at("A.TMP"));
   dir.write("A.TMP.run3", "<dir>");
-  const SortSettings settings{SortKey(3), false, false, 1, 4000, {}};
-  SortOutcome outcome = sortBuckets(dir.path() + "/", settings, Console{devNull, devNull});
+  const SortSettings settings{SortKey(3), false, 1, 4000, {}};
+  SortOutcome outcome = sortBuckets(RunFolder(dir.path() + "/"), settings, Console{devNull, devNull});
   const std::string folder = testing::kWindows ? ": Access denied.\n" : ": Is a directory\n";
   EXPECT_EQ(
-      deleteSortedBuckets(dir.path() + "/", settings, outcome).message(),
+      deleteSortedBuckets(RunFolder(dir.path() + "/"), settings, outcome).message(),
       "unable to sort file " + dir.shown("A.TMP") + folder + "unable to sort file " + dir.shown("B.TMP") + folder);
   testing::Files files = dir.files();
   EXPECT_EQ(files.size(), 37u);
@@ -191,7 +191,7 @@ TEST(SortBuckets, SortsBucketFilesWhateverTheirLinesAndMemory) {
 TEST(BucketJournal, ABucketThatCannotBeCutBackIsNamed) {
   if (testing::kWindows) GTEST_SKIP() << "a folder has no size on Windows";
   testing::ScratchDir dir;
-  BucketJournal journal(dir.path() + "/", false);
+  BucketJournal journal(RunFolder(dir.path() + "/"));
   ASSERT_TRUE(journal.begin().isOk());
   dir.write("K.TMP", "<dir>");
   EXPECT_EQ(journal.takeBack("").status.message(),
