@@ -29,7 +29,8 @@ enum class LogFormat { Adx, Adif, Cabrillo, Edi, ColumnText };
 struct FirstLine {
   Line line;
   LogFormat format = LogFormat::ColumnText;
-  AdifStart adifStart = AdifStart::AtHeader;
+  // An ADIF log whose start gave it away: its reader finds its first line.
+  std::optional<AdifStart> adifStart;
   TextLayout layout;           // of a column text log
   std::size_t lineNumber = 0;  // of `line`, from 1
   // A column text log's line cut at kMostLineBytes before `line`: it
@@ -52,22 +53,6 @@ RecordLayout layoutFor(LogFormat format, const RunOptions& options, const RunLin
   RecordLayout layout = chooseLayout(set, options);
   layout.meanings = lines.meanings;
   return layout;
-}
-
-// The log's first line that is not empty, for an ADIF log that the start
-// of the file gave away.
-bool findAdifStart(LineReader& input, AdifStart start, FirstLine& first) {
-  first.format = LogFormat::Adif;
-  first.adifStart = start;
-  input.cutLongLines(cutAfterRecord, resumeAtRecordEnd);  // a log exported as one line
-  for (std::size_t ended = 0; input.next(first.line);) {
-    if (first.line.rawLength() >= 2) {
-      first.lineNumber = ended + 1;
-      return true;
-    }
-    ended += first.line.endsWithNewline ? 1 : 0;
-  }
-  return false;
 }
 
 // What the line numbered `index` of a text log laid out as `layout` makes
@@ -104,7 +89,8 @@ TextLayout judgeLayoutAhead(LineReader& input) {
 }
 
 // The first line that screening accepts, and the reader it picks (an ADX
-// or REG1TEST log is given no line: its reader takes the log whole). False
+// or REG1TEST log, and an ADIF log whose start gave it away, is given no
+// line: its reader takes the log from its start). False
 // when no line is accepted; `sawText` then tells whether any line held
 // more than white space.
 bool findFirstLine(LineReader& input, FirstLine& first, bool& sawText) {
@@ -117,9 +103,13 @@ bool findFirstLine(LineReader& input, FirstLine& first, bool& sawText) {
     return true;
   }
   switch (probeAdif(input.peek(kAdifProbeSize))) {
-    case AdifProbe::WithHeader: return findAdifStart(input, AdifStart::AtHeader, first);
-    case AdifProbe::Headerless: return findAdifStart(input, AdifStart::AtRecords, first);
+    case AdifProbe::WithHeader: first.adifStart = AdifStart::AtHeader; break;
+    case AdifProbe::Headerless: first.adifStart = AdifStart::AtRecords; break;
     case AdifProbe::NotAdif: break;
+  }
+  if (first.adifStart) {
+    first.format = LogFormat::Adif;
+    return true;
   }
   first.layout = judgeLayoutAhead(input);
   std::string upper;
@@ -181,7 +171,8 @@ LogReading readLog(LineReader& input, const RunOptions& options, const RunLines&
   switch (first.format) {
     case LogFormat::Adx: reading = readAdxLog(input, setup, sink); break;
     case LogFormat::Adif:
-      reading = readAdifLog(input, first.line, first.lineNumber, first.adifStart, setup, sink);
+      reading = first.adifStart ? readAdifLog(input, *first.adifStart, setup, sink)
+                                : readAdifLogFrom(input, first.line, first.lineNumber, setup, sink);
       break;
     case LogFormat::Cabrillo: reading = readCabrilloLog(input, first.line, first.lineNumber, setup, sink); break;
     case LogFormat::Edi: reading = readEdiLog(input, setup, sink); break;

@@ -275,8 +275,10 @@ bool skipHeader(LineReader& input, Line line, std::size_t& number, Line& rest, b
   return true;
 }
 
-}  // namespace
-
+// Where a long line of an ADIF log may be cut (a LineCutRule): after its
+// first "<EOR>" when more tags follow, where the reader would cut it
+// itself; 0 when it would not. A log exported as one line is then held a
+// record at a time.
 std::size_t cutAfterRecord(std::string_view line) {
   const std::size_t endOfRecord = findAdifTags(line).endOfRecord;
   if (endOfRecord == std::string_view::npos) return 0;
@@ -284,13 +286,28 @@ std::size_t cutAfterRecord(std::string_view line) {
   return line.find('<', end) == std::string_view::npos ? 0 : end;
 }
 
+// Where an ADIF line cut at its bound goes on (a LineResumeRule): at its
+// first "<EOR>" or line end, so that the record it cut is closed and the
+// records behind it on the line are read.
 std::size_t resumeAtRecordEnd(std::string_view skipped) {
   return std::min(skipped.find('\n'), findCaseless(skipped, kEndOfRecord));
 }
 
-LogReading readAdifLog(LineReader& input, const Line& firstLine, std::size_t firstLineNumber, AdifStart start,
-                       const ReaderSetup& setup, RecordSink& sink) {
-  input.cutLongLines(cutAfterRecord, resumeAtRecordEnd);
+// The log's first line that is not empty (two bytes or more, its line end
+// counted) and its number; false when the log ends first.
+bool findFirstLine(LineReader& input, Line& first, std::size_t& number) {
+  for (std::size_t ended = 0; input.next(first);) {
+    if (first.rawLength() >= 2) {
+      number = ended + 1;
+      return true;
+    }
+    ended += first.endsWithNewline ? 1 : 0;
+  }
+  return false;
+}
+
+LogReading readFrom(LineReader& input, const Line& firstLine, std::size_t firstLineNumber, AdifStart start,
+                    const ReaderSetup& setup, RecordSink& sink) {
   Line first = firstLine;
   bool hasFirst = true;
   std::size_t number = firstLineNumber;
@@ -324,6 +341,22 @@ LogReading readAdifLog(LineReader& input, const Line& firstLine, std::size_t fir
   return {Status::ok(), count,
           "error reading file " + input.name() + " at line " + std::to_string(body.cutRecordLine()) +
               ": the file ends inside a record; the record was read as it stands\n"};
+}
+
+}  // namespace
+
+LogReading readAdifLog(LineReader& input, AdifStart start, const ReaderSetup& setup, RecordSink& sink) {
+  input.cutLongLines(cutAfterRecord, resumeAtRecordEnd);  // a log exported as one line
+  Line first;
+  std::size_t number = 0;
+  if (!findFirstLine(input, first, number)) return {input.status(), 0, {}};
+  return readFrom(input, first, number, start, setup, sink);
+}
+
+LogReading readAdifLogFrom(LineReader& input, const Line& firstLine, std::size_t firstLineNumber,
+                           const ReaderSetup& setup, RecordSink& sink) {
+  input.cutLongLines(cutAfterRecord, resumeAtRecordEnd);
+  return readFrom(input, firstLine, firstLineNumber, AdifStart::AtHeader, setup, sink);
 }
 
 }  // namespace quorvel
