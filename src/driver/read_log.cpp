@@ -23,8 +23,6 @@ namespace quorvel {
 
 namespace {
 
-enum class LogFormat { Adx, Adif, Cabrillo, Edi, ColumnText };
-
 // The first line a reader is given, and the reader it picks.
 struct FirstLine {
   Line line;
@@ -37,23 +35,6 @@ struct FirstLine {
   // plans no column, and is read as a row by the plan of the rows after it.
   std::string cutRow;
 };
-
-// The record line layout of a log of `format`: ADIF and Cabrillo lines
-// have a wide band field, for frequencies; text logs a narrow one, unless
-// they share their lists with logs of the other kinds.
-RecordLayout layoutFor(LogFormat format, const RunOptions& options, const RunLines& lines) {
-  LayoutSet set = lines.wideTextLogs ? LayoutSet::Wide : LayoutSet::Narrow;
-  switch (format) {
-    case LogFormat::Adx:
-    case LogFormat::Adif: set = options.keepComments ? LayoutSet::WideWithComment : LayoutSet::Wide; break;
-    case LogFormat::Cabrillo:
-    case LogFormat::Edi: set = LayoutSet::Wide; break;
-    case LogFormat::ColumnText: break;
-  }
-  RecordLayout layout = chooseLayout(set, options);
-  layout.meanings = lines.meanings;
-  return layout;
-}
 
 // What the line numbered `index` of a text log laid out as `layout` makes
 // of the log: the first line of an ADIF or Cabrillo log, the first data
@@ -145,8 +126,8 @@ bool findFirstLine(LineReader& input, FirstLine& first, bool& sawText) {
 
 }  // namespace
 
-LogReading readLog(LineReader& input, const RunOptions& options, const RunLines& lines, const WorkPlan& work,
-                   const Console& console, RecordSink& sink) {
+LogReading readLog(LineReader& input, RunLayout& layout, const WorkPlan& work, const Console& console,
+                   RecordSink& sink) {
   LogReading reading;
   // A compressed file, a binary one or a decode record is named for what
   // it is, and nothing of it is read.
@@ -167,7 +148,7 @@ LogReading readLog(LineReader& input, const RunOptions& options, const RunLines&
     }
     return reading;
   }
-  const ReaderSetup setup{layoutFor(first.format, options, lines), work, console};
+  const ReaderSetup setup{layout.forLog(first.format), work, console};
   switch (first.format) {
     case LogFormat::Adx: reading = readAdxLog(input, setup, sink); break;
     case LogFormat::Adif:
@@ -182,7 +163,6 @@ LogReading readLog(LineReader& input, const RunOptions& options, const RunLines&
                               first.layout, setup, sink);
       break;
   }
-  reading.layout = setup.layout;
   if (reading.status.isOk()) {
     if (std::string notice = input.cutNotice(); !notice.empty()) printMessage(console, notice);
   }

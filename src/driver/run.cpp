@@ -10,6 +10,7 @@
 #include "base/visible_text.h"
 #include "driver/command_line.h"
 #include "driver/read_log.h"
+#include "driver/run_layout.h"
 #include "output/bucket_files.h"
 #include "output/bucket_journal.h"
 #include "output/folder_lock.h"
@@ -63,53 +64,80 @@ Status refuseOwnFiles(const RunFolder& folder, const std::vector<std::string>& n
   return status;
 }
 
-// Reads every log into the bucket files and sorts them into the lists.
-// Once every list is written, the journal is marked before the buckets go.
+// The page and -unique ask each bucket line to carry its contact's
+// meaning. Several logs share the lists: their record lines must all
+// have their callsigns at one column, so text logs get the wide band field
+// too.
+RunLines runLines(const CommandLine& command, bool page) {
+  return {command.logNames.size() > 1, page                     ? Meanings::ForPage
+                                       : command.options.unique ? Meanings::ForRepeats
+                                                                : Meanings::None};
+}
+
+// What reading the logs came to.
+struct LogsRead {
+  long counted = 0;     // contacts their readers counted
+  bool unread = false;  // a log gave no contact, or was read in part
+};
+
+// Reads every log into `buckets`, its record lines in the layout `layout`
+// picks for it. A log that gives no contact, or is read in part, is
+// reported where it was read, and the others are read all the same. Fails
+// at a log that cannot be read on or a bucket that cannot be written.
+Status readLogsInto(BucketFiles& buckets, RunLayout& layout, const CommandLine& command, std::vector<File>& logs,
+                    const Console& console, const WorkPlan& work, LogsRead& read) {
+  for (std::size_t i = 0; i < logs.size(); ++i) {
+    LineReader input(logs[i], shownName(command.logNames[i]));
+    LogReading reading = readLog(input, layout, work, console, buckets);
+    (void)logs[i].close();
+    // What the reader managed to hand over reaches its bucket file: a
+    // later run appends to it.
+    if (!reading.status.isOk()) return reading.status;
+    read.counted += reading.counted;
+    if (!reading.fault.empty()) printMessage(console, reading.fault);
+    read.unread = read.unread || !reading.fault.empty();
+  }
+  return Status::ok();
+}
+
+// Sorts the buckets into the lists, and once every list is written marks
+// the journal before the buckets go. `listed` gets the characters of the
+// buckets whose lists were written.
+Status sortIntoLists(const RunFolder& folder, const SortSettings& settings, const BucketJournal& journal,
+                     const Console& console, long& dropped, std::string& listed) {
+  printMessage(console, kSortingMessage);
+  SortOutcome sorted = sortBuckets(folder, settings, console);
+  listed = sorted.listed();
+  dropped = sorted.dropped;
+  // Should the mark not reach the journal, the buckets still go: only a
+  // run interrupted while it deletes them would then be undone instead of
+  // finished, and the next run would report that it cannot be.
+  (void)journal.markDeleting(sorted.listed());
+  return deleteSortedBuckets(folder, settings, sorted);
+}
+
+// Reads every log into the bucket files and sorts them into the lists;
+// writes the lookup page beside them with -html, or when an earlier run
+// left one there, which would otherwise show lists that are gone.
 // `listed` gets the characters of the buckets whose lists were written.
 Status fillAndSort(const RunFolder& folder, const CommandLine& command, std::vector<File>& logs,
                    const BucketJournal& journal, const Console& console, const WorkPlan& work, std::string& listed) {
   BucketFiles buckets(folder, work.checkpoint);
   if (Status created = buckets.create(); !created.isOk()) return created;
-
-  // Several logs share the lists: their record lines must all have their
-  // callsigns at one column, so text logs get the wide band field too.
-  const bool shared = logs.size() > 1;
-  // A page beside the lists shows what they hold: one an earlier run left
-  // is written anew with the lists that replace its own.
   const bool staleSoon = !command.options.html && sizeOf(folder.path(folder.pageName())) >= 0;
   const bool page = command.options.html || staleSoon;
-  const RunLines lines{shared, page                     ? Meanings::ForPage
-                               : command.options.unique ? Meanings::ForRepeats
-                                                        : Meanings::None};
-  std::optional<RecordLayout> layout;
-  long counted = 0;
-  bool unread = false;  // a log gave no contact
-  for (std::size_t i = 0; i < logs.size(); ++i) {
-    LineReader input(logs[i], shownName(command.logNames[i]));
-    LogReading reading = readLog(input, command.options, lines, work, console, buckets);
-    (void)logs[i].close();
-    if (!reading.status.isOk()) {
-      // What the reader managed to hand over reaches its bucket file: a
-      // later run appends to it.
-      (void)buckets.close();
-      return reading.status;
-    }
-    if (reading.layout) layout = reading.layout;
-    counted += reading.counted;
-    // Such a log is reported where it was read, and the others are read
-    // and sorted all the same: the run then ends in failure.
-    if (!reading.fault.empty()) printMessage(console, reading.fault);
-    unread = unread || !reading.fault.empty();
+  RunLayout layout(command.options, runLines(command, page));
+  LogsRead read;
+  if (Status filled = readLogsInto(buckets, layout, command, logs, console, work, read); !filled.isOk()) {
+    (void)buckets.close();
+    return filled;
   }
   if (Status closed = buckets.close(); !closed.isOk()) return closed;
-  Status status = unread ? Status::reported() : Status::ok();
-  if (!layout) return status;
+  // A log that gave no contact fails the run once the others are sorted.
+  Status status = read.unread ? Status::reported() : Status::ok();
+  if (!layout.chosen()) return status;
 
-  printMessage(console, kSortingMessage);
-  // Leftover bucket lines, when this run wrote none, are sorted as whole
-  // lines; else every line from its callsign on, wherever a value wider
-  // than its field (a Cabrillo date, a long frequency or mode) put it.
-  SortSettings settings{buckets.linesHandedOver() > 0 ? SortKey(*layout) : SortKey(0),
+  SortSettings settings{layout.sortKey(buckets.linesHandedOver() > 0),
                         command.options.unique,
                         work.threadCount(),
                         work.sortMemory,
@@ -118,28 +146,20 @@ Status fillAndSort(const RunFolder& folder, const CommandLine& command, std::vec
   for (std::size_t i = 0; i < settings.earlierBytes.size(); ++i) {
     settings.earlierBytes[i] = static_cast<std::uint64_t>(journal.foundSizes()[i]);
   }
-  SortOutcome sorted = sortBuckets(folder, settings, console);
-  listed = sorted.listed();
-  // Should the mark not reach the journal, the buckets still go: only a
-  // run interrupted while it deletes them would then be undone instead of
-  // finished, and the next run would report that it cannot be.
-  (void)journal.markDeleting(sorted.listed());
-  status.absorb(deleteSortedBuckets(folder, settings, sorted));
+  long dropped = 0;
+  status.absorb(sortIntoLists(folder, settings, journal, console, dropped, listed));
   if (page) {
-    // The page shows comments with -comment, whichever log came last.
-    RecordLayout pageLayout = *layout;
-    pageLayout.withComment = command.options.keepComments;
-    Status written = writeLookupPage(folder, pageLayout);
+    Status written = writeLookupPage(folder, layout.forPage());
     if (written.isOk() && staleSoon) {
       printMessage(console, shownName(nameInMessages(folder.directory(), folder.pageName())) +
                                 " written anew: it showed the lists this run replaced\n");
     }
     status.absorb(written);
   }
-  if (shared || command.options.unique) {
-    std::string summary = std::to_string(counted) + " QSOs read from " + std::to_string(logs.size()) +
+  if (logs.size() > 1 || command.options.unique) {
+    std::string summary = std::to_string(read.counted) + " QSOs read from " + std::to_string(logs.size()) +
                           (logs.size() == 1 ? " log" : " logs");
-    if (command.options.unique) summary += ", " + std::to_string(sorted.dropped) + " repeated lines dropped";
+    if (command.options.unique) summary += ", " + std::to_string(dropped) + " repeated lines dropped";
     printMessage(console, summary + "\n");
   }
   return status;

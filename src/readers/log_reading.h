@@ -1,11 +1,9 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <utility>
 
 #include "base/status.h"
-#include "record/record_line.h"
 
 namespace quorvel {
 
@@ -24,9 +22,6 @@ struct LogReading {
   // text, as a message naming it; empty when it was read whole. The run
   // reads the other logs and sorts, then fails.
   std::string fault;
-  // The layout of the log's record lines, once a line of it was accepted
-  // and a reader ran; none when no line was (nothing was printed then).
-  std::optional<RecordLayout> layout;
 };
 
 }  // namespace quorvel

@@ -229,14 +229,13 @@ ReadTrace traceRead(std::string_view log, const RunOptions& options, const WorkP
   Console console{scratchStream(), scratchStream()};
   ReadTrace trace;
   TracingSink sink(trace, failAt);
-  LogReading reading = readLog(input, options,
-                               RunLines{false, options.html     ? Meanings::ForPage
-                                               : options.unique ? Meanings::ForRepeats
-                                                                : Meanings::None},
-                               plan, console, sink);
+  RunLayout layout(options, RunLines{false, options.html     ? Meanings::ForPage
+                                            : options.unique ? Meanings::ForRepeats
+                                                             : Meanings::None});
+  LogReading reading = readLog(input, layout, plan, console, sink);
   trace.failure = reading.status.message() + reading.fault;
-  trace.accepted = reading.layout.has_value();
-  if (!trace.lines.empty()) trace.layout = reading.layout;
+  trace.accepted = layout.chosen().has_value();
+  if (!trace.lines.empty()) trace.layout = layout.chosen();
   trace.out = readBack(console.out), trace.err = readBack(console.err);
   return trace;
 }
