@@ -4,9 +4,9 @@
 
 #include "base/ascii.h"
 #include "detect/column_traits.h"
-#include "detect/date_time.h"
-#include "detect/field_shapes.h"
-#include "detect/recognisers.h"
+#include "radio/date_time.h"
+#include "radio/field_shapes.h"
+#include "radio/recognisers.h"
 
 namespace quorvel {
 

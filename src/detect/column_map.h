@@ -1,6 +1,6 @@
 #pragma once
 
-#include "detect/date_time.h"
+#include "radio/date_time.h"
 
 namespace quorvel {
 

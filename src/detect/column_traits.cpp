@@ -5,10 +5,10 @@
 #include <optional>
 
 #include "base/ascii.h"
-#include "detect/band_notation.h"
-#include "detect/date_time.h"
-#include "detect/field_shapes.h"
-#include "detect/recognisers.h"
+#include "radio/band_notation.h"
+#include "radio/date_time.h"
+#include "radio/field_shapes.h"
+#include "radio/recognisers.h"
 
 namespace quorvel {
 

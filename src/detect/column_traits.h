@@ -3,7 +3,7 @@
 #include <string_view>
 #include <vector>
 
-#include "detect/date_time.h"
+#include "radio/date_time.h"
 
 namespace quorvel {
 

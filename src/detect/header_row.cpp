@@ -4,9 +4,9 @@
 
 #include "base/ascii.h"
 #include "base/utf8.h"
-#include "detect/date_time.h"
-#include "detect/field_shapes.h"
-#include "detect/recognisers.h"
+#include "radio/date_time.h"
+#include "radio/field_shapes.h"
+#include "radio/recognisers.h"
 #include "detect/separated_fields.h"
 #include "detect/space_tokens.h"
 

@@ -5,7 +5,7 @@
 #include "base/ascii.h"
 #include "detect/column_names.h"
 #include "detect/header_row.h"
-#include "detect/recognisers.h"
+#include "radio/recognisers.h"
 
 namespace quorvel {
 

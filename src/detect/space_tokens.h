@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "base/ascii.h"
-#include "detect/date_time.h"
+#include "radio/date_time.h"
 
 namespace quorvel {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "detect/recognisers.h"
+#include "radio/recognisers.h"
 
 namespace quorvel {
 

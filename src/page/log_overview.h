@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "detect/band_notation.h"
+#include "radio/band_notation.h"
 
 namespace quorvel {
 

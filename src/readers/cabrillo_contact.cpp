@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "base/ascii.h"
-#include "detect/recognisers.h"
+#include "radio/recognisers.h"
 
 namespace quorvel {
 

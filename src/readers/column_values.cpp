@@ -5,9 +5,9 @@
 #include <string>
 
 #include "base/ascii.h"
-#include "detect/band_table.h"
-#include "detect/date_time.h"
-#include "detect/field_shapes.h"
+#include "radio/band_table.h"
+#include "radio/date_time.h"
+#include "radio/field_shapes.h"
 
 namespace quorvel {
 

@@ -4,7 +4,7 @@
 #include <cstddef>
 
 #include "base/ascii.h"
-#include "detect/band_notation.h"
+#include "radio/band_notation.h"
 
 namespace quorvel {
 

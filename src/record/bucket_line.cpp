@@ -4,7 +4,7 @@
 
 #include "base/ascii.h"
 #include "base/bytes.h"
-#include "detect/band_table.h"
+#include "radio/band_table.h"
 
 namespace quorvel {
 

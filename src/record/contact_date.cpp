@@ -1,6 +1,6 @@
 #include "record/contact_date.h"
 
-#include "detect/date_time.h"
+#include "radio/date_time.h"
 
 namespace quorvel {
 

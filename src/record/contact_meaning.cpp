@@ -5,8 +5,8 @@
 #include <string>
 
 #include "base/ascii.h"
-#include "detect/band_notation.h"
-#include "detect/band_table.h"
+#include "radio/band_notation.h"
+#include "radio/band_table.h"
 
 namespace quorvel {
 

@@ -6,9 +6,9 @@
 #include "base/ascii.h"
 #include "base/bytes.h"
 #include "base/files.h"
-#include "detect/band_notation.h"
-#include "detect/field_shapes.h"
-#include "detect/recognisers.h"
+#include "radio/band_notation.h"
+#include "radio/field_shapes.h"
+#include "radio/recognisers.h"
 
 namespace quorvel {
 

@@ -1,48 +1,19 @@
-// The speed tricks against their plain twins, the line sort, the sort
-// stage on a folder of bucket files, and the lookup page's pieces.
+// The line sort and the sort stage on a folder of bucket files, and the
+// journal that undoes a failed run.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
 
-#include "base/bytes.h"
-#include "base/sha256.h"
 #include "output/bucket_journal.h"
 #include "output/bucket_names.h"
 #include "output/line_sort.h"
 #include "output/sort_stage.h"
-#include "page/json_text.h"
-#include "page/script_order.h"
 #include "record/bucket_line.h"
 #include "support/harness.h"
 
 namespace quorvel {
 namespace {
-
-// Every byte trick against its plain twin, on bytes that fool tricks of
-// their kind: the byte one above or below the one wanted, zero, bytes with
-// the high bit set.
-TEST(Bytes, EveryTrickAgreesWithItsPlainTwin) {
-  const std::string alphabet("<;=\0 !\x1f\x7f\x80\xbc\xff", 11);
-  std::uint64_t state = 88172645463325252u;
-  for (int round = 0; round < 20000; ++round) {
-    std::string bytes(80, ' '), copied(80, '#'), plain(80, '#');
-    for (char& c : bytes) c = alphabet[(state ^= state << 13, state ^= state >> 7, state ^= state << 17) % 11];
-    ASSERT_EQ(loadEightBytes(bytes.data()), loadEightBytesPlain(bytes.data()));
-    ASSERT_EQ(bytesEqualMask(bytes.data(), '<'), bytesEqualMaskPlain(bytes.data(), '<'));
-    const std::string_view some(bytes.data(), state % 81);
-    ASSERT_EQ(lastIndexOf(some, '\x1f'), lastIndexOfPlain(some, '\x1f')) << some;
-    std::uint64_t word = loadEightBytes(bytes.data());
-    ASSERT_EQ(bytesBeforeControl(word), bytesBeforeControlPlain(word));
-    std::string_view a(bytes.data(), state % 20), b(bytes.data() + 40, state / 20 % 20);
-    ASSERT_EQ(keyPrefix(a), keyPrefixPlain(a));
-    ASSERT_EQ(anyHighByte(a), anyHighBytePlain(a)) << a;
-    ASSERT_EQ(keyBefore(a, b), keyBeforePlain(a, b)) << a << " " << b;
-    copyBytes(copied.data(), bytes.data(), state % 80);
-    copyBytesPlain(plain.data(), bytes.data(), state % 80);
-    ASSERT_EQ(copied, plain);
-  }
-}
 
 // Lines whose keys (from the third column) are pieced together from a
 // few pieces, zero and high bytes among them: they share long prefixes and
@@ -197,36 +168,6 @@ TEST(BucketJournal, ABucketThatCannotBeCutBackIsNamed) {
   EXPECT_EQ(journal.takeBack("").status.message(),
             "unable to take this run's contacts out of the bucket files again: K.TMP cannot be cut back: Is a "
             "directory\n");
-}
-
-TEST(LookupPage, ListsBecomeJsonText) {
-  const std::pair<std::string, std::string> cases[] = {
-      {"A 1\nB 2\n", "A 1\\nB 2"},
-      {"A 1\r\nB 2\r\n\n", "A 1\\nB 2\\n"},  // Windows line ends; an empty last line
-      {"x\"\\</script>\t\r", "x\\\"\\\\\\u003c/script>\\u0009\\r"},
-      {"CAF\xE9 STR\xC3\xB6M \xE6\x97\xA5", "CAF\xC3\xA9 STR\xC3\xB6M \xE6\x97\xA5"},  // Latin-1, UTF-8
-      {"\xED\xA0\x80 \xE6\x97", "\xC3\xAD\xC2\xA0\xC2\x80 \xC3\xA6\xC2\x97"},          // a surrogate, a cut letter
-  };
-  for (const auto& [list, json] : cases) {
-    std::string whole, pieces;
-    JsonTextWriter once(whole), byByte(pieces);
-    once.write(list);
-    once.finish();
-    for (char c : list) byByte.write(std::string_view(&c, 1));
-    byByte.finish();
-    EXPECT_EQ(whole, json) << list;
-    EXPECT_EQ(pieces, json) << list;
-  }
-  for (const auto& [text, hash] : {std::pair{"abc", "ungWv48Bz+pBQUDeXa4iI7ADYaOWF3qctBD/YfIAFa0="},
-                                   std::pair{"abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
-                                             "JI1qYdIGOLjlwCaTDD5gOaM85Flk/yFn9uzt1BnbBsE="}}) {
-    const auto digest = sha256(text);
-    EXPECT_EQ(base64(std::string_view(reinterpret_cast<const char*>(digest.data()), digest.size())), hash);
-  }
-  EXPECT_EQ(base64("f") + base64("fo") + base64("foo"), "Zg==Zm8=Zm9v");
-  // The page's script halves only lists in an order its `<` agrees with.
-  EXPECT_TRUE(keepsScriptOrder("K1/A", "K10") && keepsScriptOrder("K1A", "K1A") && keepsScriptOrder("", "K1A"));
-  EXPECT_FALSE(keepsScriptOrder("K1B", "K1A") || keepsScriptOrder("", "K\xC3\x98Z") || keepsScriptOrder("", "K\t1"));
 }
 
 }  // namespace

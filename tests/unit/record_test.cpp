@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "base/files.h"
-#include "detect/band_notation.h"
+#include "radio/band_notation.h"
 #include "record/bucket_line.h"
 #include "record/contact_date.h"
 #include "record/contact_meaning.h"

@@ -1,10 +1,10 @@
-#include "detect/recognisers.h"
+#include "radio/recognisers.h"
 
 #include <algorithm>
 #include <array>
 
 #include "base/ascii.h"
-#include "detect/band_table.h"
+#include "radio/band_table.h"
 
 namespace quorvel {
 

@@ -1,4 +1,4 @@
-#include "detect/date_time.h"
+#include "radio/date_time.h"
 
 #include <array>
 #include <utility>

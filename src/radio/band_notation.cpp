@@ -1,4 +1,4 @@
-#include "detect/band_notation.h"
+#include "radio/band_notation.h"
 
 #include <charconv>
 #include <cmath>

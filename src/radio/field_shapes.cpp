@@ -1,11 +1,11 @@
-#include "detect/field_shapes.h"
+#include "radio/field_shapes.h"
 
 #include <algorithm>
 #include <array>
 
 #include "base/ascii.h"
-#include "detect/band_table.h"
-#include "detect/recognisers.h"
+#include "radio/band_table.h"
+#include "radio/recognisers.h"
 
 namespace quorvel {
 

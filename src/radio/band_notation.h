@@ -8,7 +8,7 @@
 #include <array>
 #include <string_view>
 
-#include "detect/band_table.h"
+#include "radio/band_table.h"
 
 namespace quorvel {
 
