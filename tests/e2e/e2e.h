@@ -26,6 +26,8 @@ inline std::string adif(int count, const char* kind = "ADIF") {
   return "\n" + std::string(kind) + " format detected\n" + kWriting + counted + kSorting;
 }
 inline std::string cabrillo(int count) { return adif(count, "Cabrillo"); }
+// What a log prints up to, not including, the sort.
+inline std::string unsorted(const std::string& err) { return err.substr(0, err.size() - kSorting.size()); }
 
 // What a column text run prints on standard error when its first data line
 // is "22-JUN-02 1432 14 SSB " and `callsign`, up to the count.

@@ -1,5 +1,6 @@
 // Logs of every kind end to end: ADIF, ADX, Cabrillo, REG1TEST and column text logs
-// as logging programs, downloads and hand edits leave them, each run by
+// as logging programs, downloads and hand edits leave them, in UTF-8 or
+// UTF-16, each run by
 // the built binary in a fresh folder, its status, streams and every file
 // it leaves checked.
 #include <algorithm>
@@ -369,6 +370,34 @@ TEST(OtherFilesE2e, ReadOrNamedForWhatTheyAre) {
       "no contact read from file ALL.TXT: it holds decoded signals, not contacts\n" + adif(1) +
           "1 QSOs read from 2 logs\n",
       with(allBuckets("TXT"), {{"ALL.TXT", decodes}, {"log.adi", adi}, {"G.TXT", "           20  CW G4ABC\n"}}));
+}
+
+// A log saved as UTF-16, as Windows tools save "Unicode" text, with a
+// byte-order mark of either order or none, gives just what the same log in
+// UTF-8 gives.
+TEST(ProgramE2e, Utf16LogsReadAsUtf8) {
+  auto utf16 = [](const std::string& ascii, const std::string& mark, bool bigEndian) {
+    std::string saved = mark;
+    for (char c : ascii) saved += bigEndian ? std::string{'\0', c} : std::string{c, '\0'};
+    return saved;
+  };
+  for (const char* example : {"/contest-weekend.adi", "/field-day.log", "/paper-log.txt"}) {
+    const std::string log = readFile(QUORVEL_EXAMPLES + std::string(example));
+    ScratchDir plain;
+    plain.write("log", log);
+    const Outcome want = runProgram(plain, {"log"});
+    for (const auto& [mark, bigEndian] : {std::pair{"\xFF\xFE", false}, {"\xFE\xFF", true}, {"", false}}) {
+      const std::string saved = utf16(log, mark, bigEndian);
+      expectFolder({{"log", saved}}, {"log"}, 0, want.out, want.err, with(plain.files(), {{"log", saved}}));
+    }
+  }
+  // A last line cut in the middle of a character ends in U+FFFD.
+  const std::string cut = kLog.substr(0, kLog.size() - 1);
+  ScratchDir plain;
+  plain.write("log", cut + "\xEF\xBF\xBD");
+  const Outcome want = runProgram(plain, {"log"});
+  const std::string saved = utf16(cut, "\xFF\xFE", false) + "X";
+  expectFolder({{"log", saved}}, {"log"}, 0, want.out, want.err, with(plain.files(), {{"log", saved}}));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // A contact's meaning end to end: text logs whose values their list lines
 // cannot tell alone, lists in callsign order wherever a value put it,
-// -unique by what contacts mean, and a page that shows the lists beside it.
+// -unique by what contacts mean and by whole lines, and a page that shows
+// the lists beside it.
 // (The cards themselves, in real browsers: tests/browser.)
 #include "e2e/e2e.h"
 
@@ -85,6 +86,23 @@ TEST(MeaningE2e, APageShowsTheListsBesideIt) {
   // none, where names differ by case; where they do not (Windows), the
   // lists and the page are the same files.
   EXPECT_EQ(runProgram(dir, {"-lower", "log.txt"}).err, kLogErr + (kWindows ? dir.shown("lookup.htm") + anew : ""));
+}
+
+// -unique writes a line once however often it stands in a list: repeated
+// in one log, across logs, or left in a bucket by an earlier run. A line
+// that differs in anything stays; lines of one callsign come in the order
+// of their whole text.
+TEST(ProgramE2e, UniqueDropsRepeatedLines) {
+  const std::string cw = "<CALL:4>K1AB <BAND:3>20M <MODE:2>CW <EOR>\n", k1ac = "      20  CW K1AC\n";
+  const Files logs = {{"x.adi", "<EOH>\n" + cw + cw + "<CALL:4>K1AB <BAND:3>20M <MODE:3>SSB <EOR>\n"},
+                      {"y.adi", "<EOH>\n" + cw + "<CALL:4>K1AC <BAND:3>20M <MODE:2>CW <EOR>\n"}};
+  const Files lists = with(allBuckets("TXT"), logs);
+  const std::string k1ab = "      20  CW K1AB\n      20 SSB K1AB\n";
+  expectFolder(with(logs, {{"K.TMP", k1ac}}), {"-nodate", "-notime", "x.adi", "-UNIQUE", "y.adi"}, 0, bucketRow(),
+               unsorted(adif(3)) + unsorted(adif(2)) + kSorting + "5 QSOs read from 2 logs, 3 repeated lines dropped\n",
+               with(lists, {{"K.TXT", k1ab + k1ac}}));
+  expectFolder(logs, {"-unique", "-nodate", "-notime", "x.adi"}, 0, bucketRow(),
+               adif(3) + "3 QSOs read from 1 log, 1 repeated lines dropped\n", with(lists, {{"K.TXT", k1ab}}));
 }
 
 }  // namespace

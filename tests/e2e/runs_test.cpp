@@ -83,9 +83,6 @@ TEST(ProgramE2e, RunsLeaveThe36ListsOnly) {
   expectFolder(with(lists, {{"k.txt", "old"}}), {"-Lower", "log.txt"}, 0, bucketRow(true), kLogErr, lists);
 }
 
-// What a log prints up to, not including, the sort.
-std::string unsorted(const std::string& err) { return err.substr(0, err.size() - kSorting.size()); }
-
 // A line or value past the readers' bound, between normal contacts, in a
 // log of each kind: its first 4 MiB (a value's first 1 MiB, cut at a
 // character) are kept, the rest read past, the contacts after it read, and
@@ -185,51 +182,6 @@ TEST(ProgramE2e, SeveralLogsShareTheLists) {
                with(with(allBuckets("TXT"), noLog),
                     {{"K.TXT", " 20240309 1200       20  CW K1AB\n22-JUN-02 1432       14 SSB K1ABC\n"},
                      {"G.TXT", "22-JUN-02 1433        7  CW G4ABC\n"}}));
-}
-
-// -unique writes a line once however often it stands in a list: repeated
-// in one log, across logs, or left in a bucket by an earlier run. A line
-// that differs in anything stays; lines of one callsign come in the order
-// of their whole text.
-TEST(ProgramE2e, UniqueDropsRepeatedLines) {
-  const std::string cw = "<CALL:4>K1AB <BAND:3>20M <MODE:2>CW <EOR>\n", k1ac = "      20  CW K1AC\n";
-  const Files logs = {{"x.adi", "<EOH>\n" + cw + cw + "<CALL:4>K1AB <BAND:3>20M <MODE:3>SSB <EOR>\n"},
-                      {"y.adi", "<EOH>\n" + cw + "<CALL:4>K1AC <BAND:3>20M <MODE:2>CW <EOR>\n"}};
-  const Files lists = with(allBuckets("TXT"), logs);
-  const std::string k1ab = "      20  CW K1AB\n      20 SSB K1AB\n";
-  expectFolder(with(logs, {{"K.TMP", k1ac}}), {"-nodate", "-notime", "x.adi", "-UNIQUE", "y.adi"}, 0, bucketRow(),
-               unsorted(adif(3)) + unsorted(adif(2)) + kSorting + "5 QSOs read from 2 logs, 3 repeated lines dropped\n",
-               with(lists, {{"K.TXT", k1ab + k1ac}}));
-  expectFolder(logs, {"-unique", "-nodate", "-notime", "x.adi"}, 0, bucketRow(),
-               adif(3) + "3 QSOs read from 1 log, 1 repeated lines dropped\n", with(lists, {{"K.TXT", k1ab}}));
-}
-
-// A log saved as UTF-16, as Windows tools save "Unicode" text, with a
-// byte-order mark of either order or none, gives just what the same log in
-// UTF-8 gives.
-TEST(ProgramE2e, Utf16LogsReadAsUtf8) {
-  auto utf16 = [](const std::string& ascii, const std::string& mark, bool bigEndian) {
-    std::string saved = mark;
-    for (char c : ascii) saved += bigEndian ? std::string{'\0', c} : std::string{c, '\0'};
-    return saved;
-  };
-  for (const char* example : {"/contest-weekend.adi", "/field-day.log", "/paper-log.txt"}) {
-    const std::string log = readFile(QUORVEL_EXAMPLES + std::string(example));
-    ScratchDir plain;
-    plain.write("log", log);
-    const Outcome want = runProgram(plain, {"log"});
-    for (const auto& [mark, bigEndian] : {std::pair{"\xFF\xFE", false}, {"\xFE\xFF", true}, {"", false}}) {
-      const std::string saved = utf16(log, mark, bigEndian);
-      expectFolder({{"log", saved}}, {"log"}, 0, want.out, want.err, with(plain.files(), {{"log", saved}}));
-    }
-  }
-  // A last line cut in the middle of a character ends in U+FFFD.
-  const std::string cut = kLog.substr(0, kLog.size() - 1);
-  ScratchDir plain;
-  plain.write("log", cut + "\xEF\xBF\xBD");
-  const Outcome want = runProgram(plain, {"log"});
-  const std::string saved = utf16(cut, "\xFF\xFE", false) + "X";
-  expectFolder({{"log", saved}}, {"log"}, 0, want.out, want.err, with(plain.files(), {{"log", saved}}));
 }
 
 // Something planted where the run writes, in a folder others can write
