@@ -6,15 +6,15 @@
 #include "base/bytes.h"
 #include "detect/adif_probe.h"
 #include "detect/assign_column.h"
-#include "radio/band_notation.h"
-#include "radio/date_time.h"
-#include "radio/recognisers.h"
 #include "detect/row_kind.h"
 #include "detect/space_tokens.h"
 #include "detect/text_layout.h"
 #include "detect/text_row.h"
 #include "fuzzing.h"
 #include "page/json_text.h"
+#include "radio/band_notation.h"
+#include "radio/date_time.h"
+#include "radio/recognisers.h"
 #include "readers/adif_tags.h"
 #include "readers/cabrillo_contact.h"
 #include "readers/column_values.h"
@@ -65,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Read back as a list line of every layout: fields are pieces of it.
   for (int switches = 0; switches < 8; ++switches) {
     const RecordLayout layout = chooseLayout(switches & 4 ? LayoutSet::Narrow : LayoutSet::WideWithComment,
-                                             RunOptions{(switches & 1) != 0, (switches & 2) != 0});
+                                             {(switches & 1) != 0, (switches & 2) != 0});
     if (std::optional<RecordFields> fields = parseRecordLine(text, layout)) {
       for (std::string_view field : {fields->date, fields->time, fields->band, fields->mode, fields->callsign})
         check(field.empty() || (field.data() >= text.data() && field.end() <= text.end()), "fields view the line");

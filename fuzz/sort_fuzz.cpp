@@ -13,9 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static std::FILE* devNull = std::fopen("/dev/null", "w");
   testing::ScratchDir dir;
   char bucket = kBucketCharacters[data[0] % kBucketCharacters.size()];
-  const SortKey key = (data[0] & 64) != 0
-                          ? SortKey(chooseLayout(LayoutSet::Wide, RunOptions{(data[0] & 1) != 0, false}))
-                          : SortKey(data[0] & 63);
+  const SortKey key =
+      (data[0] & 64) != 0 ? SortKey(chooseLayout(LayoutSet::Wide, {(data[0] & 1) != 0, false})) : SortKey(data[0] & 63);
   const bool unique = (data[0] & 128) != 0;
   std::string content(reinterpret_cast<const char*>(data + 1), size - 1);
   for (char other : kBucketCharacters) dir.put(RunFolder().bucketName(other), other == bucket ? content : "");

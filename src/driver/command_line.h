@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "quorvel/run_options.h"
+#include "driver/run_options.h"
 
 namespace quorvel {
 

@@ -11,7 +11,7 @@ RecordLayout RunLayout::forLog(LogFormat format) {
     case LogFormat::Edi: set = LayoutSet::Wide; break;
     case LogFormat::ColumnText: break;
   }
-  RecordLayout layout = chooseLayout(set, options_);
+  RecordLayout layout = chooseLayout(set, {options_.noDate, options_.noTime});
   layout.meanings = lines_.meanings;
   last_ = layout;
   return layout;

@@ -2,8 +2,8 @@
 
 #include <optional>
 
+#include "driver/run_options.h"
 #include "output/line_sort.h"
-#include "quorvel/run_options.h"
 #include "record/record_line.h"
 
 namespace quorvel {

@@ -46,10 +46,10 @@ int RecordLayout::sortColumn() const {
   return static_cast<int>(before) + 1;
 }
 
-RecordLayout chooseLayout(LayoutSet set, const RunOptions& options) {
+RecordLayout chooseLayout(LayoutSet set, LeftOut leftOut) {
   RecordLayout layout;
-  layout.withDate = !options.noDate;
-  layout.withTime = !options.noTime;
+  layout.withDate = !leftOut.date;
+  layout.withTime = !leftOut.time;
   layout.withComment = set == LayoutSet::WideWithComment;
   layout.bandWidth = set == LayoutSet::Narrow ? kNarrowBandWidth : kWideBandWidth;
   return layout;

@@ -6,7 +6,6 @@
 #include <string_view>
 
 #include "base/bytes.h"
-#include "quorvel/run_options.h"
 
 namespace quorvel {
 
@@ -72,8 +71,15 @@ struct RecordLayout {
   bool operator==(const RecordLayout&) const = default;
 };
 
-// The layout of `set` under the -nodate and -notime switches of `options`.
-RecordLayout chooseLayout(LayoutSet set, const RunOptions& options);
+// The fields a run's record lines leave out: the date under -nodate, the
+// time under -notime.
+struct LeftOut {
+  bool date = false;
+  bool time = false;
+};
+
+// The layout of `set`, without the fields `leftOut` names.
+RecordLayout chooseLayout(LayoutSet set, LeftOut leftOut = {});
 
 // The length of the record line of `fields` in `layout`, new line included.
 std::size_t recordLineSize(const RecordLayout& layout, const RecordFields& fields);

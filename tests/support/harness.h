@@ -17,7 +17,7 @@
 #include "base/files.h"
 #include "base/work_plan.h"
 #include "output/line_sort.h"
-#include "quorvel/run_options.h"
+#include "driver/run_options.h"
 
 namespace quorvel::testing {
 

@@ -57,7 +57,7 @@ std::string recordLines(const RecordLayout& layout) {
 std::size_t runsLines(std::string& content) {
   content = "2024-03-09 181502 70CM  FM G9OLD\n";
   const std::size_t earlier = content.size();
-  const RecordLayout narrow = chooseLayout(LayoutSet::Narrow, RunOptions{});
+  const RecordLayout narrow = chooseLayout(LayoutSet::Narrow);
   const std::string_view dates[] = {"2024-03-09", "2024-03-09 18", "09.03.24"};
   const std::string_view bands[] = {"70CM", "2M", "23CM", "145.94603", "14"};
   const std::string_view callsigns[] = {"G4ABC", "G0ABC", "G2ABC", "G1AA", "G"};
@@ -89,7 +89,7 @@ std::size_t runsLines(std::string& content) {
 // lines or not; this run's lines sort by their callsigns where the run
 // wrote them.
 TEST(SortBuckets, SortsBucketFilesWhateverTheirLinesAndMemory) {
-  const RecordLayout wide = chooseLayout(LayoutSet::Wide, RunOptions{});
+  const RecordLayout wide = chooseLayout(LayoutSet::Wide);
   const SortKey keys[] = {SortKey(3), SortKey(wide), SortKey(260)};
   std::vector<std::string> lines;
   for (std::size_t length : {65534u, 3u, 65535u, 70000u, 65536u, 0u, 65535u, 10u}) {

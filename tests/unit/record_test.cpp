@@ -35,7 +35,7 @@ TEST(RecordLine, EveryWrittenLineSplitsIntoItsValues) {
   const std::vector<std::string_view> modes = {"", "CW", "SSB", "RTTY", "WINMOR", "8PSK", "MFSK", "MSK144"};
   for (LayoutSet set : {LayoutSet::Wide, LayoutSet::WideWithComment, LayoutSet::Narrow}) {
     for (int switches = 0; switches < 4; ++switches) {
-      const RecordLayout layout = chooseLayout(set, RunOptions{(switches & 1) != 0, (switches & 2) != 0});
+      const RecordLayout layout = chooseLayout(set, {(switches & 1) != 0, (switches & 2) != 0});
       for (std::string_view date : dates) {
         for (std::string_view time : times) {
           for (std::string_view band : bands) {
@@ -62,9 +62,9 @@ TEST(RecordLine, EveryWrittenLineSplitsIntoItsValues) {
 // Lines of bucket files left by other runs: split when they fit the run's
 // layout, and otherwise left whole, their callsign where the sort saw it.
 TEST(RecordLine, LinesOfOtherLayoutsAreLeftWhole) {
-  const RecordLayout wide = chooseLayout(LayoutSet::Wide, RunOptions{});
-  const RecordLayout narrow = chooseLayout(LayoutSet::Narrow, RunOptions{});
-  const RecordLayout bare = chooseLayout(LayoutSet::Wide, RunOptions{true, true});
+  const RecordLayout wide = chooseLayout(LayoutSet::Wide);
+  const RecordLayout narrow = chooseLayout(LayoutSet::Narrow);
+  const RecordLayout bare = chooseLayout(LayoutSet::Wide, {true, true});
   struct Case {
     const RecordLayout& layout;
     std::string_view line;
