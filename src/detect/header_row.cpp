@@ -4,11 +4,11 @@
 
 #include "base/ascii.h"
 #include "base/utf8.h"
+#include "detect/separated_fields.h"
+#include "detect/space_tokens.h"
 #include "radio/date_time.h"
 #include "radio/field_shapes.h"
 #include "radio/recognisers.h"
-#include "detect/separated_fields.h"
-#include "detect/space_tokens.h"
 
 namespace quorvel {
 

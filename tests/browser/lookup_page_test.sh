@@ -30,8 +30,8 @@ if [ -z "$quorvel" ]; then
   cmake --build "$top/build" --parallel "$(nproc)" --target quorvel >/dev/null
   quorvel="$top/build/quorvel"
 fi
-work=$(mktemp -d "${TMPDIR:-/tmp}/quorvel-page-XXXXXX")
-trap 'rm -rf "$work"' EXIT
+source "$top/scripts/lib.sh"
+scratch_folder page
 export LC_ALL=C
 
 # tag NAME VALUE: an ADIF field, its length counted in bytes.

@@ -16,8 +16,8 @@
 #include "base/checkpoint.h"
 #include "base/files.h"
 #include "base/work_plan.h"
-#include "output/line_sort.h"
 #include "driver/run_options.h"
+#include "output/line_sort.h"
 
 namespace quorvel::testing {
 
