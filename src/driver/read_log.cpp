@@ -26,6 +26,7 @@ namespace {
 // The first line a reader is given, and the reader it picks.
 struct FirstLine {
   Line line;
+  std::string upper;  // `line` upper-cased, as screening judged it
   LogFormat format = LogFormat::ColumnText;
   // An ADIF log whose start gave it away: its reader finds its first line.
   std::optional<AdifStart> adifStart;
@@ -93,7 +94,7 @@ bool findFirstLine(LineReader& input, FirstLine& first, bool& sawText) {
     return true;
   }
   first.layout = judgeLayoutAhead(input);
-  std::string upper;
+  std::string& upper = first.upper;
   // Lines are counted for the layout from the first it was judged on.
   std::size_t judgedFrom = 0, cutRowNumber = 0;
   for (std::size_t index = 0; input.next(first.line); ++index) {
@@ -118,6 +119,7 @@ bool findFirstLine(LineReader& input, FirstLine& first, bool& sawText) {
   if (cutRowNumber == 0) return false;
   // Nothing after the cut line reads as a row: it is the only one there is.
   first.line = Line{first.cutRow, true};
+  upperCaseInto(first.cutRow, upper);
   first.lineNumber = cutRowNumber;
   first.format = LogFormat::ColumnText;
   first.layout.firstDataFound = false;
@@ -158,7 +160,7 @@ LogReading readLog(LineReader& input, RunLayout& layout, const WorkPlan& work, c
     case LogFormat::Cabrillo: reading = readCabrilloLog(input, first.line, first.lineNumber, setup, sink); break;
     case LogFormat::Edi: reading = readEdiLog(input, setup, sink); break;
     case LogFormat::ColumnText:
-      reading = readColumnLog(input, first.line, first.lineNumber,
+      reading = readColumnLog(input, std::move(first.upper), first.lineNumber,
                               first.line.text.data() == first.cutRow.data() ? std::string_view() : first.cutRow,
                               first.layout, setup, sink);
       break;

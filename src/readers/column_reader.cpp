@@ -56,14 +56,12 @@ std::string nextLine(LineReader& input) {
   return upper;
 }
 
-// The upper-cased first data row of a log laid out as `layout`: the first
-// line, and for a CSV row the lines a quoted field runs over. `lines` goes
-// on by the lines it took; `strayQuote` gets the first line's number when
-// its open quote was a stray character.
-std::string firstRow(LineReader& input, const Line& firstLine, const TextLayout& layout, std::size_t& lines,
+// The upper-cased first data row of a log laid out as `layout`: its first
+// line `upper`, and for a CSV row the lines a quoted field runs over.
+// `lines` goes on by the lines it took; `strayQuote` gets the first line's
+// number when its open quote was a stray character.
+std::string firstRow(LineReader& input, std::string upper, const TextLayout& layout, std::size_t& lines,
                      std::size_t& strayQuote) {
-  std::string upper;
-  upperCaseInto(firstLine.text, upper);
   const std::size_t number = lines;
   for (Line line; layout.separator != ' ';) {
     const RowEnd end = rowEnd(upper, nextLine(input), layout.separator, layout.fieldsOfARow);
@@ -110,10 +108,11 @@ LogReading readColumns(LineReader& input, std::string_view cutRow, const std::st
 
 }  // namespace
 
-LogReading readColumnLog(LineReader& input, const Line& firstLine, std::size_t firstLineNumber, std::string_view cutRow,
-                         const TextLayout& layout, const ReaderSetup& setup, RecordSink& sink) {
+LogReading readColumnLog(LineReader& input, std::string upperFirstLine, std::size_t firstLineNumber,
+                         std::string_view cutRow, const TextLayout& layout, const ReaderSetup& setup,
+                         RecordSink& sink) {
   std::size_t lines = firstLineNumber, strayQuote = 0;
-  const std::string upper = firstRow(input, firstLine, layout, lines, strayQuote);
+  const std::string upper = firstRow(input, std::move(upperFirstLine), layout, lines, strayQuote);
   const ColumnPlan plan = planColumns(layout, upper);
   reportColumns(plan, setup.console);
   LogReading reading = readColumns(input, cutRow, upper, firstLineNumber, lines, strayQuote, layout, plan, setup, sink);
