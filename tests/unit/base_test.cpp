@@ -44,10 +44,10 @@ TEST(VisibleText, EscapesControlsAndCutsLongTokens) {
       {"22-JUN-02", "22-JUN-02"},
       {"\x1B[2J-1\a", "\\x1B[2J-1\\x07"},
       {"A\tB\x7F\r", "A\\x09B\\x7F\\x0D"},
-      {"STR\xC3\xB6M", "STR\xC3\xB6M"},                          // UTF-8 kept
-      {"\xE6\x97\xA5\xE6\x9C\xAC", "\xE6\x97\xA5\xE6\x9C\xAC"},  // three bytes a letter
-      {"STR\xF6M", "STR\xF6M"},                                  // a Latin-1 letter kept
-      {"\x9B-K\xC2\x9B", "\\x9B-K\\xC2\\x9B"},                   // C1, lone or in UTF-8
+      {"STR\xC3\xB6M", "STR\xC3\xB6M"},                             // UTF-8 kept
+      {"\xE6\x97\xA5\xE6\x9C\xAC", "\xE6\x97\xA5\xE6\x9C\xAC"},     // three bytes a letter
+      {"STR\xF6M\xF5\x80\x80\x80", "STR\xF6M\xF5\\x80\\x80\\x80"},  // Latin-1 letters kept; F5 leads no UTF-8
+      {"\x9B-K\xC2\x9B", "\\x9B-K\\xC2\\x9B"},                      // C1, lone or in UTF-8
       {"\xE6\x97-\xED\xA0\x80-\xE0\x80\xAF",
        "\xE6\\x97-\xED\xA0\\x80-\xE0\\x80\xAF"},  // a cut letter, a surrogate, overlong
       {"\xE6\x97\x1B", "\xE6\\x97\\x1B"},         // no letter ends in a control

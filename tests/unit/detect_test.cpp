@@ -82,7 +82,7 @@ TEST(RowKind, WhatARowIs) {
 TEST(TextRow, BlankRowsKeepOneValueWhole) {
   const std::pair<std::string_view, std::string_view> cases[] = {
       {"14 JUN 2025 1805 14.025 CW K1ABC", "14 JUN 2025|1805|14.025|CW|K1ABC"},
-      {"1 MAY 24 1:05 PM 7 CW", "1 MAY 24|1:05 PM|7|CW"},
+      {"1 MAY 24 1:05 PM 7 CW 9:00 AM", "1 MAY 24|1:05 PM|7|CW|9:00 AM"},
       {"14 SSB 2025 K1ABC", "14|SSB|2025|K1ABC"},
       {"7 MAR 599", "7|MAR|599"},
       {"31 FEB 2025 7", "31|FEB|2025|7"},

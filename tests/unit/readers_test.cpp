@@ -94,6 +94,9 @@ TEST(ParseCabrilloQso, TheWorkedCallOfEachContest) {
       {"ARRL-SS-CW", "QSO: 14000 CW 2009-11-07 2100 W1AW 1 M 38 CT KK K8MM", "KK"},          // the ten: as it stands
       {"CQ-WW-RTTY", "QSO: 14080 RY 2024-09-28 1200 G4ZZZ 599 14 DL1ABC 599 14", "DL1ABC"},  // no DX placeholder
       {"ARRL-10-GHZ", "QSO: 10G PH 2024-08-17 1500 W1AW FN31 K1TEO FN31", "K1TEO"},
+      {"ARRL-222", "QSO: 222 PH 2024-06-08 1800 W1AW FN31 K1TEO FN32", "K1TEO"},
+      {"DL-DX-RTTY", "QSO: 14080 RY 2024-01-06 1100 DL1ABC 599 001 G4ZZZ 599 042", "G4ZZZ"},
+      {"EU-HF", "QSO: 14000 CW 2024-08-10 1200 DL1ABC 599 DL OK1XYZ 599 015", "OK1XYZ"},
   };
   for (const auto& [contest, line, call] : cases) {
     CabrilloContact contact;
@@ -236,7 +239,7 @@ TEST(AdxLogs, EachRecordGivesItsAdifTwinsLine) {
       {"<RECORD><CALL>&#x47;4&#65;BC</CALL><COMMENT>a &amp; b &lt;c&gt;</COMMENT><FREQ>14.025</FREQ><MODE>SSB "
        "x</MODE></RECORD>",
        "<CALL:5>G4ABC <COMMENT:9>a & b <c> <FREQ:6>14.025 <MODE:5>SSB x <EOR>", false},
-      {"<RECORD><CALL>G4<!-- not this -->XYZ</CALL><MODE><![CDATA[S<B]]></MODE></RECORD>",
+      {"<RECORD><NAME>Al</NAME><CALL>G4<!-- not this -->XYZ</CALL><MODE><![CDATA[S<B]]></MODE></RECORD>",
        "<CALL:5>G4XYZ <MODE:3>S<B <EOR>", false},
       {"<record><call>k1abc</call><Qso_Date>20240309</Qso_Date><band>40M</band><mode>cw</mode></record>",
        "<call:5>k1abc <Qso_Date:8>20240309 <band:3>40M <mode:2>cw <eor>", true},
