@@ -36,12 +36,16 @@ Status BucketFiles::endLastLine(std::size_t index) {
 }
 
 Status BucketFiles::appendToBucket(char bucketKey, std::string_view line, std::size_t untoldCallsign) {
+  return append(bucketKey, line, untoldCallsign, mayCarry(line.substr(0, line.size() - kLineEnd.size())));
+}
+
+Status BucketFiles::append(char bucketKey, std::string_view line, std::size_t untoldCallsign, bool lineMayCarry) {
   ++linesHandedOver_;
   int index = bucketIndex(bucketKey);
   if (index < 0) return Status::ok();
   Bucket& bucket = buckets_[static_cast<std::size_t>(index)];
   const std::string_view body = line.substr(0, line.size() - kLineEnd.size());
-  if (const std::string_view told = bucket.places.tell(body, untoldCallsign); told.empty()) {
+  if (const std::string_view told = bucket.places.tell(body, untoldCallsign, lineMayCarry); told.empty()) {
     bucket.pending.append(line);
   } else {
     bucket.pending.append(body).append(told).append(kLineEnd);
@@ -54,9 +58,8 @@ Status BucketFiles::appendLines(std::string_view text, std::span<const HandedLin
   std::size_t begin = 0;
   for (taken = 0; taken < lines.size(); ++taken) {
     const HandedLine& line = lines[taken];
-    // Called as this class's own: inline, no call a line.
     Status status =
-        BucketFiles::appendToBucket(line.bucketKey, text.substr(begin, line.end - begin), line.untoldCallsign);
+        append(line.bucketKey, text.substr(begin, line.end - begin), line.untoldCallsign, line.lineMayCarry);
     if (!status.isOk()) return status;
     begin = line.end;
   }

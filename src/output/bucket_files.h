@@ -52,6 +52,8 @@ class BucketFiles final : public RecordSink {
     BucketPlaces places;
   };
 
+  // appendToBucket() for a line whose text's mayCarry() is known.
+  Status append(char bucketKey, std::string_view line, std::size_t untoldCallsign, bool lineMayCarry);
   Status endLastLine(std::size_t index);
   Status flush(std::size_t index);
   // "unable to create file", with the reason of the call that failed.

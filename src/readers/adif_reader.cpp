@@ -252,11 +252,8 @@ void AdifBody::closeRecord(ContactBatch& batch) {
   std::string_view call = call_.text();
   RecordFields fields{qsoDate_.text(), timeOn_.text(), band_.text(), shownMode(mode_.text(), submode_.text()), call,
                       comment_};
-  ContactMeaning meaning;
   MeaningText room;
-  if (layout_.meanings != Meanings::None) {
-    meaning = adifMeaning(fields, bandMeant_, mode_.text(), submode_.text(), layout_.meanings, room);
-  }
+  const ContactMeaning meaning = adifMeaning(fields, bandMeant_, mode_.text(), submode_.text(), layout_.meanings, room);
   batch.add(layout_, fields, meaning, LetterCase::Upper);
 }
 

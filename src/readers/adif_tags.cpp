@@ -151,7 +151,10 @@ std::string_view adifTagName(AdifTag tag) { return kTagNames[static_cast<std::si
 
 ContactMeaning adifMeaning(const RecordFields& fields, int band, std::string_view mode, std::string_view submode,
                            Meanings meanings, MeaningText& room) {
+  // One object filled and returned on every path: the caller's meaning is
+  // made in place, and read where it was written.
   ContactMeaning meaning;
+  if (meanings == Meanings::None) return meaning;
   meaning.band = band;
   // A FREQ is shown as it stands, and a BAND less its unit, which its
   // number names all the same (20 for 20M, 70C for 70CM).
@@ -287,20 +290,23 @@ AdifTagPositions findAdifTags(std::string_view line) {
   const std::size_t size = line.size();
   // Tags are a few bytes apart: the line is looked at 16 bytes at a time,
   // and each "<" among them taken from one mask.
-  for (std::size_t at = 0; at < size; at += 16) {
+  for (std::size_t at = 0; at < size && positions.endOfRecord == std::string_view::npos; at += 16) {
     for (std::uint32_t opens = opensAt(data, at, size); opens != 0; opens &= opens - 1) {
       std::size_t position = at + static_cast<std::size_t>(std::countr_zero(opens));
       AdifTag tag = tagOpenedAt(data, position, size);
       if (tag == AdifTag::EndOfRecord) {
         positions.endOfRecord = position;
-        return quotesATag(line, positions) ? findTagsByLength(line) : positions;
+        break;
       }
       if (tag != AdifTag::Other && positions.of(tag) == std::string_view::npos) {
         positions.first[static_cast<std::size_t>(tag)] = position;
       }
     }
   }
-  return quotesATag(line, positions) ? findTagsByLength(line) : positions;
+  // One object returned on every path: the caller reads the positions
+  // where they were written, not from a copy made field by field.
+  if (quotesATag(line, positions)) positions = findTagsByLength(line);
+  return positions;
 }
 
 AdifTagValue readAdifTag(std::string_view line, std::size_t position, AdifTag tag, bool cutToLength) {

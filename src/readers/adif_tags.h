@@ -81,12 +81,12 @@ AdifTagValue readAdifTag(std::string_view line, std::size_t position, AdifTag ta
 // the field alone, when the declared length could not be read or is 0.
 bool keepAdifValue(AdifTag tag, const AdifTagValue& value, std::string_view& field);
 
-// What an ADIF or ADX contact means, as far as `meanings` asks, its
-// record line's values `fields` taken from its tags: the band `band` that
-// its BAND or FREQ names (meantBand), the finer name of its MODE `mode`
-// and SUBMODE `submode` that the list does not show, and for the page its
-// QSO_DATE and TIME_ON read (ADIF's dates leave no order in doubt). Views
-// `fields`, the mode and `room`.
+// What an ADIF or ADX contact means, as far as `meanings` asks (nothing
+// for Meanings::None), its record line's values `fields` taken from its
+// tags: the band `band` that its BAND or FREQ names (meantBand), the finer
+// name of its MODE `mode` and SUBMODE `submode` that the list does not
+// show, and for the page its QSO_DATE and TIME_ON read (ADIF's dates leave
+// no order in doubt). Views `fields`, the mode and `room`.
 ContactMeaning adifMeaning(const RecordFields& fields, int band, std::string_view mode, std::string_view submode,
                            Meanings meanings, MeaningText& room);
 

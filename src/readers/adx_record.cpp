@@ -73,10 +73,8 @@ void AdxRecord::close(ContactBatch& batch) {
   keepLineFields();
   if (qsoDate_.empty()) qsoDate_ = lastQsoDate_;
   RecordFields fields{qsoDate_, timeOn_, band_, shownMode(mode_, submode_), call_, comment_};
-  ContactMeaning meaning;
   MeaningText room;
-  if (layout_.meanings != Meanings::None)
-    meaning = adifMeaning(fields, bandMeant_, mode_, submode_, layout_.meanings, room);
+  const ContactMeaning meaning = adifMeaning(fields, bandMeant_, mode_, submode_, layout_.meanings, room);
   batch.add(layout_, fields, meaning, LetterCase::Upper);
 }
 

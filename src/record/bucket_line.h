@@ -48,11 +48,15 @@ inline constexpr char kCarriedMark = '\x1F';
 // is well formed and its callsign position lies within the text.
 BucketLine readBucketLine(std::string_view line);
 
-// Whether `line` may carry something: it ends with a digit. Most lines
-// carry nothing, and end with a callsign's or comment's letter: the sort
-// asks this of every line before it reads one whole.
+// Whether `line` may carry something: it ends with one to seven digits
+// after the mark or a TAB. Most lines carry nothing, and end with a
+// callsign's letter or a comment's word or number: the sort asks this of
+// every line before it reads one whole.
 inline bool mayCarry(std::string_view line) {
-  return !line.empty() && static_cast<unsigned char>(line.back() - '0') <= 9;
+  const std::size_t least = line.size() > 7 ? line.size() - 7 : 0;
+  std::size_t digits = line.size();
+  while (digits > least && static_cast<unsigned char>(line[digits - 1] - '0') <= 9) --digits;
+  return digits != line.size() && digits > 0 && (line[digits - 1] == kCarriedMark || line[digits - 1] == '\t');
 }
 
 // The meaning a bucket line carries for the page, with the list texts of
@@ -102,9 +106,11 @@ class BucketPlaces {
   // that carries its place itself, npos: the mark and the place, or
   // nothing. A line whose text would read as carrying something tells its
   // place all the same.
-  std::string_view tell(std::string_view text, std::size_t untold) {
+  std::string_view tell(std::string_view text, std::size_t untold) { return tell(text, untold, mayCarry(text)); }
+  // The same, with mayCarry(text) found already by the line's writer.
+  std::string_view tell(std::string_view text, std::size_t untold, bool lineMayCarry) {
     // Nearly every line: its callsign where the line before had it.
-    if (untold == last_ && !mayCarry(text)) return {};
+    if (untold == last_ && !lineMayCarry) return {};
     return tellSlowly(text, untold);
   }
 

@@ -38,7 +38,11 @@ void ContactBatch::addLine(const RecordLayout& layout, const RecordFields& field
   }
   if (letters == LetterCase::Upper) upperCaseBytes(line, line, size);
   used_ += size;
-  contacts_.push_back({used_, ++counted_, carried.size() > 0 ? std::string_view::npos : callsignAt, bucketKey});
+  // Whether the line reads as one that carries something is found here, on
+  // the reader's thread, not where the lines are handed over one by one.
+  const bool mayCarryAny = carried.size() > 0 || mayCarry(std::string_view(line, textSize));
+  contacts_.push_back(
+      {used_, ++counted_, carried.size() > 0 ? std::string_view::npos : callsignAt, bucketKey, mayCarryAny});
 }
 
 void ContactBatch::clear() {

@@ -75,13 +75,14 @@ int meantBand(std::string_view text) {
 }
 
 BandMemo::Key BandMemo::keyOf(std::string_view text) {
-  char bytes[16] = {};
-  // Byte by byte: a band text is a few bytes, too few for a call of memcpy
-  // to pay (and an empty one, of no BAND column, may have none to copy).
-  for (std::size_t i = 0; i < text.size(); ++i) bytes[i] = text[i];
+  // Shifted into place byte by byte, in registers: a band text is a few
+  // bytes, and numbers read back from bytes just stored a few at a time
+  // would wait for the stores to drain.
   Key key;
-  std::memcpy(&key.low, bytes, 8);
-  std::memcpy(&key.high, bytes + 8, 8);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<std::uint64_t>(static_cast<unsigned char>(text[i]));
+    (i < 8 ? key.low : key.high) |= byte << (8 * (i % 8));
+  }
   key.size = text.size();
   return key;
 }

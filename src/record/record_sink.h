@@ -30,6 +30,7 @@ class RecordSink {
     long number;  // as its reader counted it
     std::size_t untoldCallsign;
     char bucketKey;
+    bool lineMayCarry;  // mayCarry() of the line, its line end left out
   };
   // Appends the lines of `text` that `lines` mark out, in order, as
   // appendToBucket() appends each, and stops at the first it cannot.
