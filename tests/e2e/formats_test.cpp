@@ -66,9 +66,11 @@ TEST(AdifE2e, RecordsAndTheirValues) {
   // single character at the very end is no record.
   expectRun("", "ADIF export\n<CALL:4>K1AB <EOR>\n", adif(1), {{"K.TXT", std::string(28, ' ') + "K1AB\n"}});
   expectRun("-nodate -notime", "<EOH>\n<CALL:4>K1AB <EOR>\nx", adif(1), {{"K.TXT", "             K1AB\n"}});
-  // Record lines are data, never commands: they reach no shell.
-  expectRun("-nodate -notime -comment", "<EOH>\n<CALL:11>A$(touch_X) <COMMENT:12>; rm -rf . & <EOR>\n", adif(1),
-            {{"A.TXT", "             A$(TOUCH_X) ** ; RM -RF . &\n"}});
+  // Record lines are data, never commands: they reach no shell, nor read
+  // as a bucket line's told place.
+  expectRun("-nodate -notime -comment",
+            "<EOH>\n<CALL:11>A$(touch_X) <COMMENT:12>; rm -rf . & <EOR>\n<CALL:2>A1 <COMMENT:3>x\x1F\x31<EOR>\n",
+            adif(2), {{"A.TXT", "             A$(TOUCH_X) ** ; RM -RF . &\n             A1 ** X\x1F\x31\n"}});
   // A dot for every hundredth record, a new line after every 80th dot.
   std::string log = "<EOH>\n", k;
   for (int i = 0; i < 8000; ++i) log += "<CALL:4>K1AB<EOR>\n", k += "             K1AB\n";

@@ -106,6 +106,8 @@ TEST(ProgramE2e, LinesAndValuesPastTheBound) {
       {"<EOH>\n<CALL:4>K1AB <COMMENT:3>ok! <EOR>\n<CALL:4>K1AC <COMMENT:5000001>" + accents +
            " <EOR>\n<CALL:4>K1AD <EOR>\n",
        "-comment", adifLines, before(adif(3), cut("3", "COMMENT"))},
+      {"<EOH>\n<CALL:2000000>K" + blob.substr(1, 1'999'999) + " <EOR>\n<CALL:4>K1AD <EOR>\n", "",
+       "             K1AD\n             K" + std::string(1'048'575, 'X') + "\n", before(adif(2), cut("2", "CALL"))},
       {"<?xml version=\"1.0\"?>\n<ADX><RECORDS><RECORD><CALL>K1AB</CALL><COMMENT>ok!</COMMENT></RECORD>\n"
        "<RECORD><CALL>K1AC</CALL><COMMENT>" +
            accents +
