@@ -62,14 +62,13 @@ TEST(AdifE2e, RecordsAndTheirValues) {
             "<MODE:999999999999999999999>SSB "
             "<EOR>\n<CALL:5>G4\tABC <BAND:123>  40M <EOR>\n",
             adif(3), {{"G.TXT", "      40     G4\n             G4ABC\n         SSB G4ABC\x01/P\n"}});
-  // A free-text line over records without "<EOH>" is ADIF all the same; a
-  // single character at the very end is no record.
+  // A free-text line over records without "<EOH>" is ADIF all the same.
   expectRun("", "ADIF export\n<CALL:4>K1AB <EOR>\n", adif(1), {{"K.TXT", std::string(28, ' ') + "K1AB\n"}});
-  expectRun("-nodate -notime", "<EOH>\n<CALL:4>K1AB <EOR>\nx", adif(1), {{"K.TXT", "             K1AB\n"}});
   // Record lines are data, never commands: they reach no shell, nor read
-  // as a bucket line's told place.
+  // as a bucket line's told place. A single character at the very end is
+  // no record.
   expectRun("-nodate -notime -comment",
-            "<EOH>\n<CALL:11>A$(touch_X) <COMMENT:12>; rm -rf . & <EOR>\n<CALL:2>A1 <COMMENT:3>x\x1F\x31<EOR>\n",
+            "<EOH>\n<CALL:11>A$(touch_X) <COMMENT:12>; rm -rf . & <EOR>\n<CALL:2>A1 <COMMENT:3>x\x1F\x31<EOR>\nx",
             adif(2), {{"A.TXT", "             A$(TOUCH_X) ** ; RM -RF . &\n             A1 ** X\x1F\x31\n"}});
   // A dot for every hundredth record, a new line after every 80th dot.
   std::string log = "<EOH>\n", k;

@@ -195,11 +195,13 @@ struct TracingSink final : RecordSink {
   Status appendToBucket(char bucketKey, std::string_view line, std::size_t untoldCallsign) override {
     if (trace.lines.size() == failAt) return Status::failure("unable to create file X.TMP\n");
     const std::size_t end = line.size() - kLineEnd.size();
-    const bool told = untoldCallsign == std::string_view::npos;
-    const std::string_view text = told ? readBucketLine(line.substr(0, end)).text : line.substr(0, end);
-    trace.lines.push_back(bucketKey + std::string(text) + std::string(line.substr(end)));
-    trace.carried.push_back(told ? std::string(line.substr(text.size(), end - text.size()))
-                                 : "@" + std::to_string(untoldCallsign));
+    // What a line carries, and its callsign's place whether told or not:
+    // where a batch tells it depends on where the log's blocks were cut.
+    const BucketLine read = untoldCallsign == std::string_view::npos
+                                ? readBucketLine(line.substr(0, end))
+                                : BucketLine{line.substr(0, end), untoldCallsign, {}};
+    trace.lines.push_back(bucketKey + std::string(read.text) + std::string(line.substr(end)));
+    trace.carried.push_back(std::string(read.meaning) + "@" + std::to_string(read.callsignAt));
     return Status::ok();
   }
   ReadTrace& trace;
