@@ -79,9 +79,10 @@ BandMemo::Key BandMemo::keyOf(std::string_view text) {
   // bytes, and numbers read back from bytes just stored a few at a time
   // would wait for the stores to drain.
   Key key;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const auto byte = static_cast<std::uint64_t>(static_cast<unsigned char>(text[i]));
-    (i < 8 ? key.low : key.high) |= byte << (8 * (i % 8));
+  const std::size_t low = std::min<std::size_t>(text.size(), 8);
+  for (std::size_t i = 0; i < low; ++i) key.low |= std::uint64_t{static_cast<unsigned char>(text[i])} << (8 * i);
+  for (std::size_t i = 8; i < text.size(); ++i) {
+    key.high |= std::uint64_t{static_cast<unsigned char>(text[i])} << (8 * (i - 8));
   }
   key.size = text.size();
   return key;
