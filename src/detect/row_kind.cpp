@@ -22,7 +22,15 @@ bool holdsDigit(std::string_view text) {
 }
 
 bool blankSeparatedCallsign(std::string_view word) {
-  return isCallsign(word) && word.find_first_of(kNoCallsignCharacters) == std::string_view::npos;
+  if (!isCallsign(word)) return false;
+  // A plain loop: a word is short, and a search of the set for each of
+  // its characters would be a call apiece on every row.
+  for (char c : word) {
+    for (char no : kNoCallsignCharacters) {
+      if (c == no) return false;
+    }
+  }
+  return true;
 }
 
 // A printed log's page break: a form feed, or a first word PAGE alone or
@@ -58,9 +66,15 @@ RowKind rowKind(std::string_view row, const std::vector<RowField>& fields, char 
     const auto column = static_cast<std::size_t>(callsignColumn);
     callsign = column < fields.size() && contactCallsign(fields[column].text);
   } else {
-    callsign = std::any_of(fields.begin(), fields.end(), [separator](const RowField& field) {
+    auto holdsCallsign = [separator](const RowField& field) {
       return separator == ' ' ? blankSeparatedCallsign(field.text) : isCallsign(field.text);
-    });
+    };
+    // Between blanks a value may stand off its column, so any field will
+    // do; the one in the callsign's column is asked first, as nearly every
+    // row has its callsign there.
+    const auto column = static_cast<std::size_t>(callsignColumn);
+    callsign = (callsignColumn >= 0 && column < fields.size() && holdsCallsign(fields[column])) ||
+               std::any_of(fields.begin(), fields.end(), holdsCallsign);
   }
   if (callsign) {
     return separator != ' ' && callsignColumn < 0 && fields.size() < kLeastSeparatedFields ? RowKind::Title
