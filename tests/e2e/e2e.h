@@ -86,8 +86,9 @@ inline void expectRun(const std::string& options, const std::string& log, const 
                with(with(allBuckets("TXT"), lists), {{"log", log}}));
 }
 
-// A column text log of two contacts, K1ABC and G4ABC.
-inline const std::string kLog = "22-JUN-02 1432 14 SSB K1ABC\n22-JUN-02 1433 7 CW G4ABC\n";
+// A column text log of two contacts, K1ABC and G4ABC, and a row that
+// lacks its callsign: no contact.
+inline const std::string kLog = "22-JUN-02 1432 14 SSB K1ABC\n22-JUN-02 1433 7 CW G4ABC\n22-JUN-02 1434 7 CW\n";
 inline const std::string kLogErr = columns("K1ABC") + read(2) + kSorting;
 // The system's words for a file that is not there.
 inline const std::string kNoSuchFile = kWindows ? "File not found." : "No such file or directory";
