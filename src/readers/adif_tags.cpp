@@ -283,28 +283,37 @@ bool quotesATag(std::string_view line, const AdifTagPositions& positions, AdifTa
 
 }  // namespace
 
-AdifTagPositions findAdifTags(std::string_view line) {
-  AdifTagPositions positions;
-  positions.first.fill(std::string_view::npos);
+namespace {
+
+// findAdifTags' first look, which takes every "<" for a tag: tags are a few
+// bytes apart, so the line is looked at 16 bytes at a time, and each "<"
+// among them taken from one mask.
+[[gnu::always_inline]] inline void findTagsAtFirstLook(std::string_view line, AdifTagPositions& positions) {
   const char* data = line.data();
   const std::size_t size = line.size();
-  // Tags are a few bytes apart: the line is looked at 16 bytes at a time,
-  // and each "<" among them taken from one mask.
-  for (std::size_t at = 0; at < size && positions.endOfRecord == std::string_view::npos; at += 16) {
+  for (std::size_t at = 0; at < size; at += 16) {
     for (std::uint32_t opens = opensAt(data, at, size); opens != 0; opens &= opens - 1) {
       std::size_t position = at + static_cast<std::size_t>(std::countr_zero(opens));
       AdifTag tag = tagOpenedAt(data, position, size);
       if (tag == AdifTag::EndOfRecord) {
         positions.endOfRecord = position;
-        break;
+        return;
       }
       if (tag != AdifTag::Other && positions.of(tag) == std::string_view::npos) {
         positions.first[static_cast<std::size_t>(tag)] = position;
       }
     }
   }
-  // One object returned on every path: the caller reads the positions
-  // where they were written, not from a copy made field by field.
+}
+
+}  // namespace
+
+AdifTagPositions findAdifTags(std::string_view line) {
+  // One object filled and returned on every path: the caller reads the
+  // positions where they were written, not from a copy made field by field.
+  AdifTagPositions positions;
+  positions.first.fill(std::string_view::npos);
+  findTagsAtFirstLook(line, positions);
   if (quotesATag(line, positions)) positions = findTagsByLength(line);
   return positions;
 }
