@@ -27,7 +27,10 @@ bool in30Metres(std::string_view fraction) {
 }
 }  // namespace
 
-std::string_view normaliseBand(std::string_view band) {
+// Out of line: inlined into columnRecord, its band was copied in one
+// 16-byte piece from the two halves just stored, which waits for the
+// stores to drain, on every row.
+[[gnu::noinline]] std::string_view normaliseBand(std::string_view band) {
   // A comma is the decimal sign of much of Europe (7,040). A plain loop:
   // bands are short.
   std::size_t whole = 0;
