@@ -233,11 +233,12 @@ TextLayout judgeTextLayout(std::string_view sample) {
   return layout;
 }
 
-ColumnPlan planColumns(const TextLayout& layout, std::string_view upperRow) {
+ColumnPlan planColumns(const TextLayout& layout, const CutTextRow& row) {
   ColumnPlan plan;
-  plan.fields = fieldTexts(upperRow, layout.separator);
+  plan.fields.reserve(row.fields.size());
+  for (const RowField& field : row.fields) plan.fields.push_back(field.text);
   std::vector<std::optional<NamedRole>> names;
-  if (!layout.headerRow.empty()) names = namesOfColumns(layout.headerRow, layout.separator, upperRow);
+  if (!layout.headerRow.empty()) names = namesOfColumns(layout.headerRow, layout.separator, row.upper);
   plan.columns = assignColumns(plan.fields, rolesOfColumns(names), layout.columnTraits, plan.decisions);
   // Read without a message of its own: it says which MFSK mode a contact was.
   plan.columns.submodeColumn = submodeColumnOf(names);

@@ -8,6 +8,7 @@
 #include "detect/assign_column.h"
 #include "detect/column_map.h"
 #include "detect/column_traits.h"
+#include "detect/text_row.h"
 
 namespace quorvel {
 
@@ -59,10 +60,10 @@ struct ColumnPlan {
 };
 
 // Decides the columns of a log laid out as `layout` whose first data row
-// is `upperRow` (which the plan's fields view): the columns its header
+// is `row` (whose text the plan's fields view): the columns its header
 // names over values they can name, the others by assignColumns(), each
 // column's traits over the sample's rows weighed.
-ColumnPlan planColumns(const TextLayout& layout, std::string_view upperRow);
+ColumnPlan planColumns(const TextLayout& layout, const CutTextRow& row);
 
 // Whether `upperRow`, of a log laid out as `layout`, is a data row.
 bool isDataRow(std::string_view upperRow, const TextLayout& layout);

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -51,6 +52,20 @@ inline void cutRow(std::string_view row, char separator, std::vector<RowField>& 
     cutSeparatedRow(row, separator, fields, most);
   }
 }
+
+// A row upper-cased and cut into its fields once: screening judges its
+// kind from those fields, the column plan quotes them and the body takes
+// the row's values from them. The fields view `upper`, so the row is
+// never copied; cut() cuts it again once `upper` has changed.
+struct CutTextRow {
+  std::string upper;
+  std::vector<RowField> fields;
+
+  CutTextRow() = default;
+  CutTextRow(const CutTextRow&) = delete;
+  CutTextRow& operator=(const CutTextRow&) = delete;
+  void cut(char separator) { cutRow(upper, separator, fields); }
+};
 
 // The texts of `row`'s fields, as cutRow() cuts them.
 std::vector<std::string_view> fieldTexts(std::string_view row, char separator);

@@ -26,7 +26,7 @@ namespace {
 // The first line a reader is given, and the reader it picks.
 struct FirstLine {
   Line line;
-  std::string upper;  // `line` upper-cased, as screening judged it
+  CutTextRow row;  // `line` upper-cased and cut, as screening judged it
   LogFormat format = LogFormat::ColumnText;
   // An ADIF log whose start gave it away: its reader finds its first line.
   std::optional<AdifStart> adifStart;
@@ -37,14 +37,12 @@ struct FirstLine {
   std::string cutRow;
 };
 
-// What the line numbered `index` of a text log laid out as `layout` makes
-// of the log: the first line of an ADIF or Cabrillo log, the first data
-// row, or nothing yet. Before the first data row judged from the log's
-// start, only a mark counts.
-std::optional<LogFormat> formatAt(std::string_view upperLine, std::size_t index, const TextLayout& layout) {
-  std::vector<RowField> fields;
-  cutRow(upperLine, layout.separator, fields);
-  switch (rowKind(upperLine, fields, layout.separator)) {
+// What the line numbered `index` of a text log laid out as `layout`,
+// cut as `row`, makes of the log: the first line of an ADIF or Cabrillo
+// log, the first data row, or nothing yet. Before the first data row
+// judged from the log's start, only a mark counts.
+std::optional<LogFormat> formatAt(const CutTextRow& row, std::size_t index, const TextLayout& layout) {
+  switch (rowKind(row.upper, row.fields, layout.separator)) {
     case RowKind::Adif: return LogFormat::Adif;
     case RowKind::Cabrillo: return LogFormat::Cabrillo;
     case RowKind::Data:
@@ -94,13 +92,13 @@ bool findFirstLine(LineReader& input, FirstLine& first, bool& sawText) {
     return true;
   }
   first.layout = judgeLayoutAhead(input);
-  std::string& upper = first.upper;
   // Lines are counted for the layout from the first it was judged on.
   std::size_t judgedFrom = 0, cutRowNumber = 0;
   for (std::size_t index = 0; input.next(first.line); ++index) {
     sawText = sawText || holdsText(first.line.text);
-    upperCaseInto(first.line.text, upper);
-    std::optional<LogFormat> format = formatAt(upper, index - judgedFrom, first.layout);
+    upperCaseInto(first.line.text, first.row.upper);
+    first.row.cut(first.layout.separator);
+    std::optional<LogFormat> format = formatAt(first.row, index - judgedFrom, first.layout);
     if (input.lastLineCut() && format != LogFormat::Adif && format != LogFormat::Cabrillo) {
       // A line cut at the bound (a heading, a row) shows neither its
       // columns nor the rows after it, which a window that ended in it
@@ -119,7 +117,8 @@ bool findFirstLine(LineReader& input, FirstLine& first, bool& sawText) {
   if (cutRowNumber == 0) return false;
   // Nothing after the cut line reads as a row: it is the only one there is.
   first.line = Line{first.cutRow, true};
-  upperCaseInto(first.cutRow, upper);
+  upperCaseInto(first.cutRow, first.row.upper);
+  first.row.cut(first.layout.separator);
   first.lineNumber = cutRowNumber;
   first.format = LogFormat::ColumnText;
   first.layout.firstDataFound = false;
@@ -160,7 +159,7 @@ LogReading readLog(LineReader& input, RunLayout& layout, const WorkPlan& work, c
     case LogFormat::Cabrillo: reading = readCabrilloLog(input, first.line, first.lineNumber, setup, sink); break;
     case LogFormat::Edi: reading = readEdiLog(input, setup, sink); break;
     case LogFormat::ColumnText:
-      reading = readColumnLog(input, std::move(first.upper), first.lineNumber,
+      reading = readColumnLog(input, first.row, first.lineNumber,
                               first.line.text.data() == first.cutRow.data() ? std::string_view() : first.cutRow,
                               first.layout, setup, sink);
       break;

@@ -42,10 +42,10 @@ class ColumnBody {
     }
     if (kind == RowKind::Data) writeRecord(upper_, batch);
   }
-  // Keeps the record line of the upper-cased first data row.
-  void readFirstRow(std::string_view upperRow, ContactBatch& batch) {
-    cutRow(upperRow, ' ', fields_);
-    writeRecord(upperRow, batch);
+  // Keeps the record line of the first data row.
+  void readFirstRow(const CutTextRow& row, ContactBatch& batch) {
+    fields_ = row.fields;
+    writeRecord(row.upper, batch);
   }
 
   // A block starts as if no date stood above it; one that took that for

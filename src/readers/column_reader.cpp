@@ -56,23 +56,30 @@ std::string nextLine(LineReader& input) {
   return upper;
 }
 
-// The upper-cased first data row of a log laid out as `layout`: its first
-// line `upper`, and for a CSV row the lines a quoted field runs over.
+// The lines a quoted field of `first`, the first data row of a CSV log
+// laid out as `layout`, runs over, joined to it in `joined`, upper-cased
+// and cut. False, `joined` untouched, when the row ends with its line.
 // `lines` goes on by the lines it took; `strayQuote` gets the first line's
 // number when its open quote was a stray character.
-std::string firstRow(LineReader& input, std::string upper, const TextLayout& layout, std::size_t& lines,
-                     std::size_t& strayQuote) {
+bool joinFirstRow(LineReader& input, const CutTextRow& first, const TextLayout& layout, CutTextRow& joined,
+                  std::size_t& lines, std::size_t& strayQuote) {
+  if (layout.separator == ' ') return false;
   const std::size_t number = lines;
-  for (Line line; layout.separator != ' ';) {
-    const RowEnd end = rowEnd(upper, nextLine(input), layout.separator, layout.fieldsOfARow);
+  std::string_view row = first.upper;
+  for (Line line;;) {
+    const RowEnd end = rowEnd(row, nextLine(input), layout.separator, layout.fieldsOfARow);
     if (end == RowEnd::StrayQuote) strayQuote = number;
     if (end != RowEnd::GoesOn || !input.next(line)) break;
+    if (lines == number) joined.upper.assign(first.upper);
     std::string more;
     upperCaseInto(line.text, more);
-    upper.append("\n").append(more);
+    joined.upper.append("\n").append(more);
+    row = joined.upper;
     ++lines;
   }
-  return upper;
+  if (lines == number) return false;
+  joined.cut(layout.separator);
+  return true;
 }
 
 std::string strayQuoteMessage(const LineReader& input, std::size_t line) {
@@ -82,24 +89,25 @@ std::string strayQuoteMessage(const LineReader& input, std::size_t line) {
 
 // Reads the rows from the first one on, between blanks or separated, and
 // says where a quote opened that no line closed.
-LogReading readColumns(LineReader& input, std::string_view cutRow, const std::string& upper,
-                       std::size_t firstLineNumber, std::size_t lines, std::size_t strayQuote, const TextLayout& layout,
-                       const ColumnPlan& plan, const ReaderSetup& setup, RecordSink& sink) {
+LogReading readColumns(LineReader& input, std::string_view cutRow, const CutTextRow& first, std::size_t firstLineNumber,
+                       std::size_t lines, std::size_t strayQuote, const TextLayout& layout, const ColumnPlan& plan,
+                       const ReaderSetup& setup, RecordSink& sink) {
   ContactBatch batch;
   if (layout.separator == ' ') {
     ColumnBody body(setup.layout, plan.columns, lastColumnOf(plan.columns), layout.columnSpans);
     if (!cutRow.empty()) body.readLine(Line{cutRow, true}, batch);
-    body.readFirstRow(upper, batch);
+    body.readFirstRow(first, batch);
     return readRest(input, body, batch, setup, sink);
   }
   SeparatedBody body(setup.layout, plan.columns, lastColumnOf(plan.columns), layout.separator, layout.fieldsOfARow,
                      lines);
   if (!cutRow.empty()) {
-    std::string cutUpper;
-    upperCaseInto(cutRow, cutUpper);
-    body.readFirstRow(cutUpper, false, batch);  // a row only where rowKind() takes it for data
+    CutTextRow cut;
+    upperCaseInto(cutRow, cut.upper);
+    cut.cut(layout.separator);
+    body.readFirstRow(cut, false, batch);  // a row only where rowKind() takes it for data
   }
-  body.readFirstRow(upper, lines > firstLineNumber, batch);
+  body.readFirstRow(first, lines > firstLineNumber, batch);
   LogReading reading = readRest(input, body, batch, setup, sink);
   if (strayQuote == 0) strayQuote = body.strayQuoteLine();
   if (reading.status.isOk() && strayQuote != 0) printMessage(setup.console, strayQuoteMessage(input, strayQuote));
@@ -108,14 +116,15 @@ LogReading readColumns(LineReader& input, std::string_view cutRow, const std::st
 
 }  // namespace
 
-LogReading readColumnLog(LineReader& input, std::string upperFirstLine, std::size_t firstLineNumber,
+LogReading readColumnLog(LineReader& input, const CutTextRow& firstLine, std::size_t firstLineNumber,
                          std::string_view cutRow, const TextLayout& layout, const ReaderSetup& setup,
                          RecordSink& sink) {
   std::size_t lines = firstLineNumber, strayQuote = 0;
-  const std::string upper = firstRow(input, std::move(upperFirstLine), layout, lines, strayQuote);
-  const ColumnPlan plan = planColumns(layout, upper);
+  CutTextRow joined;
+  const CutTextRow& first = joinFirstRow(input, firstLine, layout, joined, lines, strayQuote) ? joined : firstLine;
+  const ColumnPlan plan = planColumns(layout, first);
   reportColumns(plan, setup.console);
-  LogReading reading = readColumns(input, cutRow, upper, firstLineNumber, lines, strayQuote, layout, plan, setup, sink);
+  LogReading reading = readColumns(input, cutRow, first, firstLineNumber, lines, strayQuote, layout, plan, setup, sink);
   // Every line of it was counted and written nowhere.
   if (reading.status.isOk() && plan.columns.callsignColumn == ColumnMap::kUnassigned) {
     reading.fault = "no contact read from file " + input.name() + ": no column holds callsigns\n";

@@ -8,9 +8,9 @@
 
 namespace quorvel {
 
-// Reads a column text log laid out as `layout` to its end. `upperFirstLine`
-// is its first data line upper-cased, as screening judged it, the line
-// numbered `firstLineNumber` (from 1):
+// Reads a column text log laid out as `layout` to its end. `firstLine`
+// is its first data line upper-cased and cut, as screening judged it, the
+// line numbered `firstLineNumber` (from 1):
 // the columns are decided once from it (planColumns()), each decision
 // reported as "Using column ...". That row and every later row that
 // rowKind() takes for data give one record line each for `sink`. Prints a
@@ -21,7 +21,7 @@ namespace quorvel {
 // its fault. `cutRow`, a line cut at kMostLineBytes before the first data
 // line, plans nothing: it is read before that line as any later row is,
 // a contact where rowKind() takes it for data.
-LogReading readColumnLog(LineReader& input, std::string upperFirstLine, std::size_t firstLineNumber,
+LogReading readColumnLog(LineReader& input, const CutTextRow& firstLine, std::size_t firstLineNumber,
                          std::string_view cutRow, const TextLayout& layout, const ReaderSetup& setup, RecordSink& sink);
 
 }  // namespace quorvel

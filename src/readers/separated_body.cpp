@@ -34,8 +34,7 @@ void SeparatedBody::readLine(const Line& line, ContactBatch& batch) {
   readRow(upper_, false, batch);
 }
 
-void SeparatedBody::readRow(std::string_view upperRow, bool lineEnds, ContactBatch& batch) {
-  cutSeparatedRow(upperRow, separator_, fields_, static_cast<std::size_t>(lastColumn_ + 1));
+void SeparatedBody::readCutRow(std::string_view upperRow, bool lineEnds, ContactBatch& batch) {
   // A blank row, or the header row repeated, is no contact; a callsign
   // field holds whatever callsign the exporting program had.
   if (rowKind(upperRow, fields_, separator_, columns_.callsignColumn) != RowKind::Data) return;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -34,10 +35,12 @@ class SeparatedBody {
         lines_(lineBefore) {}
 
   void readLine(const Line& line, ContactBatch& batch);
-  // Keeps the record line of the upper-cased first data row; `lineEnds`
-  // tells whether it ran over several lines.
-  void readFirstRow(std::string_view upperRow, bool lineEnds, ContactBatch& batch) {
-    readRow(upperRow, lineEnds, batch);
+  // Keeps the record line of the first data row; `lineEnds` tells
+  // whether it ran over several lines.
+  void readFirstRow(const CutTextRow& row, bool lineEnds, ContactBatch& batch) {
+    const std::size_t wanted = std::min(row.fields.size(), static_cast<std::size_t>(lastColumn_ + 1));
+    fields_.assign(row.fields.begin(), row.fields.begin() + static_cast<std::ptrdiff_t>(wanted));
+    readCutRow(row.upper, lineEnds, batch);
   }
   // The line of the first quote that was read as a character, from 1;
   // 0 for none.
@@ -70,7 +73,13 @@ class SeparatedBody {
 
  private:
   // Reads a row; `lineEnds` tells whether it ran over several lines.
-  void readRow(std::string_view upperRow, bool lineEnds, ContactBatch& batch);
+  void readRow(std::string_view upperRow, bool lineEnds, ContactBatch& batch) {
+    cutSeparatedRow(upperRow, separator_, fields_, static_cast<std::size_t>(lastColumn_ + 1));
+    readCutRow(upperRow, lineEnds, batch);
+  }
+  // Reads a row whose first fields, as many as a record takes, are in
+  // fields_.
+  void readCutRow(std::string_view upperRow, bool lineEnds, ContactBatch& batch);
 
   RecordLayout layout_;
   ColumnMap columns_;
