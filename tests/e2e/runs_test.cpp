@@ -123,6 +123,8 @@ TEST(ProgramE2e, LinesAndValuesPastTheBound) {
        head("K1AB", "") + read(2) + kSorting},  // longer than the first look, within the bound
       {"K1AB 2024-03-09 1815 " + blob + "\nK1AC 2024-03-09 1816\n", "", "        K1AB\n        K1AC\n",
        head("K1AC", "Using column 2 (1816) as time\n") + read(2) + cut("1", "line") + kSorting},
+      {"K1AB 2024-03-09 1815 " + blob + "\nthe end of it\n", "", "        K1AB\n",  // the only row
+       head("K1AB", "Using column 2 (1815) as time\n") + read(1) + cut("1", "line") + kSorting},
       {"Call,Date,Time" + repeat(",C7,C10", 700'000) + "\nK1AD,2024-03-09,1815\nK1AE,2024-03-09,1816\n", "",
        "        K1AD\n        K1AE\n",
        "Using column 0 (K1AD) as callsign\nUsing column 1 (2024-03-09) as date\nUsing column 2 (1815) as time\n" +
