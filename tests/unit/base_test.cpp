@@ -44,8 +44,8 @@ TEST(VisibleText, EscapesControlsAndCutsLongTokens) {
       {"22-JUN-02", "22-JUN-02"},
       {"\x1B[2J-1\a", "\\x1B[2J-1\\x07"},
       {"A\tB\x7F\r", "A\\x09B\\x7F\\x0D"},
-      {"STR\xC3\xB6M", "STR\xC3\xB6M"},                             // UTF-8 kept
-      {"\xE6\x97\xA5\xED\x9F\xBF", "\xE6\x97\xA5\xED\x9F\xBF"},     // three bytes a letter, U+D7FF
+      {"STR\xC3\xB6M", "STR\xC3\xB6M"},                                                  // UTF-8 kept
+      {"\xE6\x97\xA5\xED\x9F\xBF\xEF\xBC\x81", "\xE6\x97\xA5\xED\x9F\xBF\xEF\xBC\x81"},  // U+D7FF, U+FF01
       {"STR\xF6M\xF5\x80\x80\x80", "STR\xF6M\xF5\\x80\\x80\\x80"},  // Latin-1 letters kept; F5 leads no UTF-8
       {"\x9B-K\xC2\x9B", "\\x9B-K\\xC2\\x9B"},                      // C1, lone or in UTF-8
       {"\xE6\x97-\xED\xA0\x80-\xE0\x80\xAF",
