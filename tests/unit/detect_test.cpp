@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/ascii.h"
+#include "detect/adx_probe.h"
 #include "detect/assign_column.h"
 #include "detect/edi_probe.h"
 #include "detect/header_row.h"
@@ -22,9 +23,6 @@ RowKind kindOf(std::string_view line, char separator = ' ') {
   return rowKind(upper, fields, separator);
 }
 
-// What a row is, between blanks or in CSV: a word inside a value makes no
-// heading, the word ADIF no mark, a key and its value above a CSV header
-// no contact.
 // A file that is no log is told by its first bytes; a log that merely
 // looks odd is left to the readers.
 TEST(NoLogProbe, ArchivesBinariesAndDecodeRecords) {
@@ -45,8 +43,16 @@ TEST(NoLogProbe, ArchivesBinariesAndDecodeRecords) {
   for (const auto& [start, reason] : cases) EXPECT_EQ(noLogReason(start), reason) << start;
   EXPECT_TRUE(probeEdi(" \n[reg1test;1]\nPBand=144 MHz"));
   EXPECT_FALSE(probeEdi("Log\n[REG1TEST;1]"));
+  // An ADX start whose document type the window cuts short is no ADX; the
+  // byte past the window is never read.
+  const std::string adx = "<?xml version=\"1.0\"?><!DOCTYPE ADX [ ]><ADX>";
+  EXPECT_TRUE(probeAdx(adx));
+  EXPECT_FALSE(probeAdx(std::string_view(adx).substr(0, adx.find("]>") + 1)));
 }
 
+// What a row is, between blanks or in CSV: a word inside a value makes no
+// heading, the word ADIF no mark, a key and its value above a CSV header
+// no contact.
 TEST(RowKind, WhatARowIs) {
   const std::tuple<std::string, char, RowKind> cases[] = {
       {"     ", ' ', RowKind::Blank},

@@ -291,14 +291,16 @@ TEST(AdxLogs, Utf16AndOtherXml) {
 // a code page nobody knows is the parser's fault.
 TEST(AdxLogs, WindowsCodePages) {
   const std::pair<const char*, const char*> cases[] = {
-      {"windows-1252", "G4\xE2\x82\xAC\xC2\x81\xC5\xB8\xC2\xA4"},
-      {"CP1252", "G4\xE2\x82\xAC\xC2\x81\xC5\xB8\xC2\xA4"},
-      {"iso-8859-15", "G4\xC2\x80\xC2\x81\xC2\x9F\xE2\x82\xAC"},
+      {"windows-1252",
+       "G4\xE2\x82\xAC\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D\xC5\xB8\xC2\xA4"},  // 81 8D 8F 90 9D: none
+      {"CP1252", "G4\xE2\x82\xAC\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D\xC5\xB8\xC2\xA4"},
+      {"iso-8859-15", "G4\xC2\x80\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D\xC2\x9F\xE2\x82\xAC"},
       {"x-mac-roman", ""},
   };
   for (const auto& [encoding, call] : cases) {
-    const std::string log = "<?xml version=\"1.0\" encoding=\""s + encoding +
-                            "\"?>\n<ADX><RECORDS><RECORD><CALL>G4\x80\x81\x9F\xA4</CALL></RECORD></RECORDS></ADX>\n";
+    const std::string log =
+        "<?xml version=\"1.0\" encoding=\""s + encoding +
+        "\"?>\n<ADX><RECORDS><RECORD><CALL>G4\x80\x81\x8D\x8F\x90\x9D\x9F\xA4</CALL></RECORD></RECORDS></ADX>\n";
     testing::ReadTrace read = testing::traceRead(log, {}, {});
     EXPECT_EQ(unixLines(read), *call == 0 ? Texts{} : Texts{"G" + std::string(28, ' ') + call + "\n"}) << encoding;
     EXPECT_EQ(read.failure.empty(), *call != 0) << encoding;
