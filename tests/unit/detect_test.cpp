@@ -162,6 +162,8 @@ TEST(HeaderRow, NamesCountOverValuesTheyCanName) {
   // Out of line with its values: none counts, and the shapes decide.
   EXPECT_EQ(namesOfColumns("Date UTC  Call BAND       MODE", ' ', "11-FEB-94 0749 BA4VDS 3.5        SSB"),
             std::vector<std::optional<NamedRole>>(5));
+  // Names that only run into the values below them were typed: none counts.
+  EXPECT_EQ(namesOfColumns("  Call  Band", ' ', "K1ABC  20"), std::vector<std::optional<NamedRole>>(2));
 }
 
 }  // namespace
