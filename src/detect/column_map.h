@@ -17,9 +17,8 @@ struct ColumnMap {
   // A column that a header row names the submode, beside one it names the
   // mode: where the mode is MFSK, the submode says which (FT4, JS8, ...).
   int submodeColumn = kUnassigned;
-  // The order of day and month that the date column's dates show where
-  // they leave no doubt (21/06/2024), over the rows the layout was judged
-  // from: the order of its dates that leave it open (04/06/2024).
+  // The date column's order of day and month, as the rows the layout was
+  // judged from show it (ColumnTraits::dateOrder).
   DateOrder dateOrder = DateOrder::Unknown;
 };
 
